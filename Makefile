@@ -1,0 +1,44 @@
+# make run   - install what is missing, build, start Tarnel on the bundled VN3 sample
+# make test  - install what is missing, build, run every test (also under ASan + UBSan)
+# make orvik - build and start Orvik
+# make bench - build and run the benchmarks
+
+JOBS ?= 2
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: deps configure build run orvik test test-asan bench samples clean
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+samples: build
+	$(BUILD)/tools/samplegen samples
+
+run: build
+	$(BUILD)/tarnel/tarnel samples/vn3_crossing.dat
+
+orvik: build
+	$(BUILD)/orvik/orvik
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	$(MAKE) test-asan
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNEL_CORE_ONLY=ON -DTARNEL_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j$(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	$(BUILD)/bench/tarnel_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,252 @@
+// Load and save commands of the three game-file generations.
+#include <algorithm>
+#include <cstring>
+
+#include "gamefiles/section_stream.h"
+#include "mainwindow/session.h"
+#include "model/file_io.h"
+
+namespace tarnel {
+
+namespace {
+constexpr std::uint64_t kV10MinSize = 705076;
+constexpr std::uint64_t kV10MaxSize = 705481;
+// A sectioned file can never decode to more than the image; reading more than
+// this of a file only feeds bytes that the decoder would drop anyway.
+constexpr std::uint64_t kMaxSectionedFileBytes = 64ull << 20;
+
+constexpr const char* kSaveFilter = "Scenarios (*.dat)|*.dat|All files (*.*)| *.*";
+
+// Runs the busy cursor for the lifetime of the object.
+class BusyCursor {
+ public:
+  explicit BusyCursor(Prompts& p) : prompts_(p) { prompts_.setBusy(true); }
+  ~BusyCursor() { prompts_.setBusy(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  Prompts& prompts_;
+};
+}  // namespace
+
+std::string commentFileName(const std::string& gamePath) {
+  // Only a "." in the file's own name counts: one in a directory name must
+  // not move the comment file into another directory.
+  const std::size_t slash = gamePath.find_last_of('/');
+  const std::size_t dot = gamePath.find_last_of('.');
+  std::string name = gamePath;
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.erase(dot, 4);
+  return name + ".cmt";
+}
+
+bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic) {
+  // The first line as text of at most 30 characters: 29 bytes, ending after a
+  // line feed; compared up to its first NUL byte.
+  std::size_t end = std::min<std::size_t>(bytes.size(), 29);
+  for (std::size_t k = 0; k < end; ++k) {
+    if (bytes[k] == '\n') {
+      end = k + 1;
+      break;
+    }
+  }
+  std::size_t len = 0;
+  while (len < end && bytes[len] != 0) ++len;
+  return std::string_view(reinterpret_cast<const char*>(bytes.data()), len) == magic;
+}
+
+void Session::setLoadedFile(const std::string& path, const char* labelPrefix) {
+  model.currentPath = path;
+  model.dataDir = directoryOf(path);
+  fileLabel = std::string(labelPrefix) + lowerCase(path);
+  view->fileLabelChanged();
+}
+
+bool Session::readComment(const std::string& gamePath) {
+  auto bytes = readFileBytes(commentFileName(gamePath), kCommentBytes - 1);
+  if (!bytes) return false;
+  std::memcpy(model.comment.data(), bytes->data(), bytes->size());
+  model.comment[bytes->size()] = '\0';
+  model.comment[kCommentBytes - 1] = '\0';
+  return true;
+}
+
+void Session::afterLoad() {
+  fillGrid();
+  readMobFiles(*this);
+  classifyUnits();
+}
+
+void Session::loadV10() {
+  view->dismissTitlePicture();
+  GameFileChoice choice;
+  choice.caption = "Open Version 1.0 file";
+  choice.mask = "*.dat";
+  if (model.loaded != GameFileKind::None) choice.initialDir = model.dataDir;
+  choice.generation = GameFileKind::V10;
+  model.chooser = GameFileKind::V10;
+  if (!prompts.chooseGameFile(choice)) return;
+  const std::string path = choice.fileName;
+
+  // The file is checked before anything of the model changes, so a refused
+  // file leaves the loaded game, its generation and its layout as they were.
+  const auto size = regularFileSize(path);
+  if (!size) {
+    prompts.message("Couldn't open V1.0 scenario file", "Error", MessageIcon::Error);
+    return;
+  }
+  if (*size > kV10MaxSize || *size < kV10MinSize) {
+    prompts.message("This isn't a VN2 scenario file", "Error", MessageIcon::Error);
+    return;
+  }
+  auto bytes = readFileBytes(path, kV10MaxSize);
+  if (!bytes || bytes->size() < kV10MinSize) {
+    prompts.message("Couldn't open V1.0 scenario file", "Error", MessageIcon::Error);
+    return;
+  }
+
+  setLoadedFile(path, "Edit(1.0): ");
+  resetGrid();
+  model.selectLayout(GameFileKind::V10);
+  model.loaded = GameFileKind::V10;
+  std::copy(bytes->begin(), bytes->end(), model.image.begin());
+  model.v10Length = static_cast<std::int32_t>(bytes->size());
+  model.sectionOffset[kUnitSection] = kVn2Layout.v10UnitOffset;
+  model.sectionOffset[kPositionSection] = kVn2Layout.v10PositionOffset;
+  model.sectionOffset[kLeaderSection] = kVn2Layout.v10LeaderOffset;
+  model.sectionOffset[kGameDataSection] = kVn2Layout.v10GameDataOffset;
+
+  view->setCommentMemo(readComment(path) ? model.commentText() : std::string());
+  afterLoad();
+}
+
+void Session::loadV11() { loadSectioned(GameFileKind::V11, nullptr); }
+
+void Session::loadVn3() { loadSectioned(GameFileKind::Vn3, nullptr); }
+
+bool Session::startupLoad(const std::string& path) {
+  auto head = readFileBytes(path, 64);
+  if (!head) return false;
+  GameFileKind kind;
+  if (hasMagic(*head, kMagicVn3))
+    kind = GameFileKind::Vn3;
+  else if (hasMagic(*head, kMagicV11))
+    kind = GameFileKind::V11;
+  else
+    return false;
+  model.commandLineLoad = true;
+  loadSectioned(kind, &path);
+  model.commandLineLoad = false;
+  return true;
+}
+
+void Session::loadSectioned(GameFileKind kind, const std::string* commandLinePath) {
+  model.chooser = kind;
+  view->dismissTitlePicture();
+  std::string path;
+  if (commandLinePath) {
+    path = *commandLinePath;
+  } else {
+    GameFileChoice choice;
+    choice.caption = "Open Version 1.1 file";
+    choice.mask = "*.dat";
+    choice.initialDir = model.dataDir;
+    choice.generation = kind;
+    if (!prompts.chooseGameFile(choice)) return;
+    path = choice.fileName;
+  }
+
+  // Opening and the magic test come before any change to the model.
+  auto bytes = readFileBytes(path, kMaxSectionedFileBytes);
+  if (!bytes) {
+    prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
+    return;
+  }
+  if (kind == GameFileKind::V11 && !hasMagic(*bytes, kMagicV11)) {
+    prompts.message("This is not a VN version 1.1 saved game!", "Fatal Error", MessageIcon::Error);
+    return;
+  }
+  if (kind == GameFileKind::Vn3 && !hasMagic(*bytes, kMagicVn3)) {
+    prompts.message("This is not a VN 3 version 1.0 saved game!", "Fatal Error", MessageIcon::Error);
+    return;
+  }
+
+  model.loaded = kind;
+  setLoadedFile(path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
+  resetGrid();
+  model.selectLayout(kind);
+  if (readSectionStream(*bytes, model) == ReadStatus::TooMuchData) {
+    prompts.message("Too much data", "Error", MessageIcon::Error);
+    // What was decoded is shown, but a truncated image must never be saved
+    // over a file.
+    model.loaded = GameFileKind::None;
+  }
+
+  const std::int64_t password = model.sectionOffset[kPasswordSection];
+  bool protectedFile = false;
+  for (int k = 4; k <= 7; ++k) protectedFile = protectedFile || model.byteAt(password + k) != 0;
+  if (protectedFile) {
+    prompts.message("Password protected file. Preparing to exit", "Security Violation",
+                    MessageIcon::Stop);
+    passwordRefused = true;
+    view->closeMainWindow();
+  }
+  readComment(path);
+  afterLoad();
+}
+
+void Session::saveV10() {
+  if (model.loaded != GameFileKind::V10) {
+    prompts.message("You are not editing a VN2 Vesrion 1.0 or 1.01 File. Aborting", "Error",
+                    MessageIcon::Error);
+    return;
+  }
+  readGridBackUnits();
+  readGridBackLeaders();
+  FileDialogState& d = saveDialog1;
+  d.filter = kSaveFilter;
+  d.title = "Save Version 1.0 Scenario";
+  d.defaultExt = "dat";
+  d.initialDir = model.dataDir;
+  d.fileName = model.currentPath;
+  d.overwritePrompt = true;
+  if (!prompts.saveDialog(d)) return;
+  BusyCursor busy(prompts);
+  const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
+  if (!writeFileSafely(d.fileName, std::span(model.image.data(), length)))
+    prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
+}
+
+void Session::saveV11() { saveSectioned(GameFileKind::V11); }
+
+void Session::saveVn3() { saveSectioned(GameFileKind::Vn3); }
+
+void Session::saveSectioned(GameFileKind kind) {
+  if (model.loaded != kind) {
+    prompts.message(kind == GameFileKind::V11 ? "You are not editing a VN2 Version 1.1 file. Aborting"
+                                              : "You are not editing a VN3 Version 1.0 file. Aborting",
+                    "Error", MessageIcon::Error);
+    return;
+  }
+  readGridBackLeaders();
+  readGridBackUnits();
+  FileDialogState& d = saveDialog1;
+  d.filter = kSaveFilter;
+  d.title = "Save Version 1.1 Scenario";
+  d.defaultExt = "dat";
+  d.initialDir = model.dataDir;
+  d.fileName = model.currentPath;
+  d.overwritePrompt = true;
+  if (!prompts.saveDialog(d)) return;
+  BusyCursor busy(prompts);
+  const auto bytes = writeSectionStream(model, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
+  if (!writeFileSafely(d.fileName, bytes)) {
+    prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
+    return;
+  }
+  model.currentPath = d.fileName;
+  fileLabel = lowerCase(d.fileName);
+  view->fileLabelChanged();
+}
+
+}  // namespace tarnel

@@ -1,0 +1,156 @@
+#include "mainwindow/session.h"
+
+#include <algorithm>
+
+#include "model/int_convert.h"
+#include "model/nations.h"
+
+namespace tarnel {
+
+namespace {
+constexpr const char* kHeadings[kGridColumns] = {"Side", " Unit", " Unit Name", " Leaders", "Exp",
+                                                 "Mor",  "Ral",   "Inf",        "Art",      "Arm"};
+constexpr int kNameColumnWidth = 130;
+}  // namespace
+
+Session::Session(Prompts& p) : prompts(p), view(&nullView_) {
+  grid.setColWidth(kColName, kNameColumnWidth);
+  grid.setColWidth(kColLeader, kNameColumnWidth);
+}
+
+void Session::setProgramDir(const std::string& dir) {
+  std::string d = dir.empty() ? "." : dir;
+  model.programDir = d;
+  model.dataDir = d;
+  model.mobDir = d.back() == '/' ? d : d + '/';
+}
+
+void Session::resetGrid() {
+  if (!model.commandLineLoad) view->closeUnitEditor();
+  model.redrawNeeded = true;
+  dice.seed(clock());
+  model.sideNames = {};
+  grid.beginUpdate();
+  grid.setColWidth(kColName, kNameColumnWidth);
+  grid.setColWidth(kColLeader, kNameColumnWidth);
+  for (int c = 0; c < kGridColumns; ++c) grid.setCell(c, 0, kHeadings[c]);
+  grid.endUpdate();
+}
+
+std::string leaderText(const GameModel& m, int leader) {
+  std::string text;
+  const std::int64_t at = m.leaderOffset(leader);
+  bool separated = false;
+  for (int k = 0; k < 15; ++k) {
+    int b = m.byteAt(at + k);
+    if (b < 32 || b > 123) b = 0;
+    if (b == 0) {
+      if (separated) return text;
+      text += '/';
+      separated = true;
+    } else {
+      text += static_cast<char>(b);
+    }
+  }
+  if (!separated) text += '/';
+  return text;
+}
+
+void Session::fillGrid() {
+  const GenerationLayout& L = *model.layout;
+  int n = model.countUnits();
+  if (n > kUnitCapacity) {
+    prompts.message("You have exceed the unit capacity of Tarnel.\nPlease EXIT.", "Error",
+                    MessageIcon::Error);
+    n = kUnitCapacity;  // every per-unit table holds 800 entries
+  }
+  model.unitCount = n;
+
+  grid.beginUpdate();
+  grid.setRowCount(n + 1);
+  std::array<bool, 256> marked{};
+  int counters[2] = {0, 0};
+  std::array<bool, 2> found{};
+  for (int i = 0; i < n; ++i) {
+    const int row = i + 1;
+    const int formation = model.unitByte(i, L.formation);
+    const int side = model.unitByte(i, L.side);
+    const int which = side == 0 ? 0 : 1;
+    const char base = side == 0 ? 'A' : 'a';
+    if (!marked[static_cast<std::size_t>(formation)]) {
+      ++counters[which];
+      marked[static_cast<std::size_t>(formation)] = true;
+    }
+    const int c = counters[which];
+    std::string designation;
+    designation += c <= 26 ? ' ' : static_cast<char>(base + (c - 1) / 26 - 1);
+    designation += static_cast<char>(base + (c - 1) % 26);
+    designation += std::to_string(model.unitByte(i, L.formationIndex));
+    grid.setCell(kColUnit, row, std::move(designation));
+    grid.setCell(kColSide, row, std::to_string(side));
+
+    if (side <= 1 && !found[static_cast<std::size_t>(side)]) {
+      const auto s = static_cast<std::size_t>(side);
+      found[s] = true;
+      model.sideNation[s] = model.unitByte(i, L.nation);
+      model.sideNames[s] = nationName(model.sideNation[s]);
+      model.sideMob[s] = model.unitByte(i, L.mobNumbers);
+    }
+    grid.setCell(kColName, row, model.unitName(i));
+    grid.setCell(kColExp, row, std::to_string(model.unitByte(i, L.experience)));
+    grid.setCell(kColMor, row, std::to_string(model.unitByte(i, L.morale)));
+    // Unit i shows leader record i, the record the saves and editors write.
+    grid.setCell(kColLeader, row, leaderText(model, i));
+    grid.setCell(kColRal, row, std::to_string(model.leaderByte(i, kLeaderRally)));
+    grid.setCell(kColInf, row, std::to_string(model.leaderByte(i, kLeaderInfantry)));
+    grid.setCell(kColArt, row, std::to_string(model.leaderByte(i, kLeaderArtillery)));
+    grid.setCell(kColArm, row, std::to_string(model.leaderByte(i, kLeaderArmour)));
+  }
+  grid.endUpdate();
+  sideItems = model.sideNames;
+  view->sideItemsChanged();
+}
+
+void Session::classifyUnits() {
+  const int n = std::min(model.unitCount, kUnitCapacity);
+  for (int k = 0; k < n; ++k) {
+    const int inf = toInt(grid.cell(kColInf, k + 1));
+    const int art = toInt(grid.cell(kColArt, k + 1));
+    const int arm = toInt(grid.cell(kColArm, k + 1));
+    char cls = 'T';
+    if (inf > art && inf > arm)
+      cls = 'I';
+    else if (art > inf && art > arm)
+      cls = 'A';
+    primarySkillClass[static_cast<std::size_t>(k)] = cls;
+  }
+}
+
+void Session::selectCell(int col, int row) {
+  model.selectedCol = col;
+  model.selectedRow = row;
+  const int unit = row - 1;
+  for (int k = 0; k < 4; ++k)
+    model.selectedWeapons[static_cast<std::size_t>(k)] =
+        static_cast<std::uint16_t>(model.unitByte(unit, model.layout->weapons + k));
+  view->unitSelected();
+}
+
+void Session::readGridBackUnits() {
+  const GenerationLayout& L = *model.layout;
+  for (int r = 1; r < grid.rowCount(); ++r) {
+    model.setUnitByte(r - 1, L.experience, toInt(grid.cell(kColExp, r)));
+    model.setUnitByte(r - 1, L.morale, toInt(grid.cell(kColMor, r)));
+  }
+}
+
+void Session::readGridBackLeaders() {
+  for (int r = 1; r < grid.rowCount(); ++r) {
+    model.setLeaderByte(r - 1, kLeaderRally, toInt(grid.cell(kColRal, r)));
+    model.setLeaderByte(r - 1, kLeaderInfantry, toInt(grid.cell(kColInf, r)));
+    model.setLeaderByte(r - 1, kLeaderArtillery, toInt(grid.cell(kColArt, r)));
+    model.setLeaderByte(r - 1, kLeaderArmour, toInt(grid.cell(kColArm, r)));
+  }
+}
+
+}  // namespace tarnel

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/layout.h"
+
+namespace tarnel {
+
+inline constexpr int kImageSize = 2000000;
+inline constexpr int kDirectorySize = 100;  // entry 0 is the 20-byte file header
+inline constexpr int kHeaderSize = 20;
+inline constexpr int kUnitCapacity = 800;   // rows of the unit grid and per-unit tables
+inline constexpr int kV10Units = 400;       // units a version 1.0 image can hold
+inline constexpr int kCommentBytes = 200;
+
+// Loaded generation: 0 none, then the three file kinds.
+enum class GameFileKind : std::uint8_t { None = 0, V10 = 1, V11 = 2, Vn3 = 3 };
+
+// The one picture of the loaded game file: the decoded byte image, where each
+// section lies in it, the record layout of its generation, and the values kept
+// beside the image. Every read and write of a field goes through the bounded
+// accessors below, so nothing touches bytes outside the image.
+struct GameModel {
+  GameModel();
+
+  std::vector<std::uint8_t> image;  // kImageSize bytes
+  std::array<std::int32_t, kDirectorySize> sectionOffset{};
+  std::array<std::int32_t, kDirectorySize> sectionLength{};
+  std::array<std::int32_t, kDirectorySize> sectionId{};
+  std::int32_t v10Length = 0;
+
+  const GenerationLayout* layout = &kVn2Layout;
+  GameFileKind loaded = GameFileKind::None;
+  GameFileKind chooser = GameFileKind::None;
+  bool negativeLength = false;
+  bool redrawNeeded = false;
+  bool commandLineLoad = false;
+
+  // Derived after each load by the grid fill.
+  int unitCount = 0;
+  std::array<std::string, 2> sideNames;  // Windows-1252 bytes
+  std::array<int, 2> sideNation{};
+  std::array<int, 2> sideMob{};
+
+  int selectedRow = 0;
+  int selectedCol = 0;
+  std::array<std::uint16_t, 4> selectedWeapons{};
+
+  std::string currentPath = "scen000.dat";
+  std::string dataDir;
+  std::string programDir;
+  std::string mobDir;
+
+  // Comment buffer: always zero-terminated within its 200 bytes.
+  std::array<char, kCommentBytes> comment{};
+
+  void selectLayout(GameFileKind kind);
+
+  // Raw image access; out-of-image reads give 0, writes are dropped.
+  int byteAt(std::int64_t offset) const;
+  void setByteAt(std::int64_t offset, int value);
+  int wordAt(std::int64_t offset) const;  // unsigned 16 bit, little-endian
+  void setWordAt(std::int64_t offset, int value);
+  std::string textAt(std::int64_t offset, int maxBytes) const;  // up to NUL
+
+  std::int64_t unitOffset(int unit) const;
+  std::int64_t leaderOffset(int leader) const;
+  std::int64_t positionOffset(int unit) const;
+  std::int64_t gameDataOffset() const;
+  std::int64_t prestigeOffset() const;
+
+  int unitByte(int unit, int field) const { return byteAt(unitOffset(unit) + field); }
+  void setUnitByte(int unit, int field, int v) { setByteAt(unitOffset(unit) + field, v); }
+  int unitWord(int unit, int field) const { return wordAt(unitOffset(unit) + field); }
+  void setUnitWord(int unit, int field, int v) { setWordAt(unitOffset(unit) + field, v); }
+  int leaderByte(int leader, int field) const { return byteAt(leaderOffset(leader) + field); }
+  void setLeaderByte(int leader, int field, int v) { setByteAt(leaderOffset(leader) + field, v); }
+  int leaderWord(int leader, int field) const { return wordAt(leaderOffset(leader) + field); }
+  void setLeaderWord(int leader, int field, int v) { setWordAt(leaderOffset(leader) + field, v); }
+
+  std::string unitName(int unit) const { return textAt(unitOffset(unit), kUnitNameBytes); }
+
+  // N: consecutive unit records from record 0 whose first byte is non-zero,
+  // never past the end of section 1.
+  int countUnits() const;
+
+  // The comment buffer's text, up to its first zero byte.
+  std::string commentText() const;
+};
+
+}  // namespace tarnel

@@ -1,0 +1,63 @@
+#include "sidefiles/mob_files.h"
+
+#include <cstdio>
+
+#include "mainwindow/session.h"
+#include "model/file_io.h"
+
+namespace tarnel {
+
+std::string MobTables::weaponName(int side, int weapon) const {
+  if (side < 0 || side > 1 || weapon < 0 || weapon >= kWeaponNames) return {};
+  const auto& n = names[static_cast<std::size_t>(side)][static_cast<std::size_t>(weapon)];
+  return std::string(n.data());
+}
+
+int MobTables::menOf(int side, int unitNumber) const {
+  if (side < 0 || side > 1 || unitNumber < 0 || unitNumber >= kWeaponNames) return 0;
+  return men[static_cast<std::size_t>(side)][static_cast<std::size_t>(unitNumber)];
+}
+
+std::string mobFileName(const std::string& mobDir, bool vn3, int mobNumber) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%02d", mobNumber);
+  return mobDir + (vn3 ? "KOB" : "MOB") + number;
+}
+
+void readMobFiles(Session& session) {
+  GameModel& m = session.model;
+  MobTables& t = session.mob;
+  for (std::size_t s = 0; s < 2; ++s) {
+    const std::string name = mobFileName(m.mobDir, m.loaded == GameFileKind::Vn3, m.sideMob[s]);
+    auto bytes = readFileBytes(name, kMenOffset + kWeaponNames);
+    if (!bytes) {
+      t.available[s] = false;
+      session.prompts.message("Could not open " + name + ". Weapons names not available", "Warning",
+                              MessageIcon::Warning);
+      continue;
+    }
+    t.available[s] = true;
+    auto at = [&](std::size_t offset) -> char {
+      return offset < bytes->size() ? static_cast<char>((*bytes)[offset]) : '\0';
+    };
+    for (std::size_t w = 0; w < kWeaponNames; ++w) {
+      for (std::size_t k = 0; k < kWeaponNameBytes; ++k) t.names[s][w][k] = at(w * kWeaponNameBytes + k);
+      t.names[s][w][kWeaponNameBytes] = '\0';
+    }
+    for (std::size_t u = 1; u < kWeaponNames; ++u)
+      t.men[s][u] = static_cast<std::uint8_t>(at(kMenOffset + u));
+  }
+}
+
+void locateMobFiles(Session& session) {
+  FileDialogState& d = session.openDialog1;
+  d.title = "Open Any MOB File";
+  d.initialDir = session.model.mobDir;
+  d.fileName.clear();
+  if (!session.prompts.openDialog(d)) return;
+  std::string dir = directoryOf(d.fileName);
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  session.model.mobDir = dir;
+}
+
+}  // namespace tarnel

@@ -1,0 +1,136 @@
+// Command-line companion of Tarnel: the same load, save and dump commands as
+// the menu, for batch work and scripting.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "gamefiles/dump_files.h"
+#include "gamefiles/section_stream.h"
+#include "mainwindow/session.h"
+#include "model/file_io.h"
+#include "model/int_convert.h"
+#include "model/text1252.h"
+
+namespace {
+
+using namespace tarnel;
+
+// Answers every dialog with the paths given on the command line and reports
+// messages on stderr; a message of one of the failure titles fails the run.
+class CliPrompts : public Prompts {
+ public:
+  std::string input;
+  std::string output;
+  bool failed = false;
+
+  void message(const std::string& text, const std::string& title, MessageIcon) override {
+    const bool failure = title == "Error" || title == "Fatal Error" || title == "Security Violation" ||
+                         title == "Aborting Save";
+    failed = failed || failure;
+    std::cerr << (failure ? "" : title + ": ") << text << '\n';
+  }
+  void errorReport(const std::string& text) override {
+    failed = true;
+    std::cerr << text << '\n';
+  }
+  bool openDialog(FileDialogState& d) override {
+    d.fileName = input;
+    return true;
+  }
+  bool saveDialog(FileDialogState& d) override {
+    d.fileName = output;
+    return !output.empty();
+  }
+  bool chooseGameFile(GameFileChoice& c) override {
+    c.fileName = input;
+    return true;
+  }
+};
+
+int usage() {
+  std::cerr << "usage: tarnel-cli info FILE\n"
+               "       tarnel-cli resave FILE OUT\n"
+               "       tarnel-cli dump FILE OUT\n"
+               "       tarnel-cli stats FILE OUT\n";
+  return 2;
+}
+
+int fail(const std::string& text) {
+  std::cerr << text << '\n';
+  return 1;
+}
+
+const char* generationName(GameFileKind k) {
+  switch (k) {
+    case GameFileKind::V10: return "1.0";
+    case GameFileKind::V11: return "1.1";
+    case GameFileKind::Vn3: return "VN3";
+    default: return "none";
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return usage();
+  const std::string command = argv[1];
+  const std::string file = argv[2];
+  const bool needsOut = command == "resave" || command == "dump" || command == "stats";
+  if (command != "info" && !needsOut) return usage();
+  if (needsOut != (argc == 4) || argc > 4) return usage();
+
+  CliPrompts prompts;
+  prompts.input = file;
+  Session session(prompts);
+  session.setProgramDir(directoryOf(file));
+
+  auto head = readFileBytes(file, 64);
+  if (!head) return fail("Couldn't open save file");
+  GameFileKind kind;
+  if (hasMagic(*head, kMagicVn3)) {
+    kind = GameFileKind::Vn3;
+  } else if (hasMagic(*head, kMagicV11)) {
+    kind = GameFileKind::V11;
+  } else {
+    const auto size = regularFileSize(file);
+    if (!size || *size < 705076 || *size > 705481) return fail("This isn't a VN2 scenario file");
+    kind = GameFileKind::V10;
+  }
+
+  try {
+    switch (kind) {
+      case GameFileKind::V10: session.loadV10(); break;
+      case GameFileKind::V11: session.loadV11(); break;
+      default: session.loadVn3(); break;
+    }
+    if (prompts.failed || session.model.loaded != kind) return 1;
+
+    const GameModel& m = session.model;
+    if (command == "info") {
+      std::cout << "generation: " << generationName(kind) << '\n'
+                << "sections: " << (kind == GameFileKind::V10 ? 0 : sectionCount(m)) << '\n'
+                << "units: " << m.unitCount << '\n'
+                << "side0: " << cp1252ToUtf8(m.sideNames[0]) << '\n'
+                << "side1: " << cp1252ToUtf8(m.sideNames[1]) << '\n';
+      return 0;
+    }
+    const std::string out = argv[3];
+    if (command == "resave") {
+      prompts.output = out;
+      switch (kind) {
+        case GameFileKind::V10: session.saveV10(); break;
+        case GameFileKind::V11: session.saveV11(); break;
+        default: session.saveVn3(); break;
+      }
+      return prompts.failed ? 1 : 0;
+    }
+    if (kind == GameFileKind::V10)
+      return fail("Dump feature only applies to compressed format game files.");
+    const bool written = command == "dump" ? writeFileSafely(out, allSectionsBytes(m))
+                                           : writeFileSafely(out, statisticsText(m, file));
+    return written ? 0 : fail("Could not open output file");
+  } catch (const std::exception& e) {
+    return fail(e.what());
+  }
+}
