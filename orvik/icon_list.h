@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "image_list.h"
+
+namespace orvik {
+
+// The icon list file: four comment lines naming the edition, then one line per
+// entry with its number and the picture file and icon of body and turret (-1
+// and -1 when there is no turret). Lines end in CR LF.
+std::string iconListHeader(std::string_view edition);
+std::string iconListLine(int index, const ImageEntry& entry);
+
+// The whole file for the first count entries of the table; a count outside
+// 0..750 is taken as the nearest bound.
+std::string iconListText(std::string_view edition, const EntryTable& table, int count);
+
+// Writes text to path through a temporary file beside it that replaces the
+// old file only once every byte is written. False, with the old file left as
+// it was, when the file cannot be written.
+bool saveTextFile(const std::string& path, std::string_view text);
+
+}  // namespace orvik
