@@ -1,0 +1,55 @@
+// orvik-cli: Orvik's search and icon list writing from the command line.
+//
+//   orvik-cli search EXE PATTERN      address, edition and entry count found
+//   orvik-cli write EXE PATTERN OUT   search, load the edition's entries, write the icon list
+#include <iostream>
+#include <string>
+
+#include "extractor.h"
+#include "icon_list.h"
+#include "image_list.h"
+
+namespace {
+
+int usage() {
+  std::cerr << "usage: orvik-cli search EXE PATTERN\n"
+               "       orvik-cli write EXE PATTERN OUT\n";
+  return 2;
+}
+
+int fail(const std::string& reason) {
+  std::cerr << "orvik-cli: " << reason << '\n';
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc < 2) return usage();
+  const std::string command = argv[1];
+  const bool write = command == "write";
+  if (!(command == "search" && argc == 4) && !(write && argc == 5)) return usage();
+  const std::string exe = argv[2];
+  const std::string pattern = argv[3];
+
+  orvik::Extractor extractor;
+  if (!extractor.search(exe, pattern)) return fail("cannot open executable '" + exe + "'");
+  const std::string address = orvik::addressText(extractor.address());
+  if (!extractor.found())
+    std::cerr << "orvik-cli: pattern not found; the address is where the scan ended\n";
+
+  if (!write) {
+    std::cout << "address: " << address << "\nedition: " << extractor.edition()
+              << "\nentries: " << extractor.entryCount() << '\n';
+    return 0;
+  }
+
+  const std::string count = std::to_string(extractor.entryCount());
+  if (!extractor.load(exe, address, count)) return fail("cannot open executable '" + exe + "'");
+  const std::string out = argv[4];
+  if (!orvik::saveTextFile(out, orvik::iconListText(extractor.edition(), extractor.table(), extractor.entryCount())))
+    return fail("cannot write '" + out + "'");
+  std::cout << "wrote " << extractor.entryCount() << " entries of " << extractor.edition() << " at " << address
+            << " to " << out << '\n';
+  return 0;
+}
