@@ -32,7 +32,7 @@ using Pattern = std::array<std::uint8_t, kPatternLength>;
 // The 7 pattern bytes from the first 14 characters of a search text, read as
 // two hexadecimal digits each. Missing characters count as code 0; codes are
 // signed 8-bit, and anything but 0-9 and A-F gives a digit value outside 0-15
-// that still enters the byte (so "d4" does not give D4).
+// that still enters the byte, so a lower-case text gives other bytes.
 Pattern patternFromText(std::string_view text);
 
 struct Edition {
