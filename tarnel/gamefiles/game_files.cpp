@@ -182,9 +182,12 @@ void Session::loadSectioned(GameFileKind kind, const std::string* commandLinePat
     model.loaded = GameFileKind::None;
   }
 
+  // Only bytes that section 33 really holds count: a load cut short by "Too
+  // much data" leaves the section's offset at 0, which is the file header.
   const std::int64_t password = model.sectionOffset[kPasswordSection];
   bool protectedFile = false;
-  for (int k = 4; k <= 7; ++k) protectedFile = protectedFile || model.byteAt(password + k) != 0;
+  for (int k = 4; k <= 7 && k < model.sectionLength[kPasswordSection]; ++k)
+    protectedFile = protectedFile || model.byteAt(password + k) != 0;
   if (protectedFile) {
     prompts.message("Password protected file. Preparing to exit", "Security Violation",
                     MessageIcon::Stop);

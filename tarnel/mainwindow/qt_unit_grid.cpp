@@ -1,0 +1,96 @@
+#include "mainwindow/qt_unit_grid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+
+#include "model/text1252.h"
+
+namespace tarnel {
+
+namespace {
+QString cellText(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
+}  // namespace
+
+UnitGridModel::UnitGridModel(TextTable& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {
+  table_.setObserver(this);
+}
+
+UnitGridModel::~UnitGridModel() { table_.setObserver(nullptr); }
+
+int UnitGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : std::max(0, table_.rowCount() - 1);
+}
+
+int UnitGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.colCount(); }
+
+QVariant UnitGridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+  return cellText(table_.cell(index.column(), index.row() + 1));
+}
+
+bool UnitGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || role != Qt::EditRole) return false;
+  table_.setCell(index.column(), index.row() + 1, utf8ToCp1252(value.toString().toStdString()));
+  return true;
+}
+
+QVariant UnitGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::DisplayRole) return cellText(table_.cell(section, 0));
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+  return {};
+}
+
+Qt::ItemFlags UnitGridModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+void UnitGridModel::tableReset() {
+  beginResetModel();
+  endResetModel();
+  emit gridReset();
+}
+
+void UnitGridModel::cellChanged(int col, int row) {
+  if (row == 0) {
+    emit headerDataChanged(Qt::Horizontal, col, col);
+    return;
+  }
+  const QModelIndex at = index(row - 1, col);
+  emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+}
+
+UnitGridView::UnitGridView(QWidget* parent) : QTableView(parent) {
+  setEditTriggers(QAbstractItemView::AllEditTriggers);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setSelectionBehavior(QAbstractItemView::SelectItems);
+  setTabKeyNavigation(true);
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(20);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setMinimumSectionSize(8);
+  setWordWrap(false);
+}
+
+void UnitGridView::setGridModel(UnitGridModel* model) {
+  model_ = model;
+  setModel(model);
+  connect(model, &UnitGridModel::gridReset, this, &UnitGridView::applyColumnWidths);
+  applyColumnWidths();
+}
+
+void UnitGridView::applyColumnWidths() {
+  if (!model_) return;
+  for (int c = 0; c < model_->table().colCount(); ++c) setColumnWidth(c, model_->table().colWidth(c));
+}
+
+void UnitGridView::commitEditor() {
+  QWidget* editor = QApplication::focusWidget();
+  if (!editor || !viewport()->isAncestorOf(editor)) return;
+  while (editor->parentWidget() != viewport()) editor = editor->parentWidget();
+  commitData(editor);
+}
+
+}  // namespace tarnel

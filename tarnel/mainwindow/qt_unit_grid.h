@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+#include "mainwindow/text_table.h"
+
+namespace tarnel {
+
+// The unit grid's text table as a Qt model. Row 0 of the table, the heading
+// row, is the horizontal header; table row r is model row r - 1. Cells hold
+// Windows-1252 bytes and are converted here, at the edge.
+class UnitGridModel : public QAbstractTableModel, private TextTableObserver {
+  Q_OBJECT
+ public:
+  explicit UnitGridModel(TextTable& table, QObject* parent = nullptr);
+  ~UnitGridModel() override;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  TextTable& table() { return table_; }
+
+ signals:
+  // Row count, column widths or many cells changed at once.
+  void gridReset();
+
+ private:
+  void tableReset() override;
+  void cellChanged(int col, int row) override;
+
+  TextTable& table_;
+};
+
+// A string grid: every cell editable by typing, the editor shown as soon as
+// a cell becomes current, column widths taken from the table.
+class UnitGridView : public QTableView {
+  Q_OBJECT
+ public:
+  explicit UnitGridView(QWidget* parent = nullptr);
+  void setGridModel(UnitGridModel* model);
+  // Stores what is being typed into the open cell editor, so a command that
+  // reads the grid sees it.
+  void commitEditor();
+  void applyColumnWidths();
+
+ private:
+  UnitGridModel* model_ = nullptr;
+};
+
+}  // namespace tarnel

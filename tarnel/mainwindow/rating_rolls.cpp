@@ -1,0 +1,133 @@
+#include "mainwindow/rating_rolls.h"
+
+#include <cstdint>
+#include <string>
+
+#include "mainwindow/session.h"
+#include "model/int_convert.h"
+
+namespace tarnel {
+
+namespace {
+
+std::size_t index(RollRow row) { return static_cast<std::size_t>(row); }
+
+// The class of a unit row; rows past the table (never filled by a load) read
+// as 'T'.
+char classOfRow(const Session& session, int row) {
+  const int k = row - 1;
+  if (k < 0 || k >= kUnitCapacity) return 'T';
+  return session.primarySkillClass[static_cast<std::size_t>(k)];
+}
+
+// Numbers the roll converts before it touches any row.
+struct Dice {
+  int d, s, d1, s1, min, max;
+};
+
+Dice convertDice(const RollFields& f) {
+  Dice x{};
+  x.d = toInt(f.d);
+  x.s = toInt(f.s);
+  x.d1 = toInt(f.d1);
+  x.s1 = toInt(f.s1);
+  x.min = toInt(f.min);
+  x.max = toInt(f.max);
+  return x;
+}
+
+// Max first, then Min, so Min wins when Min > Max. The result always fits
+// an int, since it is one of the bounds or lies between them.
+int clamp(std::int64_t v, int min, int max) {
+  if (v > max) v = max;
+  if (v < min) v = min;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
+RollFields initialRollFields(RollRow row) {
+  switch (row) {
+    case RollRow::Exp: return {"60", "4", "6", "2", "6", "0", "100"};
+    case RollRow::Mor: return {"50", "4", "6", "2", "6", "0", "100"};
+    case RollRow::Ral: return {"40", "4", "6", "2", "6", "0", "100"};
+    case RollRow::Sk1: return {"60", "4", "6", "2", "6", "0", "100"};
+    case RollRow::Sk2: return {"20", "3", "6", "2", "6", "0", "100"};
+  }
+  return {};
+}
+
+const char* rollRowLabel(RollRow row) {
+  static constexpr std::array<const char*, kRollRowCount> labels = {"Exp", "Mor", "Ral", "Sk1", "Sk2"};
+  return labels[index(row)];
+}
+
+const char* rollButtonCaption(RollRow row) {
+  static constexpr std::array<const char*, kRollRowCount> captions = {"Exp Roll", "Mor Roll", "Rally Roll",
+                                                                      "Sk1 Roll", "Sk2 Roll"};
+  return captions[index(row)];
+}
+
+char primarySkillClassOf(int inf, int art, int arm) {
+  if (inf > art && inf > arm) return 'I';
+  if (art > inf && art > arm) return 'A';
+  return 'T';
+}
+
+int sk1Column(char skillClass) {
+  switch (skillClass) {
+    case 'I': return kColInf;
+    case 'A': return kColArt;
+    default: return kColArm;
+  }
+}
+
+std::array<int, 2> sk2Columns(char skillClass) {
+  switch (skillClass) {
+    case 'I': return {kColArt, kColArm};
+    case 'A': return {kColInf, kColArm};
+    default: return {kColInf, kColArt};
+  }
+}
+
+void rollRating(Session& session, RollRow row, const RollFields& fields, int side) {
+  const Dice x = convertDice(fields);
+  TextTable& grid = session.grid;
+  DiceSource& dice = session.dice;
+
+  for (int r = 1; r < grid.rowCount(); ++r) {
+    if (toInt(grid.cell(kColSide, r)) != side) continue;
+    // Base is read again for every unit rolled, so a bad Base stops the roll
+    // at the first unit of the side, before any cell changes.
+    const std::int64_t base = toInt(fields.base);
+
+    if (row != RollRow::Sk2) {
+      std::int64_t v = base;
+      for (int k = 0; k < x.d; ++k) v += dice.die(x.s);
+      for (int k = 0; k < x.d1; ++k) v -= dice.die(x.s1);
+      int column = kColExp;
+      if (row == RollRow::Mor) column = kColMor;
+      if (row == RollRow::Ral) column = kColRal;
+      if (row == RollRow::Sk1) column = sk1Column(classOfRow(session, r));
+      grid.setCell(column, r, std::to_string(clamp(v, x.min, x.max)));
+      continue;
+    }
+
+    // Sk2: two values from the same formula, their draws alternating.
+    std::int64_t a = base;
+    std::int64_t b = base;
+    for (int k = 0; k < x.d; ++k) {
+      a += dice.die(x.s);
+      b += dice.die(x.s);
+    }
+    for (int k = 0; k < x.d1; ++k) {
+      a -= dice.die(x.s1);
+      b -= dice.die(x.s1);
+    }
+    const auto columns = sk2Columns(classOfRow(session, r));
+    grid.setCell(columns[0], r, std::to_string(clamp(a, x.min, x.max)));
+    grid.setCell(columns[1], r, std::to_string(clamp(b, x.min, x.max)));
+  }
+}
+
+}  // namespace tarnel

@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game_sample.h"
+#include "gamefiles/section_stream.h"
+#include "mainwindow/session.h"
+#include "model/file_io.h"
+#include "model/int_convert.h"
+#include "support/scripted_prompts.h"
+
+using namespace tarnel;
+using tarnel::testing::ScriptedPrompts;
+using Bytes = std::vector<std::uint8_t>;
+namespace fs = std::filesystem;
+
+namespace {
+
+class GameFiles : public ::testing::Test {
+ protected:
+  fs::path dir;
+  ScriptedPrompts prompts;
+  Session session{prompts};
+
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("tarnel_gf_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    session.setProgramDir(dir.string());
+    session.clock = [] { return 42u; };
+  }
+  void TearDown() override {
+    ::chmod(dir.c_str(), 0755);
+    fs::remove_all(dir);
+  }
+
+  std::string write(const std::string& name, const Bytes& bytes) {
+    const std::string p = (dir / name).string();
+    EXPECT_TRUE(writeFileSafely(p, bytes));
+    return p;
+  }
+  Bytes read(const std::string& p) { return readFileBytes(p).value_or(Bytes{}); }
+
+  Bytes sample(GameFileKind kind, std::uint32_t seed = 1) {
+    samplegen::SampleOptions o;
+    o.kind = kind;
+    o.seed = seed;
+    o.unitsPerSide = 20;
+    return samplegen::makeGameFile(o);
+  }
+
+  void load(GameFileKind kind, const std::string& path) {
+    prompts.chooserAnswers.push_back(path);
+    if (kind == GameFileKind::V10) session.loadV10();
+    else if (kind == GameFileKind::V11) session.loadV11();
+    else session.loadVn3();
+  }
+  void save(GameFileKind kind, const std::string& path) {
+    prompts.saveAnswers.push_back(path);
+    if (kind == GameFileKind::V10) session.saveV10();
+    else if (kind == GameFileKind::V11) session.saveV11();
+    else session.saveVn3();
+  }
+  std::vector<std::string> titles() const {
+    std::vector<std::string> t;
+    for (const auto& m : prompts.messages)
+      if (m.title != "Warning") t.push_back(m.title + ": " + m.text);
+    return t;
+  }
+};
+
+constexpr GameFileKind kKinds[] = {GameFileKind::V10, GameFileKind::V11, GameFileKind::Vn3};
+
+}  // namespace
+
+TEST_F(GameFiles, LoadThenSaveGivesTheSameBytesInEveryGeneration) {
+  for (GameFileKind kind : kKinds) {
+    const Bytes original = sample(kind);
+    const std::string in = write("in.dat", original);
+    load(kind, in);
+    ASSERT_EQ(session.model.loaded, kind);
+    save(kind, (dir / "out.dat").string());
+    EXPECT_EQ(read((dir / "out.dat").string()), original) << static_cast<int>(kind);
+    EXPECT_TRUE(titles().empty());
+    EXPECT_EQ(prompts.busyDepth, 0);
+  }
+}
+
+TEST_F(GameFiles, TypedRatingsReachTheirBytes) {
+  const std::string in = write("in.dat", sample(GameFileKind::Vn3));
+  load(GameFileKind::Vn3, in);
+  session.grid.setCell(kColExp, 3, "300");  // stored as its low byte
+  session.grid.setCell(kColArm, 3, "$10");
+  save(GameFileKind::Vn3, (dir / "out.dat").string());
+  load(GameFileKind::Vn3, (dir / "out.dat").string());
+  EXPECT_EQ(session.model.unitByte(2, kVn3Layout.experience), 44);
+  EXPECT_EQ(session.model.leaderByte(2, kLeaderArmour), 16);
+  EXPECT_EQ(session.grid.cell(kColExp, 3), "44");
+}
+
+TEST_F(GameFiles, BadGridCellStopsTheSaveBeforeAnyFileIsWritten) {
+  const std::string in = write("in.dat", sample(GameFileKind::V11));
+  load(GameFileKind::V11, in);
+  session.grid.setCell(kColRal, 1, "7");
+  session.grid.setCell(kColInf, 2, "1x");
+  EXPECT_THROW(session.saveV11(), ConversionError);
+  EXPECT_TRUE(prompts.saveSeen.empty());
+  // Leaders are read back first, row by row: row 1 landed, the bad cell stopped it.
+  EXPECT_EQ(session.model.leaderByte(0, kLeaderRally), 7);
+}
+
+TEST_F(GameFiles, VersionOneSizeLimits) {
+  for (std::size_t size : {705075u, 705076u, 705481u, 705482u}) {
+    prompts.messages.clear();
+    Bytes b = sample(GameFileKind::V10);
+    b.resize(size, 0);
+    const std::string p = write("v10.dat", b);
+    const bool ok = size >= 705076 && size <= 705481;
+    GameModel before = session.model;
+    load(GameFileKind::V10, p);
+    if (ok) {
+      EXPECT_EQ(session.model.loaded, GameFileKind::V10) << size;
+      EXPECT_EQ(session.model.v10Length, static_cast<int>(size));
+      save(GameFileKind::V10, (dir / "o.dat").string());
+      EXPECT_EQ(read((dir / "o.dat").string()), b);
+    } else {
+      EXPECT_EQ(titles(), std::vector<std::string>{"Error: This isn't a VN2 scenario file"}) << size;
+      EXPECT_EQ(session.model.loaded, before.loaded);
+    }
+  }
+}
+
+TEST_F(GameFiles, WrongMagicIsRefusedAndTheModelStaysAsItWas) {
+  const std::string v11 = write("v11.dat", sample(GameFileKind::V11));
+  const std::string vn3 = write("vn3.dat", sample(GameFileKind::Vn3, 5));
+  load(GameFileKind::Vn3, vn3);
+  const Bytes image = session.model.image;
+  const std::string label = session.fileLabel;
+
+  load(GameFileKind::Vn3, v11);
+  EXPECT_EQ(prompts.lastText(), "This is not a VN 3 version 1.0 saved game!");
+  EXPECT_EQ(prompts.lastTitle(), "Fatal Error");
+  load(GameFileKind::V11, vn3);
+  EXPECT_EQ(prompts.lastText(), "This is not a VN version 1.1 saved game!");
+  load(GameFileKind::V10, vn3);  // wrong size for version 1.0
+  EXPECT_EQ(prompts.lastText(), "This isn't a VN2 scenario file");
+  load(GameFileKind::V11, (dir / "missing.dat").string());
+  EXPECT_EQ(prompts.lastText(), "Couldn't open save file");
+  load(GameFileKind::V10, (dir / "missing.dat").string());
+  EXPECT_EQ(prompts.lastText(), "Couldn't open V1.0 scenario file");
+
+  EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);
+  EXPECT_EQ(session.model.layout, &kVn3Layout);
+  EXPECT_EQ(session.model.image, image);
+  EXPECT_EQ(session.fileLabel, label);
+  // Still saved as what it is.
+  save(GameFileKind::Vn3, (dir / "again.dat").string());
+  EXPECT_EQ(read((dir / "again.dat").string()), read(vn3));
+}
+
+TEST_F(GameFiles, MagicTestReadsTheFirstLineUpToItsNul) {
+  Bytes b(kMagicV11.begin(), kMagicV11.end());
+  EXPECT_TRUE(hasMagic(b, kMagicV11));  // a 16-byte file ends the line
+  b.push_back(0);
+  EXPECT_TRUE(hasMagic(b, kMagicV11));
+  b[16] = '\n';
+  EXPECT_FALSE(hasMagic(b, kMagicV11));
+  b[16] = 'X';
+  EXPECT_FALSE(hasMagic(b, kMagicV11));
+  EXPECT_FALSE(hasMagic(Bytes{}, kMagicV11));
+}
+
+TEST_F(GameFiles, ChooserAndSaveDialogsAreSetUpAsTheCommandsSay) {
+  const std::string in = write("in.dat", sample(GameFileKind::Vn3));
+  load(GameFileKind::Vn3, in);
+  ASSERT_EQ(prompts.chooserSeen.size(), 1u);
+  EXPECT_EQ(prompts.chooserSeen[0].caption, "Open Version 1.1 file");
+  EXPECT_EQ(prompts.chooserSeen[0].mask, "*.dat");
+  EXPECT_EQ(session.fileLabel, "Edit(VN3): " + lowerCase(in));
+  EXPECT_EQ(session.model.dataDir, dir.string());
+
+  const std::string first = (dir / "First.dat").string();
+  save(GameFileKind::Vn3, first);
+  save(GameFileKind::Vn3, (dir / "second.dat").string());
+  ASSERT_EQ(prompts.saveSeen.size(), 2u);
+  EXPECT_EQ(prompts.saveSeen[0].title, "Save Version 1.1 Scenario");
+  EXPECT_EQ(prompts.saveSeen[0].filter, "Scenarios (*.dat)|*.dat|All files (*.*)| *.*");
+  EXPECT_EQ(prompts.saveSeen[0].defaultExt, "dat");
+  EXPECT_TRUE(prompts.saveSeen[0].overwritePrompt);
+  EXPECT_EQ(prompts.saveSeen[1].fileName, first);  // the path of the first save
+  EXPECT_EQ(session.fileLabel, lowerCase((dir / "second.dat").string()));
+
+  // Version 1.0 keeps offering the loaded path.
+  const std::string v10 = write("v10.dat", sample(GameFileKind::V10));
+  load(GameFileKind::V10, v10);
+  save(GameFileKind::V10, (dir / "a.dat").string());
+  save(GameFileKind::V10, (dir / "b.dat").string());
+  EXPECT_EQ(prompts.saveSeen[3].title, "Save Version 1.0 Scenario");
+  EXPECT_EQ(prompts.saveSeen[3].fileName, v10);
+  EXPECT_EQ(prompts.chooserSeen.back().caption, "Open Version 1.0 file");
+}
+
+TEST_F(GameFiles, SaveOfAnotherGenerationIsRefused) {
+  save(GameFileKind::Vn3, (dir / "x.dat").string());
+  EXPECT_EQ(prompts.lastText(), "You are not editing a VN3 Version 1.0 file. Aborting");
+  save(GameFileKind::V11, (dir / "x.dat").string());
+  EXPECT_EQ(prompts.lastText(), "You are not editing a VN2 Version 1.1 file. Aborting");
+  save(GameFileKind::V10, (dir / "x.dat").string());
+  EXPECT_EQ(prompts.lastText(), "You are not editing a VN2 Vesrion 1.0 or 1.01 File. Aborting");
+  EXPECT_FALSE(fs::exists(dir / "x.dat"));
+}
+
+TEST_F(GameFiles, FailedSaveLeavesTheOldFileAsItWas) {
+  const std::string in = write("in.dat", sample(GameFileKind::V11));
+  load(GameFileKind::V11, in);
+  const std::string target = write("target.dat", Bytes{1, 2, 3});
+  ::chmod(dir.c_str(), 0555);  // no temporary file can be made beside the target
+  if (::access(dir.c_str(), W_OK) == 0) GTEST_SKIP() << "running with rights that ignore modes";
+  save(GameFileKind::V11, target);
+  ::chmod(dir.c_str(), 0755);
+  EXPECT_EQ(prompts.lastText(), "Could not open New save file!");
+  EXPECT_EQ(prompts.lastTitle(), "Aborting Save");
+  EXPECT_EQ(read(target), (Bytes{1, 2, 3}));
+  EXPECT_EQ(session.model.currentPath, in);
+}
+
+TEST_F(GameFiles, SaveIntoADirectoryPathFailsCleanly) {
+  const std::string in = write("in.dat", sample(GameFileKind::V11));
+  load(GameFileKind::V11, in);
+  fs::create_directories(dir / "sub");
+  save(GameFileKind::V11, (dir / "sub").string());
+  EXPECT_EQ(prompts.lastTitle(), "Aborting Save");
+  EXPECT_TRUE(fs::is_directory(dir / "sub"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+}
+
+TEST_F(GameFiles, PasswordProtectedFileEndsTheProgram) {
+  samplegen::SampleOptions o;
+  o.kind = GameFileKind::V11;
+  o.password = true;
+  load(GameFileKind::V11, write("pw.dat", samplegen::makeGameFile(o)));
+  EXPECT_EQ(titles(), std::vector<std::string>{"Security Violation: Password protected file. Preparing to exit"});
+  EXPECT_TRUE(session.passwordRefused);
+}
+
+TEST_F(GameFiles, TooMuchDataLoadsWhatFitsButNeverSaves) {
+  Bytes f(kMagicVn3.begin(), kMagicVn3.end());
+  f.resize(20, 0);
+  // Section 1: one unit record, then runs that decode past the image's end.
+  Bytes body(243, 0);
+  body[0] = 'A';
+  const auto addStored = [&](std::int32_t id, const Bytes& b) {
+    for (std::int32_t v : {id, static_cast<std::int32_t>(b.size())})
+      for (int k = 0; k < 4; ++k) f.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * k)));
+    f.push_back(0);
+    f.insert(f.end(), b.begin(), b.end());
+  };
+  addStored(1, body);
+  Bytes runs;
+  for (int k = 0; k < 16000; ++k) runs.insert(runs.end(), {255, 1});
+  for (std::int32_t v : {2, static_cast<std::int32_t>(runs.size())})
+    for (int k = 0; k < 4; ++k) f.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * k)));
+  f.push_back(1);
+  f.insert(f.end(), runs.begin(), runs.end());
+
+  load(GameFileKind::Vn3, write("big.dat", f));
+  EXPECT_EQ(titles(), std::vector<std::string>{"Error: Too much data"});
+  EXPECT_EQ(session.model.unitCount, 1);
+  EXPECT_EQ(session.model.loaded, GameFileKind::None);
+  save(GameFileKind::Vn3, (dir / "out.dat").string());
+  EXPECT_EQ(prompts.lastText(), "You are not editing a VN3 Version 1.0 file. Aborting");
+  EXPECT_FALSE(fs::exists(dir / "out.dat"));
+}
+
+TEST_F(GameFiles, CommentFileNameRule) {
+  EXPECT_EQ(commentFileName("scen01.dat"), "scen01.cmt");
+  EXPECT_EQ(commentFileName("/a/b/scen01.dat"), "/a/b/scen01.cmt");
+  EXPECT_EQ(commentFileName("scen01"), "scen01.cmt");
+  EXPECT_EQ(commentFileName("scen.datax"), "scenax.cmt");  // the dot and three characters
+  // A dot in a directory name does not count.
+  EXPECT_EQ(commentFileName("/games.old/scen"), "/games.old/scen.cmt");
+}
+
+TEST_F(GameFiles, CommentIsReadUpTo199BytesAndKeptWhenMissing) {
+  const std::string a = write("a.dat", sample(GameFileKind::Vn3));
+  write("a.cmt", Bytes(250, 'x'));
+  load(GameFileKind::Vn3, a);
+  EXPECT_EQ(session.model.commentText(), std::string(199, 'x'));
+
+  const std::string b = write("b.dat", sample(GameFileKind::Vn3, 9));
+  load(GameFileKind::Vn3, b);  // no comment file: the buffer keeps the last one
+  EXPECT_EQ(session.model.commentText(), std::string(199, 'x'));
+
+  write("b.cmt", Bytes{'h', 'i'});
+  load(GameFileKind::Vn3, b);
+  EXPECT_EQ(session.model.commentText(), "hi");
+}
+
+TEST_F(GameFiles, StartupLoadTakesOnlySectionedFiles) {
+  const std::string vn3 = write("s.dat", sample(GameFileKind::Vn3));
+  const std::string v10 = write("t.dat", sample(GameFileKind::V10));
+  EXPECT_FALSE(session.startupLoad(v10));
+  EXPECT_FALSE(session.startupLoad((dir / "none.dat").string()));
+  EXPECT_EQ(session.model.loaded, GameFileKind::None);
+  EXPECT_TRUE(session.startupLoad(vn3));
+  EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);
+  EXPECT_FALSE(session.model.commandLineLoad);
+  EXPECT_TRUE(prompts.chooserSeen.empty());
+}
+
+TEST_F(GameFiles, MissingMobFilesWarnOncePerSide) {
+  const std::string in = write("in.dat", sample(GameFileKind::Vn3));
+  load(GameFileKind::Vn3, in);
+  ASSERT_EQ(prompts.messages.size(), 2u);
+  EXPECT_EQ(prompts.messages[0].text, "Could not open " + dir.string() + "/KOB03. Weapons names not available");
+  EXPECT_EQ(prompts.messages[1].text, "Could not open " + dir.string() + "/KOB07. Weapons names not available");
+  EXPECT_EQ(prompts.messages[0].title, "Warning");
+}
