@@ -1,0 +1,134 @@
+// Runs the tarnel-cli program on samples and on hostile input.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "game_sample.h"
+#include "gamefiles/dump_files.h"
+#include "gamefiles/section_stream.h"
+#include "model/file_io.h"
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+struct Run {
+  int status;
+  std::string out;
+};
+
+class Cli : public ::testing::Test {
+ protected:
+  fs::path dir;
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("tarnel_cli_" + std::to_string(::getpid()) + "_" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  Run run(const std::string& args) {
+    const std::string cmd = std::string(TEST_BINARY_DIR) + "/tools/tarnel-cli " + args + " 2>" +
+                            (dir / "stderr.txt").string();
+    Run r{-1, {}};
+    FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return r;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
+    const int st = ::pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+  }
+  std::string err() {
+    auto b = tarnel::readFileBytes((dir / "stderr.txt").string()).value_or(Bytes{});
+    return std::string(b.begin(), b.end());
+  }
+  std::string put(const std::string& name, const Bytes& bytes) {
+    const std::string p = (dir / name).string();
+    tarnel::writeFileSafely(p, bytes);
+    return p;
+  }
+  std::string sample(tarnel::GameFileKind kind) {
+    samplegen::SampleOptions o;
+    o.kind = kind;
+    o.unitsPerSide = 12;
+    put("MOB03", samplegen::makeMobFile(3));
+    put("MOB07", samplegen::makeMobFile(7));
+    put("KOB03", samplegen::makeMobFile(3));
+    put("KOB07", samplegen::makeMobFile(7));
+    return put("game.dat", samplegen::makeGameFile(o));
+  }
+};
+
+}  // namespace
+
+TEST_F(Cli, InfoOfEachGeneration) {
+  const std::string vn3 = sample(tarnel::GameFileKind::Vn3);
+  Run r = run("info " + vn3);
+  EXPECT_EQ(r.status, 0) << err();
+  EXPECT_EQ(r.out, "generation: VN3\nsections: 41\nunits: 24\nside0: US Army\nside1: Soviet Union\n");
+  EXPECT_EQ(err(), "");
+
+  const std::string v10 = sample(tarnel::GameFileKind::V10);
+  r = run("info " + v10);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("generation: 1.0\nsections: 0\nunits: 24\n"), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, ResaveDumpAndStats) {
+  const std::string v11 = sample(tarnel::GameFileKind::V11);
+  const std::string out = (dir / "out.dat").string();
+  ASSERT_EQ(run("resave " + v11 + " " + out).status, 0) << err();
+  EXPECT_EQ(tarnel::readFileBytes(out), tarnel::readFileBytes(v11));
+
+  ASSERT_EQ(run("dump " + v11 + " " + (dir / "all.all").string()).status, 0);
+  tarnel::GameModel m;
+  tarnel::readSectionStream(*tarnel::readFileBytes(v11), m);
+  EXPECT_EQ(tarnel::readFileBytes((dir / "all.all").string()), tarnel::allSectionsBytes(m));
+
+  ASSERT_EQ(run("stats " + v11 + " " + (dir / "s.txt").string()).status, 0);
+  auto stats = tarnel::readFileBytes((dir / "s.txt").string()).value();
+  const std::string text(stats.begin(), stats.end());
+  EXPECT_EQ(text.rfind(std::to_string(tarnel::allSectionsBytes(m).size()) + " bytes in " + v11 + "\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\nSect  Size(d)  Address(h)\r\n  0       20        0\r\n"), std::string::npos);
+}
+
+TEST_F(Cli, HostileInputFailsCleanlyWithoutOutput) {
+  const std::string out = (dir / "never.dat").string();
+  const Bytes magic(tarnel::kMagicVn3.begin(), tarnel::kMagicVn3.end());
+  Bytes truncated = samplegen::makeGameFile({});
+  truncated.resize(truncated.size() / 3);
+  Bytes garbage(5000);
+  for (std::size_t k = 0; k < garbage.size(); ++k) garbage[k] = static_cast<std::uint8_t>(k * 131 + 7);
+  Bytes hostileHeader = magic;
+  hostileHeader.resize(20, 0);
+  for (int k = 0; k < 40; ++k) hostileHeader.insert(hostileHeader.end(), {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 255, 0});
+
+  struct Case {
+    std::string file;
+    int status;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {put("empty.dat", {}), 1, "This isn't a VN2 scenario file"},
+      {put("garbage.dat", garbage), 1, "This isn't a VN2 scenario file"},
+      {(dir / "missing.dat").string(), 1, "Couldn't open save file"},
+      {dir.string(), 1, "Couldn't open save file"},
+      {put("runs.dat", hostileHeader), 1, "Too much data"},
+  };
+  for (const auto& c : cases) {
+    Run r = run("resave " + c.file + " " + out);
+    EXPECT_EQ(r.status, c.status) << c.file;
+    EXPECT_NE(err().find(c.message), std::string::npos) << c.file << ": " << err();
+    EXPECT_FALSE(fs::exists(out)) << c.file;
+  }
+  // A truncated file still loads what it holds and saves without a crash.
+  Run r = run("info " + put("cut.dat", truncated));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(run("nonsense x").status, 2);
+}
