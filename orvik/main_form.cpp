@@ -45,6 +45,11 @@ QPushButton* button(const char* caption, QWidget* parent, int left, int top, int
   return place(new QPushButton(QString::fromLatin1(caption), parent), left, top, width, height);
 }
 
+// Labels grow to fit their text, as far as the window allows.
+void fitLabel(QLabel* label, int minWidth, int maxWidth) {
+  label->resize(std::clamp(label->sizeHint().width(), minWidth, std::max(minWidth, maxWidth)), label->height());
+}
+
 QLabel* label(const char* caption, QWidget* parent, int left, int top, int width, int height) {
   return place(new QLabel(QString::fromLatin1(caption), parent), left, top, width, height);
 }
@@ -57,7 +62,9 @@ QLineEdit* edit(const char* text, QWidget* parent, int left, int top, int width,
 
 TMainForm::TMainForm(Prompts& prompts, QWidget* parent) : QWidget(parent), prompts_(prompts) {
   setWindowTitle(QStringLiteral("Orvik 0.10"));
-  QFont font(QStringLiteral("Sans Serif"));
+  QFont font;
+  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                    QStringLiteral("Helvetica"), QStringLiteral("Sans Serif")});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(17);
   setFont(font);
@@ -80,6 +87,9 @@ TMainForm::TMainForm(Prompts& prompts, QWidget* parent) : QWidget(parent), promp
   SaveLbl = label("Save Name ???", this, 96, 104, 116, 20);
   DataGrid = place(new QTableView(this), 8, 136, 553, 297);
 
+  fitLabel(Label1, 58, EntriesEdit->x() - Label1->x());
+  fitLabel(SaveLbl, 116, 360 - SaveLbl->x());
+
   QFont fixed(QStringLiteral("Monospace"));
   fixed.setStyleHint(QFont::TypeWriter);
   fixed.setFixedPitch(true);
@@ -91,17 +101,21 @@ TMainForm::TMainForm(Prompts& prompts, QWidget* parent) : QWidget(parent), promp
                        QStringLiteral("00000300060009 (VN3)"), QStringLiteral("00000100020003 (ZEB)")});
   SearchBox->setCurrentIndex(-1);
   SearchBox->setEditText(QStringLiteral("Search Bytes"));
+  // Show the digits, not the end of a long item text.
+  connect(SearchBox, &QComboBox::currentIndexChanged, SearchBox, [this] { SearchBox->lineEdit()->setCursorPosition(0); });
 
   gridModel_ = new DataGridModel(extractor_, this);
   DataGrid->setModel(gridModel_);
   DataGrid->verticalHeader()->hide();
   DataGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  DataGrid->verticalHeader()->setMinimumSectionSize(24);
   DataGrid->verticalHeader()->setDefaultSectionSize(24);
   QHeaderView* headings = DataGrid->horizontalHeader();
   headings->setSectionResizeMode(QHeaderView::Fixed);
   headings->setSectionsClickable(false);
   headings->setHighlightSections(false);
   headings->setFixedHeight(2 * 24);
+  headings->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   // Rows 0 and 1 hold the headings, shown by the header so they stay in place.
   for (int row = 0; row < kHeadingRows; ++row) DataGrid->setRowHidden(row, true);
   DataGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -149,8 +163,7 @@ void TMainForm::FileBtnClick() {
   if (!prompts_.openDialog(OpenDialog1)) return;
   FileNameLbl->setText(fromPath(OpenDialog1.fileName));
   // The label grows with the path, up to the Help button.
-  FileNameLbl->resize(std::clamp(FileNameLbl->sizeHint().width(), 198, HelpBtn->x() - 8 - FileNameLbl->x()),
-                      FileNameLbl->height());
+  fitLabel(FileNameLbl, 198, HelpBtn->x() - 8 - FileNameLbl->x());
   FileNameLbl->setToolTip(FileNameLbl->text());
 }
 
@@ -160,6 +173,7 @@ void TMainForm::SearchBtnClick() {
   EntriesEdit->setText(QString::number(extractor_.entryCount()));
   SaveDialog1.fileName = extractor_.saveName();
   SaveLbl->setText(QString::fromStdString(extractor_.saveName()));
+  fitLabel(SaveLbl, 116, 360 - SaveLbl->x());
 }
 
 void TMainForm::AgainBtnClick() {

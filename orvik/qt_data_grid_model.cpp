@@ -17,7 +17,7 @@ QVariant DataGridModel::data(const QModelIndex& index, int role) const {
 
 QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return {};
-  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+  if (role == Qt::TextAlignmentRole) return int{Qt::AlignLeft | Qt::AlignVCenter};
   if (role != Qt::DisplayRole) return {};
   return text(extractor_.cell(0, section)) + QLatin1Char('\n') + text(extractor_.cell(1, section));
 }
