@@ -15,7 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-struct Run {
+struct CliRun {
   int status;
   std::string out;
 };
@@ -31,10 +31,10 @@ class Cli : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir); }
 
-  Run run(const std::string& args) {
+  CliRun run(const std::string& args) {
     const std::string cmd = std::string(TEST_BINARY_DIR) + "/tools/tarnel-cli " + args + " 2>" +
                             (dir / "stderr.txt").string();
-    Run r{-1, {}};
+    CliRun r{-1, {}};
     FILE* p = ::popen(cmd.c_str(), "r");
     if (!p) return r;
     char buf[4096];
@@ -69,7 +69,7 @@ class Cli : public ::testing::Test {
 
 TEST_F(Cli, InfoOfEachGeneration) {
   const std::string vn3 = sample(tarnel::GameFileKind::Vn3);
-  Run r = run("info " + vn3);
+  CliRun r = run("info " + vn3);
   EXPECT_EQ(r.status, 0) << err();
   EXPECT_EQ(r.out, "generation: VN3\nsections: 41\nunits: 24\nside0: US Army\nside1: Soviet Union\n");
   EXPECT_EQ(err(), "");
@@ -107,7 +107,9 @@ TEST_F(Cli, HostileInputFailsCleanlyWithoutOutput) {
   for (std::size_t k = 0; k < garbage.size(); ++k) garbage[k] = static_cast<std::uint8_t>(k * 131 + 7);
   Bytes hostileHeader = magic;
   hostileHeader.resize(20, 0);
-  for (int k = 0; k < 40; ++k) hostileHeader.insert(hostileHeader.end(), {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1, 255, 0});
+  // One coded section of the largest length, whose runs decode past the image.
+  hostileHeader.insert(hostileHeader.end(), {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 1});
+  for (int k = 0; k < 16000; ++k) hostileHeader.insert(hostileHeader.end(), {255, 1});
 
   struct Case {
     std::string file;
@@ -122,13 +124,13 @@ TEST_F(Cli, HostileInputFailsCleanlyWithoutOutput) {
       {put("runs.dat", hostileHeader), 1, "Too much data"},
   };
   for (const auto& c : cases) {
-    Run r = run("resave " + c.file + " " + out);
+    CliRun r = run("resave " + c.file + " " + out);
     EXPECT_EQ(r.status, c.status) << c.file;
     EXPECT_NE(err().find(c.message), std::string::npos) << c.file << ": " << err();
     EXPECT_FALSE(fs::exists(out)) << c.file;
   }
   // A truncated file still loads what it holds and saves without a crash.
-  Run r = run("info " + put("cut.dat", truncated));
+  CliRun r = run("info " + put("cut.dat", truncated));
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(run("nonsense x").status, 2);
 }
