@@ -1,9 +1,3 @@
-#include <QApplication>
-#include <QLabel>
+#include "mainwindow/qt_startup.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QLabel label("Varno Editor");
-  label.show();
-  return app.exec();
-}
+int main(int argc, char** argv) { return tarnel::runTarnel(argc, argv); }

@@ -1,0 +1,455 @@
+#include "mainwindow/main_form.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "mainwindow/about.h"
+#include "mainwindow/qt_help_viewer.h"
+#include "mainwindow/qt_prompts.h"
+#include "mainwindow/qt_unit_grid.h"
+#include "model/text1252.h"
+#include "sidefiles/mob_files.h"
+
+namespace tarnel {
+
+void TitlePicture::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  emit clicked();
+}
+
+namespace {
+
+QString fromCp1252(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
+
+// How the roll rows are named: the row's prefix, its seven fields from Base
+// to Max, its button and the button's handler.
+struct RollRowControls {
+  QLineEdit* TForm1::* edits[7];
+  QPushButton* TForm1::* button;
+  const char* buttonName;
+  void (TForm1::*handler)();
+};
+
+constexpr std::array<const char*, 7> kFieldSuffixes = {"MEdit",  "PDEdit",  "PSEdit", "MDEdit",
+                                                       "MSEdit", "MinEdit", "MaxEdit"};
+
+const std::array<RollRowControls, kRollRowCount> kRollControls = {{
+    {{&TForm1::ExpMEdit, &TForm1::ExpPDEdit, &TForm1::ExpPSEdit, &TForm1::ExpMDEdit, &TForm1::ExpMSEdit,
+      &TForm1::ExpMinEdit, &TForm1::ExpMaxEdit},
+     &TForm1::ExpRollBtn, "ExpRollBtn", &TForm1::ExpBtnClick},
+    {{&TForm1::MorMEdit, &TForm1::MorPDEdit, &TForm1::MorPSEdit, &TForm1::MorMDEdit, &TForm1::MorMSEdit,
+      &TForm1::MorMinEdit, &TForm1::MorMaxEdit},
+     &TForm1::MorRollBtn, "MorRollBtn", &TForm1::MorBtnClick},
+    {{&TForm1::RalMEdit, &TForm1::RalPDEdit, &TForm1::RalPSEdit, &TForm1::RalMDEdit, &TForm1::RalMSEdit,
+      &TForm1::RalMinEdit, &TForm1::RalMaxEdit},
+     &TForm1::RalRollBtn, "RalRollBtn", &TForm1::RalBtnClick},
+    {{&TForm1::Sk1MEdit, &TForm1::Sk1PDEdit, &TForm1::Sk1PSEdit, &TForm1::Sk1MDEdit, &TForm1::Sk1MSEdit,
+      &TForm1::Sk1MinEdit, &TForm1::Sk1MaxEdit},
+     &TForm1::Sk1RollBtn, "Sk1RollBtn", &TForm1::Sk1RollBtnClick},
+    {{&TForm1::Sk2MEdit, &TForm1::Sk2PDEdit, &TForm1::Sk2PSEdit, &TForm1::Sk2MDEdit, &TForm1::Sk2MSEdit,
+      &TForm1::Sk2MinEdit, &TForm1::Sk2MaxEdit},
+     &TForm1::Sk2RollBtn, "Sk2RollBtn", &TForm1::Sk2RollBtnClick},
+}};
+
+// Arial whose character cell (ascent + descent) is `cellHeight` pixels.
+QFont titleFont(int cellHeight) {
+  QFont font(QStringLiteral("Arial"));
+  font.setPixelSize(cellHeight);
+  const int height = QFontMetrics(font).height();
+  if (height > cellHeight) font.setPixelSize(std::max(1, cellHeight * cellHeight / height));
+  return font;
+}
+
+// The title picture: black, a green border drawn with a 10-pixel pen, the
+// title lines centred in yellow.
+QPixmap drawTitlePicture(int width, int height) {
+  QPixmap picture(width, height);
+  picture.fill(Qt::black);
+  QPainter p(&picture);
+  p.setPen(QPen(QColor(0, 128, 0), 10));
+  p.setBrush(Qt::black);
+  p.drawRect(QRectF(0, 0, width, height));
+  p.setPen(QColor(255, 255, 0));
+  for (const TitleLine& line : kTitleLines) {
+    const QFont font = titleFont(line.height);
+    const QFontMetrics metrics(font);
+    const QString text = QString::fromLatin1(line.text);
+    p.setFont(font);
+    p.drawText(centredLeft(width, metrics.horizontalAdvance(text)), line.top + metrics.ascent(), text);
+  }
+  return picture;
+}
+
+}  // namespace
+
+TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vector<std::string>& args,
+               QWidget* parent)
+    : QMainWindow(parent), session_(prompts) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QString::fromLatin1(kMainWindowCaption));
+  session_.setView(this);
+
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  auto* outer = new QVBoxLayout(central);
+
+  // Upper part: the side selector with "Roll All" and "Unit Data" under it,
+  // the roll rows beside them.
+  auto* top = new QHBoxLayout;
+  auto* left = new QVBoxLayout;
+  SideRG = new QGroupBox(QStringLiteral("Side"), central);
+  SideRG->setObjectName(QStringLiteral("SideRG"));
+  auto* sideLayout = new QVBoxLayout(SideRG);
+  auto* sideGroup = new QButtonGroup(SideRG);
+  for (std::size_t k = 0; k < 2; ++k) {
+    SideRGItems[k] = new QRadioButton(fromCp1252(session_.sideItems[k]), SideRG);
+    sideGroup->addButton(SideRGItems[k], static_cast<int>(k));
+    sideLayout->addWidget(SideRGItems[k]);
+  }
+  SideRGItems[0]->setChecked(true);
+  SideRG->setMinimumWidth(140);
+  left->addWidget(SideRG);
+  RollAllBtn = new QPushButton(QString::fromLatin1(kRollAllCaption), central);
+  RollAllBtn->setObjectName(QStringLiteral("RollAllBtn"));
+  connect(RollAllBtn, &QPushButton::clicked, this, [this] { runHandler(&TForm1::RollAllBtnClick); });
+  left->addWidget(RollAllBtn);
+  AmmoBtn = new QPushButton(QStringLiteral("Unit Data"), central);
+  AmmoBtn->setObjectName(QStringLiteral("AmmoBtn"));
+  AmmoBtn->setEnabled(false);  // until the unit data editor joins
+  connect(AmmoBtn, &QPushButton::clicked, this, [this] { runHandler(&TForm1::AmmoBtnClick); });
+  left->addWidget(AmmoBtn);
+  left->addStretch();
+  top->addLayout(left);
+  top->addWidget(buildRollPanel());
+  top->addStretch();
+  outer->addLayout(top);
+
+  FileLbl = new QLabel(QStringLiteral("File"), central);
+  FileLbl->setObjectName(QStringLiteral("FileLbl"));
+  outer->addWidget(FileLbl);
+
+  gridModel_ = new UnitGridModel(session_.grid, this);
+  InfoStringGrid = new UnitGridView(central);
+  InfoStringGrid->setObjectName(QStringLiteral("InfoStringGrid"));
+  InfoStringGrid->setGridModel(gridModel_);
+  // The title picture takes the grid's place while it is hidden.
+  QSizePolicy policy = InfoStringGrid->sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  InfoStringGrid->setSizePolicy(policy);
+  outer->addWidget(InfoStringGrid, 1);
+  connect(InfoStringGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current) {
+            if (current.isValid())
+              runHandler([this, col = current.column(), row = current.row() + 1] {
+                InfoStringGridSelectCell(col, row);
+              });
+          });
+
+  OpenImage = new TitlePicture(central);
+  OpenImage->setObjectName(QStringLiteral("OpenImage"));
+  OpenImage->hide();
+  connect(OpenImage, &TitlePicture::clicked, this, [this] { runHandler(&TForm1::OpenImageClick); });
+
+  buildMenu();
+  resize(700, 740);
+
+  FormCreate(programDir, args);
+}
+
+TForm1::~TForm1() {
+  // The grid's model watches the session's table: both go before it does.
+  delete InfoStringGrid;
+  delete gridModel_;
+  session_.setView(nullptr);
+}
+
+QAction* TForm1::action(QMenu* menu, const char* caption, void (TForm1::*handler)()) {
+  QAction* a = menu->addAction(QString::fromLatin1(caption));
+  connect(a, &QAction::triggered, this, [this, handler] { runHandler(handler); });
+  return a;
+}
+
+void TForm1::buildMenu() {
+  MainMenu1 = menuBar();
+  Files1 = MainMenu1->addMenu(QStringLiteral("Files"));
+  LoadScenarioFile1 = action(Files1, "Load VN2 V1.0 Scen/Save File", &TForm1::LoadScenarioFile1Click);
+  SaveScenarioFile1 = action(Files1, "Save VN2 V1.0 Scen/Save File", &TForm1::SaveScenarioFile1Click);
+  Files1->addSeparator();
+  LoadVer11Save1 = action(Files1, "Load VN2 V1.1 Scen/Save File", &TForm1::LoadVer11Save1Click);
+  SaveVer11Save1 = action(Files1, "Save VN2 V1.1 Scen/Save File", &TForm1::SaveVer11Save1Click);
+  Files1->addSeparator();
+  LoadVN3Save1 = action(Files1, "Load VN3 Scen/Save File", &TForm1::LoadVN3Save1Click);
+  SaveVN3SaveScn1 = action(Files1, "Save VN3 Scen/Save File", &TForm1::SaveVN3SaveScn1Click);
+  Files1->addSeparator();
+  LocateMOBFiles1 = action(Files1, "Locate MOB Files", &TForm1::LocateMOBFiles1Click);
+  Files1->addSeparator();
+  ExitTarnel1 = action(Files1, "Exit Tarnel", &TForm1::ExitTarnel1Click);
+
+  // The Tools items appear as their windows join (attachWindow); hidden
+  // items leave no gap, since the menu folds adjacent separators.
+  Tools1 = MainMenu1->addMenu(QStringLiteral("Tools"));
+  Tools1->setSeparatorsCollapsible(true);
+  EditUnitData1 = action(Tools1, "Edit Unit Data", &TForm1::AmmoBtnClick);
+  EditGameData1 = action(Tools1, "Edit Game Data", &TForm1::EditGameData1Click);
+  Position1 = action(Tools1, "Position Editor", &TForm1::Position1Click);
+  Tools1->addSeparator();
+  ViewBattleSummary1 = action(Tools1, "View Battle Summary", &TForm1::ViewBattleSummary1Click);
+  Tools1->addSeparator();
+  DumpFile1 = action(Tools1, "Dump File", &TForm1::DumpFile1Click);
+  for (QAction* a : {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1}) a->setVisible(false);
+  Tools1->menuAction()->setVisible(false);
+
+  Help2 = MainMenu1->addMenu(QStringLiteral("Help"));
+  About1 = action(Help2, "About", &TForm1::About1Click);
+  Help1 = action(Help2, "Help", &TForm1::Help1Click);
+}
+
+QWidget* TForm1::buildRollPanel() {
+  auto* panel = new QWidget(centralWidget());
+  auto* grid = new QGridLayout(panel);
+  grid->setHorizontalSpacing(4);
+  grid->setVerticalSpacing(3);
+  grid->setContentsMargins(0, 0, 0, 0);
+  // Columns: rating label, Base, "+", d, "x", s, "-", d1, "x", s1, Min, Max, button.
+  constexpr std::array<int, 7> fieldColumn = {1, 3, 5, 7, 9, 10, 11};
+  constexpr std::array<std::pair<int, const char*>, 4> operators = {
+      {{2, "+"}, {4, "x"}, {6, "-"}, {8, "x"}}};
+  for (std::size_t f = 0; f < 7; ++f)
+    grid->addWidget(new QLabel(QString::fromLatin1(kRollFieldLabels[f]), panel), 0, fieldColumn[f],
+                    Qt::AlignHCenter | Qt::AlignBottom);
+
+  for (RollRow row : kRollRows) {
+    const auto r = static_cast<std::size_t>(row);
+    const int gridRow = static_cast<int>(r) + 1;
+    const QString prefix = QString::fromLatin1(rollRowLabel(row));
+    grid->addWidget(new QLabel(prefix, panel), gridRow, 0);
+    const RollFields initial = initialRollFields(row);
+    const std::array<const std::string*, 7> texts = {&initial.base, &initial.d,   &initial.s,  &initial.d1,
+                                                     &initial.s1,   &initial.min, &initial.max};
+    for (std::size_t f = 0; f < 7; ++f) {
+      auto* edit = new QLineEdit(QString::fromStdString(*texts[f]), panel);
+      edit->setObjectName(prefix + QLatin1String(kFieldSuffixes[f]));
+      edit->setFixedWidth(44);
+      this->*kRollControls[r].edits[f] = edit;
+      grid->addWidget(edit, gridRow, fieldColumn[f]);
+    }
+    for (const auto& [column, text] : operators)
+      grid->addWidget(new QLabel(QString::fromLatin1(text), panel), gridRow, column, Qt::AlignCenter);
+    auto* button = new QPushButton(QString::fromLatin1(rollButtonCaption(row)), panel);
+    button->setObjectName(QString::fromLatin1(kRollControls[r].buttonName));
+    this->*kRollControls[r].button = button;
+    const auto handler = kRollControls[r].handler;
+    connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
+    grid->addWidget(button, gridRow, 12);
+  }
+  return panel;
+}
+
+void TForm1::FormCreate(const std::string& programDir, const std::vector<std::string>& args) {
+  session_.setProgramDir(programDir);
+  if (!args.empty() && !args.front().empty()) session_.startupLoad(args.front());
+}
+
+void TForm1::runHandler(void (TForm1::*handler)()) {
+  runHandler([this, handler] { (this->*handler)(); });
+}
+
+void TForm1::runHandler(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    session_.prompts.errorReport(e.what());
+  }
+}
+
+std::array<QLineEdit*, 7> TForm1::rollEdits(RollRow row) const {
+  std::array<QLineEdit*, 7> edits{};
+  const auto& controls = kRollControls[static_cast<std::size_t>(row)];
+  for (std::size_t f = 0; f < 7; ++f) edits[f] = this->*controls.edits[f];
+  return edits;
+}
+
+RollFields TForm1::rollFields(RollRow row) const {
+  const auto e = rollEdits(row);
+  auto text = [](const QLineEdit* edit) { return utf8ToCp1252(edit->text().toStdString()); };
+  return {text(e[0]), text(e[1]), text(e[2]), text(e[3]), text(e[4]), text(e[5]), text(e[6])};
+}
+
+int TForm1::sideIndex() const { return SideRGItems[1]->isChecked() ? 1 : 0; }
+
+// ---- Title picture -------------------------------------------------------
+
+void TForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) runHandler(&TForm1::FormActivate);
+}
+
+void TForm1::FormActivate() {
+  if (!firstActivation_) return;
+  firstActivation_ = false;
+  const QRect grid = InfoStringGrid->geometry();
+  InfoStringGrid->hide();
+  OpenImage->setGeometry(grid.left() + 6, grid.top() + 24, grid.width() - 12, grid.height() - 30);
+  if (OpenImage->width() > 0 && OpenImage->height() > 0)
+    titlePixmap_ = drawTitlePicture(OpenImage->width(), OpenImage->height());
+  OpenImage->setPixmap(titlePixmap_);
+  OpenImage->show();
+  OpenImage->raise();
+}
+
+bool TForm1::titleShown() const { return !OpenImage->isHidden(); }
+
+void TForm1::dismissTitlePicture() {
+  if (!InfoStringGrid->isHidden()) return;
+  InfoStringGrid->show();
+  OpenImage->hide();
+}
+
+void TForm1::mousePressEvent(QMouseEvent* event) {
+  QMainWindow::mousePressEvent(event);
+  runHandler(&TForm1::FormClick);
+}
+
+void TForm1::FormClick() { dismissTitlePicture(); }
+
+void TForm1::OpenImageClick() { dismissTitlePicture(); }
+
+// ---- Files ---------------------------------------------------------------
+
+void TForm1::LoadScenarioFile1Click() { session_.loadV10(); }
+
+void TForm1::SaveScenarioFile1Click() {
+  InfoStringGrid->commitEditor();
+  session_.saveV10();
+}
+
+void TForm1::LoadVer11Save1Click() { session_.loadV11(); }
+
+void TForm1::SaveVer11Save1Click() {
+  InfoStringGrid->commitEditor();
+  session_.saveV11();
+}
+
+void TForm1::LoadVN3Save1Click() { session_.loadVn3(); }
+
+void TForm1::SaveVN3SaveScn1Click() {
+  InfoStringGrid->commitEditor();
+  session_.saveVn3();
+}
+
+void TForm1::LocateMOBFiles1Click() { locateMobFiles(session_); }
+
+void TForm1::ExitTarnel1Click() { close(); }
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  QMainWindow::closeEvent(event);
+  if (event->isAccepted()) emit mainWindowClosed();
+}
+
+// ---- Tools ---------------------------------------------------------------
+
+void TForm1::attachWindow(ToolWindow which, QWidget* window) {
+  toolWindows_[static_cast<std::size_t>(which)] = window;
+  const std::array<QAction*, 5> items = {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1};
+  items[static_cast<std::size_t>(which)]->setVisible(window != nullptr);
+  if (which == ToolWindow::UnitData) AmmoBtn->setEnabled(window != nullptr);
+  bool any = false;
+  for (QAction* a : items) any = any || a->isVisible();
+  Tools1->menuAction()->setVisible(any);
+}
+
+QWidget* TForm1::attachedWindow(ToolWindow which) const { return toolWindows_[static_cast<std::size_t>(which)]; }
+
+void TForm1::showToolWindow(ToolWindow which) {
+  QWidget* w = attachedWindow(which);
+  if (!w) return;
+  // Not modal; the window refreshes itself from the model when it activates.
+  w->show();
+  w->raise();
+  w->activateWindow();
+}
+
+void TForm1::AmmoBtnClick() { showToolWindow(ToolWindow::UnitData); }
+void TForm1::EditGameData1Click() { showToolWindow(ToolWindow::GameData); }
+void TForm1::Position1Click() { showToolWindow(ToolWindow::Position); }
+void TForm1::ViewBattleSummary1Click() { showToolWindow(ToolWindow::BattleSummary); }
+void TForm1::DumpFile1Click() { showToolWindow(ToolWindow::Dump); }
+
+// ---- Help ----------------------------------------------------------------
+
+void TForm1::About1Click() { session_.prompts.message(aboutText(), kAboutTitle, MessageIcon::Information); }
+
+std::string TForm1::helpFile() const {
+  const std::string& dir = session_.model.programDir;
+  return (dir.empty() ? std::string(".") : dir) + "/" + kHelpFileName;
+}
+
+void TForm1::Help1Click() {
+  if (!helpViewer_) helpViewer_ = new HelpViewer(this);
+  if (!helpViewer_->openContents(pathToUi(helpFile()))) {
+    session_.prompts.message("Cannot find the help file " + helpFile(), "Error", MessageIcon::Error);
+    return;
+  }
+  helpViewer_->show();
+  helpViewer_->raise();
+  helpViewer_->activateWindow();
+}
+
+// ---- Rolls ---------------------------------------------------------------
+
+void TForm1::roll(RollRow row) {
+  InfoStringGrid->commitEditor();
+  rollRating(session_, row, rollFields(row), sideIndex());
+}
+
+void TForm1::ExpBtnClick() { roll(RollRow::Exp); }
+void TForm1::MorBtnClick() { roll(RollRow::Mor); }
+void TForm1::RalBtnClick() { roll(RollRow::Ral); }
+void TForm1::Sk1RollBtnClick() { roll(RollRow::Sk1); }
+void TForm1::Sk2RollBtnClick() { roll(RollRow::Sk2); }
+
+void TForm1::RollAllBtnClick() {
+  // As if each button were pressed in turn; an error stops the rest.
+  ExpBtnClick();
+  MorBtnClick();
+  RalBtnClick();
+  Sk1RollBtnClick();
+  Sk2RollBtnClick();
+}
+
+// ---- Grid and what the core tells the window -----------------------------
+
+void TForm1::InfoStringGridSelectCell(int col, int row) { session_.selectCell(col, row); }
+
+void TForm1::unitSelected() { emit selectedUnitChanged(); }
+
+void TForm1::closeUnitEditor() {
+  if (QWidget* editor = attachedWindow(ToolWindow::UnitData)) editor->close();
+}
+
+void TForm1::setCommentMemo(const std::string& text) { emit commentMemoSet(fromCp1252(text)); }
+
+void TForm1::closeMainWindow() { close(); }
+
+void TForm1::sideItemsChanged() {
+  for (std::size_t k = 0; k < 2; ++k) SideRGItems[k]->setText(fromCp1252(session_.sideItems[k]));
+}
+
+void TForm1::fileLabelChanged() { FileLbl->setText(uiText(session_.fileLabel)); }
+
+}  // namespace tarnel

@@ -1,0 +1,185 @@
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPixmap>
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "mainwindow/rating_rolls.h"
+#include "mainwindow/session.h"
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace tarnel {
+
+class HelpViewer;
+class UnitGridModel;
+class UnitGridView;
+
+// The title picture over the grid; a click on it dismisses it.
+class TitlePicture : public QLabel {
+  Q_OBJECT
+ public:
+  using QLabel::QLabel;
+ signals:
+  void clicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+// The windows the main window shows from its Tools menu and buttons. Each
+// joins when it exists; until then its menu item is left out.
+enum class ToolWindow { UnitData, GameData, Position, BattleSummary, Dump };
+
+// Tarnel's main window "Varno Editor": the menu, the rating-roll panel, the
+// side selector and the unit grid. It forwards every command to the Session
+// and shows what comes back.
+class TForm1 : public QMainWindow, private SessionView {
+  Q_OBJECT
+ public:
+  // Creates the window and runs FormCreate: the directories start at
+  // programDir, and a version 1.1 or VN3 file named by the first
+  // command-line argument is loaded.
+  TForm1(Prompts& prompts, const std::string& programDir, const std::vector<std::string>& args,
+         QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  Session& session() { return session_; }
+
+  // Menu.
+  QMenuBar* MainMenu1;
+  QMenu* Files1;
+  QAction* LoadScenarioFile1;
+  QAction* SaveScenarioFile1;
+  QAction* LoadVer11Save1;
+  QAction* SaveVer11Save1;
+  QAction* LoadVN3Save1;
+  QAction* SaveVN3SaveScn1;
+  QAction* LocateMOBFiles1;
+  QAction* ExitTarnel1;
+  QMenu* Tools1;
+  QAction* EditUnitData1;
+  QAction* EditGameData1;
+  QAction* Position1;
+  QAction* ViewBattleSummary1;
+  QAction* DumpFile1;
+  QMenu* Help2;
+  QAction* About1;
+  QAction* Help1;
+
+  // Controls.
+  UnitGridView* InfoStringGrid;
+  QGroupBox* SideRG;
+  std::array<QRadioButton*, 2> SideRGItems;
+  QLabel* FileLbl;
+  TitlePicture* OpenImage;
+  QPushButton* AmmoBtn;
+  QPushButton* RollAllBtn;
+
+  // Roll panel: Base + d x s - d1 x s1, Min, Max and the button of each row.
+  QLineEdit *ExpMEdit, *ExpPDEdit, *ExpPSEdit, *ExpMDEdit, *ExpMSEdit, *ExpMinEdit, *ExpMaxEdit;
+  QLineEdit *MorMEdit, *MorPDEdit, *MorPSEdit, *MorMDEdit, *MorMSEdit, *MorMinEdit, *MorMaxEdit;
+  QLineEdit *RalMEdit, *RalPDEdit, *RalPSEdit, *RalMDEdit, *RalMSEdit, *RalMinEdit, *RalMaxEdit;
+  QLineEdit *Sk1MEdit, *Sk1PDEdit, *Sk1PSEdit, *Sk1MDEdit, *Sk1MSEdit, *Sk1MinEdit, *Sk1MaxEdit;
+  QLineEdit *Sk2MEdit, *Sk2PDEdit, *Sk2PSEdit, *Sk2MDEdit, *Sk2MSEdit, *Sk2MinEdit, *Sk2MaxEdit;
+  QPushButton *ExpRollBtn, *MorRollBtn, *RalRollBtn, *Sk1RollBtn, *Sk2RollBtn;
+
+  // The seven fields of a roll row, Base first; the country stats window
+  // writes them too.
+  std::array<QLineEdit*, 7> rollEdits(RollRow row) const;
+  RollFields rollFields(RollRow row) const;
+  // The side the rolls apply to: SideRG's selected item.
+  int sideIndex() const;
+
+  // Handlers. Each may throw; the menu items and buttons run them through
+  // runHandler, which shows an escaping error in the standard error box.
+  void FormActivate();
+  void FormClick();
+  void OpenImageClick();
+  void LoadScenarioFile1Click();
+  void SaveScenarioFile1Click();
+  void LoadVer11Save1Click();
+  void SaveVer11Save1Click();
+  void LoadVN3Save1Click();
+  void SaveVN3SaveScn1Click();
+  void LocateMOBFiles1Click();
+  void ExitTarnel1Click();
+  void AmmoBtnClick();
+  void EditGameData1Click();
+  void Position1Click();
+  void ViewBattleSummary1Click();
+  void DumpFile1Click();
+  void About1Click();
+  void Help1Click();
+  void ExpBtnClick();
+  void MorBtnClick();
+  void RalBtnClick();
+  void Sk1RollBtnClick();
+  void Sk2RollBtnClick();
+  void RollAllBtnClick();
+  void InfoStringGridSelectCell(int col, int row);
+
+  void runHandler(void (TForm1::*handler)());
+  void runHandler(const std::function<void()>& handler);
+
+  // A secondary window joins the main window: its menu item (and for the
+  // unit data editor the "Unit Data" button) appears and shows it.
+  void attachWindow(ToolWindow which, QWidget* window);
+  QWidget* attachedWindow(ToolWindow which) const;
+
+  // Title picture state.
+  bool titleShown() const;
+  const QPixmap& titlePixmap() const { return titlePixmap_; }
+
+  // The help viewer, once Help has opened it.
+  HelpViewer* helpViewer() const { return helpViewer_; }
+  std::string helpFile() const;
+
+ signals:
+  // A grid cell was selected; the unit data editor follows it while visible.
+  void selectedUnitChanged();
+  // A version 1.0 load read (or did not find) a comment file.
+  void commentMemoSet(const QString& text);
+  void mainWindowClosed();
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // SessionView: what the core asks of the window.
+  void dismissTitlePicture() override;
+  void closeUnitEditor() override;
+  void setCommentMemo(const std::string& text) override;
+  void closeMainWindow() override;
+  void sideItemsChanged() override;
+  void fileLabelChanged() override;
+  void unitSelected() override;
+
+  void buildMenu();
+  QWidget* buildRollPanel();
+  void FormCreate(const std::string& programDir, const std::vector<std::string>& args);
+  void roll(RollRow row);
+  void showToolWindow(ToolWindow which);
+  QAction* action(QMenu* menu, const char* caption, void (TForm1::*handler)());
+
+  Session session_;
+  UnitGridModel* gridModel_;
+  bool firstActivation_ = true;
+  QPixmap titlePixmap_;
+  std::array<QWidget*, 5> toolWindows_{};
+  HelpViewer* helpViewer_ = nullptr;
+};
+
+}  // namespace tarnel

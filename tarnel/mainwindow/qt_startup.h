@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QApplication>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/prompts.h"
+
+namespace tarnel {
+
+class TForm1;
+
+// The application object: an error that escapes an event handler is shown
+// in the standard error box and the program goes on.
+class TarnelApplication : public QApplication {
+ public:
+  TarnelApplication(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+  void setPrompts(Prompts* prompts) { prompts_ = prompts; }
+
+ private:
+  Prompts* prompts_ = nullptr;
+};
+
+// Tarnel's windows, each created once at start-up in a fixed order, the main
+// window first.
+struct TarnelWindows {
+  std::unique_ptr<TForm1> Form1;
+
+  TarnelWindows();
+  ~TarnelWindows();
+};
+
+// Creates the windows; the main window's creation loads the file named by
+// the first argument of `args` when it is a version 1.1 or VN3 file.
+std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string& programDir,
+                                             const std::vector<std::string>& args);
+
+// The whole program: set-up, windows, event loop.
+int runTarnel(int argc, char** argv);
+
+}  // namespace tarnel
