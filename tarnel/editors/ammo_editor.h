@@ -55,6 +55,8 @@ inline constexpr int kEditorGridSize = 5;  // both grids: 5 columns by 5 rows
 inline constexpr int kWeaponSlots = 4;
 inline constexpr int kRankCount = 10;
 extern const std::array<const char*, kRankCount> kRankItems;
+inline constexpr std::array<int, kEditorGridSize> kWeaponsGridWidths = {170, 35, 35, 35, 35};
+inline constexpr std::array<int, kEditorGridSize> kArmorGridWidths = {122, 47, 47, 47, 47};
 
 // Cells of a 5 x 5 grid addressed as [column][row]; row 0 is the heading row.
 using EditorCells = std::array<std::array<std::string, kEditorGridSize>, kEditorGridSize>;
