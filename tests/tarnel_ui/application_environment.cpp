@@ -1,0 +1,30 @@
+// One QApplication for every window test of this program; the tests run
+// with the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+namespace {
+
+class ApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (QApplication::instance()) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    app_ = std::make_unique<QApplication>(argc_, argv_);
+    QApplication::setApplicationName(QStringLiteral("Tarnel"));
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[16] = "tarnel_ui_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+}  // namespace
