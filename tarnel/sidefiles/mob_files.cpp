@@ -27,8 +27,11 @@ std::string mobFileName(const std::string& mobDir, bool vn3, int mobNumber) {
 void readMobFiles(Session& session) {
   GameModel& m = session.model;
   MobTables& t = session.mob;
+  // The layout says which game the image holds even when a load that ran out
+  // of room marked the file as not loaded.
+  const bool vn3 = m.layout == &kVn3Layout;
   for (std::size_t s = 0; s < 2; ++s) {
-    const std::string name = mobFileName(m.mobDir, m.loaded == GameFileKind::Vn3, m.sideMob[s]);
+    const std::string name = mobFileName(m.mobDir, vn3, m.sideMob[s]);
     auto bytes = readFileBytes(name, kMenOffset + kWeaponNames);
     if (!bytes) {
       t.available[s] = false;
