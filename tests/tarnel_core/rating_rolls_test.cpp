@@ -1,0 +1,235 @@
+#include "mainwindow/rating_rolls.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "mainwindow/session.h"
+#include "model/int_convert.h"
+#include "support/scripted_prompts.h"
+
+namespace tarnel {
+namespace {
+
+// A session whose grid holds `sides.size()` unit rows, every rating 50, and
+// a skill class per row.
+class RollTest : public ::testing::Test {
+ protected:
+  testing::ScriptedPrompts prompts;
+  Session session{prompts};
+
+  void makeRows(const std::vector<int>& sides, char skillClass = 'T') {
+    session.grid.setRowCount(static_cast<int>(sides.size()) + 1);
+    for (std::size_t k = 0; k < sides.size(); ++k) {
+      const int row = static_cast<int>(k) + 1;
+      session.grid.setCell(kColSide, row, std::to_string(sides[k]));
+      for (int c = kColExp; c <= kColArm; ++c) session.grid.setCell(c, row, "50");
+      session.primarySkillClass[k] = skillClass;
+    }
+    session.dice.seed(12345);
+  }
+
+  int cell(int col, int row) const { return toInt(session.grid.cell(col, row)); }
+
+  std::vector<std::string> snapshot() const {
+    std::vector<std::string> all;
+    for (int r = 0; r < session.grid.rowCount(); ++r)
+      for (int c = 0; c < kGridColumns; ++c) all.push_back(session.grid.cell(c, r));
+    return all;
+  }
+
+  static RollFields fields(const char* base, const char* d, const char* s, const char* d1, const char* s1,
+                           const char* min = "0", const char* max = "100") {
+    return {base, d, s, d1, s1, min, max};
+  }
+};
+
+TEST_F(RollTest, InitialFieldsGiveThePartsRanges) {
+  EXPECT_EQ(initialRollFields(RollRow::Exp).base, "60");
+  EXPECT_EQ(initialRollFields(RollRow::Sk2).d, "3");
+  makeRows(std::vector<int>(300, 0), 'I');
+  rollRating(session, RollRow::Exp, initialRollFields(RollRow::Exp), 0);
+  rollRating(session, RollRow::Sk2, initialRollFields(RollRow::Sk2), 0);
+  std::set<int> seen;
+  for (int r = 1; r <= 300; ++r) {
+    const int exp = cell(kColExp, r);
+    EXPECT_GE(exp, 52);
+    EXPECT_LE(exp, 82);
+    seen.insert(exp);
+    // Class 'I': Sk2 re-rolls Art and Arm, in 11..36.
+    for (int c : {kColArt, kColArm}) {
+      EXPECT_GE(cell(c, r), 11);
+      EXPECT_LE(cell(c, r), 36);
+    }
+    EXPECT_EQ(cell(kColInf, r), 50);
+  }
+  EXPECT_GT(seen.size(), 15u);  // the dice really vary
+}
+
+TEST_F(RollTest, DrawsComeInTheOrderOfRowsPlusDiceMinusDice) {
+  makeRows({0, 1, 0});
+  rollRating(session, RollRow::Mor, fields("10", "2", "6", "1", "4", "-1000", "1000"), 0);
+  // The same source drawn in the documented order: rows of the side only,
+  // the d dice of s sides, then the d1 dice of s1 sides.
+  DiceSource reference;
+  reference.seed(12345);
+  for (int row : {1, 3}) {
+    int v = 10 + reference.die(6) + reference.die(6) - reference.die(4);
+    EXPECT_EQ(cell(kColMor, row), v) << row;
+  }
+  EXPECT_EQ(cell(kColMor, 2), 50);
+}
+
+TEST_F(RollTest, Sk2AlternatesItsTwoValuesAndUsesTheClassColumns) {
+  makeRows({0});
+  rollRating(session, RollRow::Sk2, fields("0", "2", "100", "1", "10", "-1000", "1000"), 0);
+  DiceSource reference;
+  reference.seed(12345);
+  int a = 0, b = 0;
+  a += reference.die(100);
+  b += reference.die(100);
+  a += reference.die(100);
+  b += reference.die(100);
+  a -= reference.die(10);
+  b -= reference.die(10);
+  // Class 'T': first value to Inf, second to Art, Arm untouched.
+  EXPECT_EQ(cell(kColInf, 1), a);
+  EXPECT_EQ(cell(kColArt, 1), b);
+  EXPECT_EQ(cell(kColArm, 1), 50);
+}
+
+TEST_F(RollTest, ClampsMaxFirstSoMinWins) {
+  makeRows({0, 0, 0, 0, 0, 0, 0, 0});
+  rollRating(session, RollRow::Exp, fields("95", "4", "6", "0", "6"), 0);
+  for (int r = 1; r <= 8; ++r) {
+    EXPECT_GE(cell(kColExp, r), 99);
+    EXPECT_LE(cell(kColExp, r), 100);
+  }
+  rollRating(session, RollRow::Mor, fields("45", "4", "6", "2", "6", "50", "40"), 0);
+  for (int r = 1; r <= 8; ++r) EXPECT_EQ(cell(kColMor, r), 50);
+}
+
+TEST_F(RollTest, ZeroSidesCountOneAndDrawNothing) {
+  makeRows({0, 0});
+  rollRating(session, RollRow::Ral, fields("7", "3", "0", "2", "0"), 0);
+  EXPECT_EQ(cell(kColRal, 1), 8);  // 7 + 3 - 2
+  EXPECT_EQ(cell(kColRal, 2), 8);
+  DiceSource untouched;
+  untouched.seed(12345);
+  EXPECT_EQ(session.dice.next(), untouched.next());
+}
+
+TEST_F(RollTest, NoDiceForCountsOfZeroOrLessAndNegativeSidesActAsPositive) {
+  makeRows({0, 0, 0, 0, 0, 0});
+  rollRating(session, RollRow::Exp, fields("33", "0", "6", "-4", "6"), 0);
+  for (int r = 1; r <= 6; ++r) EXPECT_EQ(cell(kColExp, r), 33);
+  rollRating(session, RollRow::Mor, fields("0", "1", "-6", "0", "6"), 0);
+  for (int r = 1; r <= 6; ++r) {
+    EXPECT_GE(cell(kColMor, r), 1);
+    EXPECT_LE(cell(kColMor, r), 6);
+  }
+}
+
+TEST_F(RollTest, ExtremeValuesClampWithoutOverflow) {
+  makeRows({0});
+  rollRating(session, RollRow::Exp, fields("2147483647", "4", "6", "0", "6", "0", "2147483647"), 0);
+  EXPECT_EQ(session.grid.cell(kColExp, 1), "2147483647");
+  rollRating(session, RollRow::Mor, fields("-2147483648", "0", "6", "3", "6", "-2147483648", "0"), 0);
+  EXPECT_EQ(session.grid.cell(kColMor, 1), "-2147483648");
+}
+
+TEST_F(RollTest, SkillClassesBreakTiesToArmour) {
+  EXPECT_EQ(primarySkillClassOf(60, 40, 10), 'I');
+  EXPECT_EQ(primarySkillClassOf(10, 60, 40), 'A');
+  EXPECT_EQ(primarySkillClassOf(10, 40, 60), 'T');
+  EXPECT_EQ(primarySkillClassOf(40, 40, 10), 'T');
+  EXPECT_EQ(primarySkillClassOf(10, 40, 40), 'T');
+  EXPECT_EQ(primarySkillClassOf(40, 10, 40), 'T');
+  EXPECT_EQ(primarySkillClassOf(5, 5, 5), 'T');
+  EXPECT_EQ(sk1Column('I'), kColInf);
+  EXPECT_EQ(sk1Column('A'), kColArt);
+  EXPECT_EQ(sk1Column('T'), kColArm);
+  EXPECT_EQ(sk1Column('\0'), kColArm);
+  EXPECT_EQ(sk2Columns('I'), (std::array<int, 2>{kColArt, kColArm}));
+  EXPECT_EQ(sk2Columns('A'), (std::array<int, 2>{kColInf, kColArm}));
+  EXPECT_EQ(sk2Columns('T'), (std::array<int, 2>{kColInf, kColArt}));
+}
+
+TEST_F(RollTest, Sk1FollowsTheClassOfTheLoadNotTheCurrentCells) {
+  makeRows({0});
+  session.primarySkillClass[0] = 'I';
+  session.grid.setCell(kColInf, 1, "1");  // lowered by hand after the load
+  session.grid.setCell(kColArt, 1, "90");
+  rollRating(session, RollRow::Sk1, fields("70", "0", "6", "0", "6"), 0);
+  EXPECT_EQ(session.grid.cell(kColInf, 1), "70");
+  EXPECT_EQ(session.grid.cell(kColArt, 1), "90");
+}
+
+TEST_F(RollTest, OnlyTheChosenSideChanges) {
+  makeRows({0, 1, 1, 0});
+  const auto before = snapshot();
+  for (RollRow row : kRollRows) rollRating(session, row, fields("7", "0", "6", "0", "6"), 1);
+  for (int r : {1, 4})
+    for (int c = 0; c < kGridColumns; ++c)
+      EXPECT_EQ(session.grid.cell(c, r), before[static_cast<std::size_t>(r * kGridColumns + c)]);
+  // Class 'T': Sk1 wrote Arm, Sk2 wrote Inf and Art; all five ratings are 7.
+  for (int r : {2, 3})
+    for (int c = kColExp; c <= kColArm; ++c) EXPECT_EQ(session.grid.cell(c, r), "7") << c;
+  // A side without units: nothing changes, nothing is reported.
+  const auto after = snapshot();
+  rollRating(session, RollRow::Exp, fields("9", "0", "6", "0", "6"), 5);
+  EXPECT_EQ(snapshot(), after);
+  EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(RollTest, BadDiceFieldsAndBaseChangeNothing) {
+  makeRows({0, 0, 0});
+  const auto before = snapshot();
+  for (int f = 0; f < 6; ++f) {
+    RollFields bad = fields("60", "4", "6", "2", "6");
+    std::string* slots[6] = {&bad.d, &bad.s, &bad.d1, &bad.s1, &bad.min, &bad.max};
+    *slots[f] = "4a";
+    try {
+      rollRating(session, RollRow::Exp, bad, 0);
+      ADD_FAILURE() << "field " << f << " converted";
+    } catch (const ConversionError& e) {
+      EXPECT_STREQ(e.what(), "'4a' is not a valid integer value");
+    }
+  }
+  EXPECT_THROW(rollRating(session, RollRow::Sk2, fields("", "4", "6", "2", "6"), 0), ConversionError);
+  EXPECT_EQ(snapshot(), before);
+  // A bad Base with no unit of the side is never read.
+  EXPECT_NO_THROW(rollRating(session, RollRow::Exp, fields("x", "4", "6", "2", "6"), 1));
+}
+
+TEST_F(RollTest, BadSideCellStopsAtItsRowKeepingEarlierRows) {
+  makeRows({0, 0, 0, 0});
+  session.grid.setCell(kColSide, 3, "zero");
+  try {
+    rollRating(session, RollRow::Exp, fields("7", "0", "6", "0", "6"), 0);
+    FAIL() << "the side cell converted";
+  } catch (const ConversionError& e) {
+    EXPECT_STREQ(e.what(), "'zero' is not a valid integer value");
+  }
+  EXPECT_EQ(session.grid.cell(kColExp, 1), "7");
+  EXPECT_EQ(session.grid.cell(kColExp, 2), "7");
+  EXPECT_EQ(session.grid.cell(kColExp, 3), "50");
+  EXPECT_EQ(session.grid.cell(kColExp, 4), "50");
+}
+
+TEST_F(RollTest, BeforeAnyLoadTheEmptySideCellFails) {
+  const auto before = snapshot();  // the initial five empty rows
+  try {
+    rollRating(session, RollRow::Exp, initialRollFields(RollRow::Exp), 0);
+    FAIL() << "an empty side cell converted";
+  } catch (const ConversionError& e) {
+    EXPECT_STREQ(e.what(), "'' is not a valid integer value");
+  }
+  EXPECT_EQ(snapshot(), before);
+}
+
+}  // namespace
+}  // namespace tarnel
