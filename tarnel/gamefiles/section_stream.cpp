@@ -11,15 +11,126 @@ inline bool tripleAt(const std::uint8_t* d, std::size_t p, std::size_t n) {
   return p + 2 < n && d[p] == d[p + 1] && d[p] == d[p + 2];
 }
 
+inline std::uint64_t load64(const std::uint8_t* p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+// The first position q in [p, limit) where three equal bytes start inside
+// d[0..n), or limit. Eight positions at a time: byte i of (a^b)|(b^c) is zero
+// exactly where d[q+i], d[q+i+1] and d[q+i+2] are equal, and the lowest
+// flagged byte of the zero-byte test is always a true zero.
+inline std::size_t findTriple(const std::uint8_t* d, std::size_t p, std::size_t limit,
+                              std::size_t n) {
+  while (p + 8 <= limit && p + 10 <= n) {
+    const std::uint64_t a = load64(d + p);
+    const std::uint64_t b = load64(d + p + 1);
+    const std::uint64_t c = load64(d + p + 2);
+    const std::uint64_t x = (a ^ b) | (b ^ c);
+    const std::uint64_t zero = (x - kOnes) & ~x & kHighs;
+    if (zero) return p + (static_cast<std::size_t>(__builtin_ctzll(zero)) >> 3);
+    p += 8;
+  }
+  for (; p < limit; ++p)
+    if (tripleAt(d, p, n)) return p;
+  return limit;
+}
+
+// Bytes equal to v from p on, up to end.
+inline std::size_t runEnd(const std::uint8_t* d, std::size_t p, std::size_t end, std::uint8_t v) {
+  const std::uint64_t vv = kOnes * v;
+  while (p + 8 <= end) {
+    const std::uint64_t x = load64(d + p) ^ vv;
+    if (x) return p + (static_cast<std::size_t>(__builtin_ctzll(x)) >> 3);
+    p += 8;
+  }
+  while (p < end && d[p] == v) ++p;
+  return p;
+}
+
 std::int32_t readInt32(const std::uint8_t* p) {
   std::uint32_t v = std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
                     (std::uint32_t{p[3]} << 24);
   return static_cast<std::int32_t>(v);
 }
 
-void appendInt32(std::vector<std::uint8_t>& out, std::int32_t value) {
+void putInt32(std::uint8_t* out, std::int32_t value) {
   auto v = static_cast<std::uint32_t>(value);
-  for (int k = 0; k < 4; ++k) out.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
+  for (int k = 0; k < 4; ++k) out[k] = static_cast<std::uint8_t>(v >> (8 * k));
+}
+
+struct Decoded {
+  std::size_t consumed;
+  std::size_t produced;
+  bool overflow;
+};
+
+// Decodes packets of a body whose declared length is `length` from in[0..avail)
+// into out[0..capacity). A packet that runs past the declared length is read
+// whole; the end of the input ends the body. Bytes up to 128 past the
+// returned count may be overwritten: whole 128-byte blocks are copied while
+// there is room, which keeps the inner loop free of short copies.
+Decoded decodePackets(const std::uint8_t* in, std::size_t avail, std::int64_t length,
+                      std::uint8_t* out, std::size_t capacity) {
+  std::size_t p = 0;
+  std::size_t k = 0;
+  // Each packet counts its control byte and its data bytes against the
+  // declared length, so "length > 0" is "p < declared end". While a whole
+  // packet and a whole block fit, no other check is needed.
+  const std::size_t bodyEnd = length < static_cast<std::int64_t>(avail) ? static_cast<std::size_t>(length) : avail;
+  const std::size_t fastEnd = avail > 130 ? std::min(bodyEnd, avail - 130) : 0;
+  while (p < fastEnd && k + 128 <= capacity) {
+    const unsigned c = in[p++];
+    if (c <= 128) {
+      std::memcpy(out + k, in + p, 128);
+      p += c;
+      k += c;
+    } else {
+      std::memset(out + k, in[p++], 128);
+      k += c - 128;
+    }
+  }
+  length -= static_cast<std::int64_t>(p);
+  while (length > 0 && p < avail) {
+    const unsigned c = in[p++];
+    --length;
+    if (c <= 128) {
+      if (p + 128 <= avail && k + 128 <= capacity) {
+        std::memcpy(out + k, in + p, 128);
+      } else {
+        const std::size_t take = std::min<std::size_t>(c, avail - p);
+        if (take > capacity - k) {
+          std::memcpy(out + k, in + p, capacity - k);
+          return {p, capacity, true};
+        }
+        std::memcpy(out + k, in + p, take);
+        if (take < c) return {avail, k + take, false};
+      }
+      p += c;
+      k += c;
+      length -= c;
+    } else {
+      if (p >= avail) break;
+      const std::uint8_t v = in[p++];
+      --length;
+      const std::size_t count = c - 128;
+      if (k + 128 <= capacity) {
+        std::memset(out + k, v, 128);
+      } else {
+        if (count > capacity - k) {
+          std::memset(out + k, v, capacity - k);
+          return {p, capacity, true};
+        }
+        std::memset(out + k, v, count);
+      }
+      k += count;
+    }
+  }
+  return {p, k, false};
 }
 
 }  // namespace
@@ -32,22 +143,18 @@ std::size_t packSection(std::span<const std::uint8_t> data, std::uint8_t* out) {
   while (p < n) {
     if (tripleAt(d, p, n)) {
       const std::uint8_t v = d[p];
-      std::size_t count = 3;
-      while (count < 127 && p + count < n && d[p + count] == v) ++count;
-      *o++ = static_cast<std::uint8_t>(128 + count);
+      const std::size_t end = runEnd(d, p + 3, std::min(n, p + 127), v);
+      *o++ = static_cast<std::uint8_t>(128 + (end - p));
       *o++ = v;
-      p += count;
+      p = end;
     } else {
-      const std::size_t start = p;
-      std::size_t count = 1;
-      ++p;
-      while (count < 127 && p < n && !tripleAt(d, p, n)) {
-        ++count;
-        ++p;
-      }
+      // The first byte is always taken; the literal stops before a triple.
+      const std::size_t end = findTriple(d, p + 1, std::min(n, p + 127), n);
+      const std::size_t count = end - p;
       *o++ = static_cast<std::uint8_t>(count);
-      std::memcpy(o, d + start, count);
+      std::memcpy(o, d + p, count);
       o += count;
+      p = end;
     }
   }
   return static_cast<std::size_t>(o - out);
@@ -55,25 +162,8 @@ std::size_t packSection(std::span<const std::uint8_t> data, std::uint8_t* out) {
 
 std::size_t unpackSection(std::span<const std::uint8_t> in, std::uint8_t* out,
                           std::size_t capacity) {
-  std::size_t p = 0;
-  std::size_t k = 0;
-  const std::size_t n = in.size();
-  while (p < n && k < capacity) {
-    const unsigned c = in[p++];
-    if (c <= 128) {
-      std::size_t take = std::min<std::size_t>({c, n - p, capacity - k});
-      std::memcpy(out + k, in.data() + p, take);
-      p += c;
-      k += take;
-    } else {
-      if (p >= n) break;
-      const std::uint8_t v = in[p++];
-      std::size_t take = std::min<std::size_t>(c - 128, capacity - k);
-      std::memset(out + k, v, take);
-      k += take;
-    }
-  }
-  return k;
+  return decodePackets(in.data(), in.size(), static_cast<std::int64_t>(in.size()), out, capacity)
+      .produced;
 }
 
 ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& m) {
@@ -117,42 +207,10 @@ ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& m) {
     std::size_t k = 0;
     bool overflow = false;
     if (coded) {
-      // A packet that runs past the declared length is still read whole.
-      std::size_t p = 0;
-      std::int64_t remaining = length;
-      const std::uint8_t* b = f + pos;
-      const std::size_t avail = size - pos;
-      while (remaining > 0 && p < avail) {
-        const unsigned c = b[p++];
-        --remaining;
-        if (c <= 128) {
-          std::size_t take = std::min<std::size_t>(c, avail - p);
-          if (take > room - k) {
-            std::memcpy(image + r + k, b + p, room - k);
-            k = room;
-            overflow = true;
-            break;
-          }
-          std::memcpy(image + r + k, b + p, take);
-          p += take;
-          k += take;
-          remaining -= c;
-        } else {
-          if (p >= avail) break;
-          const std::uint8_t v = b[p++];
-          --remaining;
-          std::size_t count = c - 128;
-          if (count > room - k) {
-            std::memset(image + r + k, v, room - k);
-            k = room;
-            overflow = true;
-            break;
-          }
-          std::memset(image + r + k, v, count);
-          k += count;
-        }
-      }
-      pos += p;
+      const Decoded r2 = decodePackets(f + pos, size - pos, length, image + r, room);
+      pos += r2.consumed;
+      k = r2.produced;
+      overflow = r2.overflow;
     } else {
       std::size_t take = bodyLength;
       if (take > room) {
@@ -167,28 +225,27 @@ ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& m) {
     m.sectionLength[j] = static_cast<std::int32_t>(k);
     r += k;
   }
+  // Block copies may have spilled past the last section; the image beyond it
+  // stays zero.
+  std::memset(image + r, 0, std::min<std::size_t>(128, imageSize - r));
   return ReadStatus::Ok;
 }
 
 void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,
                   std::span<const std::uint8_t> body, bool negateLengths) {
   const std::size_t n = body.size();
-  const std::size_t headerAt = out.size();
-  out.resize(headerAt + 9 + packedBound(n));
-  std::uint8_t* packed = out.data() + headerAt + 9;
+  const std::size_t at = out.size();
+  out.resize(at + 9 + packedBound(n));
+  std::uint8_t* header = out.data() + at;
+  std::uint8_t* packed = header + 9;
   const std::size_t s = packSection(body, packed);
   const bool coded = s < n;
   if (!coded) std::memcpy(packed, body.data(), n);
-  const std::size_t bodySize = coded ? s : n;
-  out.resize(headerAt + 9 + bodySize);
-
-  std::vector<std::uint8_t> header;
-  header.reserve(9);
-  appendInt32(header, id);
-  const auto len = static_cast<std::int32_t>(bodySize);
-  appendInt32(header, negateLengths ? -len : len);
-  header.push_back(coded ? 1 : 0);
-  std::memcpy(out.data() + headerAt, header.data(), 9);
+  const auto length = static_cast<std::int32_t>(coded ? s : n);
+  putInt32(header, id);
+  putInt32(header + 4, negateLengths ? -length : length);
+  header[8] = coded ? 1 : 0;
+  out.resize(at + 9 + static_cast<std::size_t>(length));
 }
 
 std::vector<std::uint8_t> writeSectionStream(const GameModel& m, std::string_view magic) {
