@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
