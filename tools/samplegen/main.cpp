@@ -1,6 +1,7 @@
 // Writes the synthetic sample files: game files of the three generations,
 // the MOB and KOB files of their sides, and Orvik's executable stand-in.
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "game_sample.h"
@@ -20,6 +21,8 @@ bool put(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 
 int main(int argc, char** argv) {
   const std::string dir = argc > 1 ? argv[1] : "samples";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
   using samplegen::SampleOptions;
   using tarnel::GameFileKind;
   bool ok = true;
