@@ -1,0 +1,727 @@
+// The main window driven as a user would: menu items, buttons and grid cells
+// of the real TForm1, with scripted dialogs answering.
+#include "mainwindow/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "game_sample.h"
+#include "gamefiles/section_stream.h"
+#include "mainwindow/qt_help_viewer.h"
+#include "mainwindow/qt_startup.h"
+#include "mainwindow/qt_unit_grid.h"
+#include "model/file_io.h"
+#include "model/int_convert.h"
+#include "support/scripted_prompts.h"
+
+namespace tarnel {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes readAll(const std::string& path) {
+  auto bytes = readFileBytes(path);
+  return bytes ? *bytes : Bytes{};
+}
+
+void putText(GameModel& m, std::int64_t at, std::string_view text) {
+  for (std::size_t k = 0; k < text.size(); ++k)
+    m.setByteAt(at + static_cast<std::int64_t>(k), static_cast<unsigned char>(text[k]));
+}
+
+Bytes fileOf(const GameModel& m, GameFileKind kind) {
+  if (kind == GameFileKind::V10) return {m.image.begin(), m.image.begin() + m.v10Length};
+  return writeSectionStream(m, kind == GameFileKind::Vn3 ? kMagicVn3 : kMagicV11);
+}
+
+// A game whose 60 side-0 units each lead their own formation, so that the
+// designations run past Z, with leader names that test the grid's filter.
+GameModel designationGame(GameFileKind kind) {
+  samplegen::SampleOptions o;
+  o.kind = kind;
+  o.unitsPerSide = 60;
+  o.nation0 = 12;  // "USA"
+  o.nation1 = 50;  // names no entry
+  GameModel m = samplegen::makeGameModel(o);
+  const GenerationLayout& L = *m.layout;
+  for (int i = 0; i < 60; ++i) {
+    m.setUnitByte(i, L.formation, i);
+    m.setUnitByte(i, L.formationIndex, 1);
+  }
+  auto leaderName = [&](int leader, std::string_view bytes) {
+    for (int k = 0; k < kLeaderNameBytes; ++k) m.setByteAt(m.leaderOffset(leader) + k, 0);
+    putText(m, m.leaderOffset(leader), bytes);
+  };
+  leaderName(0, std::string_view("Smith\0John", 10));
+  leaderName(1, "ABCDEFGHIJKLMNOP");  // no NUL in the first 15 bytes
+  leaderName(2, "Ann{\x80Lee");        // bytes above 123 read as NUL
+  leaderName(3, "Ab|Cd\x1f");
+  return m;
+}
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  testing::ScriptedPrompts prompts;
+  std::unique_ptr<TForm1> form;
+
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    // The sides' weapon-name files beside the program, so loads stay quiet.
+    for (int mob : {3, 7}) {
+      char name[8];
+      std::snprintf(name, sizeof name, "%02d", mob);
+      writeFileSafely(path(std::string("MOB") + name), samplegen::makeMobFile(mob));
+      writeFileSafely(path(std::string("KOB") + name), samplegen::makeMobFile(mob));
+    }
+    form = std::make_unique<TForm1>(prompts, programDir(), std::vector<std::string>{});
+  }
+
+  std::string programDir() const { return dir.path().toStdString(); }
+  std::string path(const std::string& name) const { return programDir() + "/" + name; }
+  Session& session() { return form->session(); }
+  const TextTable& grid() { return session().grid; }
+
+  std::string write(const std::string& name, const Bytes& bytes) {
+    const std::string p = path(name);
+    EXPECT_TRUE(writeFileSafely(p, bytes));
+    return p;
+  }
+
+  void load(QAction* item, const std::string& file) {
+    prompts.chooserAnswers.push_back(file);
+    item->trigger();
+  }
+
+  void typeCell(int col, int row, const std::string& text) {
+    auto* model = form->InfoStringGrid->model();
+    model->setData(model->index(row - 1, col), QString::fromStdString(text), Qt::EditRole);
+  }
+
+  std::vector<std::string> column(int col) {
+    std::vector<std::string> cells;
+    for (int r = 1; r < grid().rowCount(); ++r) cells.push_back(grid().cell(col, r));
+    return cells;
+  }
+
+  std::vector<std::string> shownErrors() const { return prompts.errors; }
+};
+
+// ---- Window, menu, controls -----------------------------------------------
+
+TEST_F(MainFormTest, WindowShowsItsControlsBeforeAnyLoad) {
+  EXPECT_EQ(form->windowTitle(), "Varno Editor");
+  EXPECT_EQ(form->SideRG->title(), "Side");
+  EXPECT_EQ(form->SideRGItems[0]->text(), "Side 0");
+  EXPECT_EQ(form->SideRGItems[1]->text(), "Side 1");
+  EXPECT_TRUE(form->SideRGItems[0]->isChecked());
+  EXPECT_EQ(form->sideIndex(), 0);
+  EXPECT_EQ(form->FileLbl->text(), "File");
+  EXPECT_EQ(form->AmmoBtn->text(), "Unit Data");
+  EXPECT_EQ(form->RollAllBtn->text(), "Roll All");
+
+  // Five empty rows, no headings yet; the name columns are wider.
+  EXPECT_EQ(form->InfoStringGrid->model()->rowCount(), 4);
+  EXPECT_EQ(form->InfoStringGrid->model()->columnCount(), 10);
+  EXPECT_EQ(form->InfoStringGrid->model()->headerData(1, Qt::Horizontal).toString(), "");
+  const std::vector<int> widths = {32, 32, 130, 130, 32, 32, 32, 32, 32, 32};
+  for (int c = 0; c < 10; ++c) EXPECT_EQ(form->InfoStringGrid->columnWidth(c), widths[static_cast<std::size_t>(c)]);
+  EXPECT_TRUE(form->InfoStringGrid->editTriggers() & QAbstractItemView::CurrentChanged);
+}
+
+TEST_F(MainFormTest, RollPanelFieldsHaveTheirNamesAndInitialTexts) {
+  const char* expected[5][7] = {{"60", "4", "6", "2", "6", "0", "100"},
+                                {"50", "4", "6", "2", "6", "0", "100"},
+                                {"40", "4", "6", "2", "6", "0", "100"},
+                                {"60", "4", "6", "2", "6", "0", "100"},
+                                {"20", "3", "6", "2", "6", "0", "100"}};
+  const char* prefixes[5] = {"Exp", "Mor", "Ral", "Sk1", "Sk2"};
+  const char* suffixes[7] = {"MEdit", "PDEdit", "PSEdit", "MDEdit", "MSEdit", "MinEdit", "MaxEdit"};
+  for (std::size_t r = 0; r < 5; ++r) {
+    const auto edits = form->rollEdits(kRollRows[r]);
+    for (std::size_t f = 0; f < 7; ++f) {
+      EXPECT_EQ(edits[f]->text(), expected[r][f]);
+      EXPECT_EQ(edits[f]->objectName(), QString(prefixes[r]) + suffixes[f]);
+      EXPECT_EQ(form->findChild<QLineEdit*>(QString(prefixes[r]) + suffixes[f]), edits[f]);
+    }
+  }
+  EXPECT_EQ(form->ExpMEdit->text(), "60");
+  EXPECT_EQ(form->Sk2PDEdit->text(), "3");
+  EXPECT_EQ(form->ExpRollBtn->text(), "Exp Roll");
+  EXPECT_EQ(form->MorRollBtn->text(), "Mor Roll");
+  EXPECT_EQ(form->RalRollBtn->text(), "Rally Roll");
+  EXPECT_EQ(form->Sk1RollBtn->text(), "Sk1 Roll");
+  EXPECT_EQ(form->Sk2RollBtn->text(), "Sk2 Roll");
+  QStringList labels;
+  for (const QLabel* l : form->findChildren<QLabel*>()) labels << l->text();
+  for (const char* text : {"Base", "d", "s", "d1", "s1", "Min", "Max", "+", "x", "-", "Exp", "Mor", "Ral", "Sk1", "Sk2"})
+    EXPECT_TRUE(labels.contains(text)) << text;
+}
+
+QStringList captions(const QMenu* menu) {
+  QStringList out;
+  for (const QAction* a : menu->actions())
+    if (a->isVisible()) out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+  return out;
+}
+
+TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
+  EXPECT_EQ(form->Files1->title(), "Files");
+  EXPECT_EQ(captions(form->Files1),
+            (QStringList{"Load VN2 V1.0 Scen/Save File", "Save VN2 V1.0 Scen/Save File", "-",
+                         "Load VN2 V1.1 Scen/Save File", "Save VN2 V1.1 Scen/Save File", "-",
+                         "Load VN3 Scen/Save File", "Save VN3 Scen/Save File", "-", "Locate MOB Files", "-",
+                         "Exit Tarnel"}));
+  EXPECT_EQ(form->Help2->title(), "Help");
+  EXPECT_EQ(captions(form->Help2), (QStringList{"About", "Help"}));
+  // No window has joined: no Tools menu and no working "Unit Data" button.
+  EXPECT_FALSE(form->Tools1->menuAction()->isVisible());
+  EXPECT_FALSE(form->AmmoBtn->isEnabled());
+}
+
+TEST_F(MainFormTest, ToolWindowsJoinTheMenuAndOpenWithoutBlocking) {
+  QWidget editor;
+  form->attachWindow(ToolWindow::UnitData, &editor);
+  EXPECT_TRUE(form->Tools1->menuAction()->isVisible());
+  EXPECT_TRUE(form->EditUnitData1->isVisible());
+  EXPECT_EQ(form->EditUnitData1->text(), "Edit Unit Data");
+  EXPECT_FALSE(form->EditGameData1->isVisible());
+  EXPECT_TRUE(form->AmmoBtn->isEnabled());
+  form->AmmoBtn->click();
+  EXPECT_TRUE(editor.isVisible());
+
+  // Every load but the command-line load closes the unit data editor.
+  const std::string file = write("a.dat", fileOf(designationGame(GameFileKind::Vn3), GameFileKind::Vn3));
+  load(form->LoadVN3Save1, file);
+  EXPECT_FALSE(editor.isVisible());
+  form->EditUnitData1->trigger();
+  EXPECT_TRUE(editor.isVisible());
+  session().startupLoad(file);
+  EXPECT_TRUE(editor.isVisible());
+  form->attachWindow(ToolWindow::UnitData, nullptr);
+}
+
+// ---- Loads and the grid fill ----------------------------------------------
+
+TEST_F(MainFormTest, Vn3LoadFillsDesignationsLeadersAndSides) {
+  const std::string file = write("Scen.DAT", fileOf(designationGame(GameFileKind::Vn3), GameFileKind::Vn3));
+  load(form->LoadVN3Save1, file);
+
+  ASSERT_EQ(prompts.chooserSeen.size(), 1u);
+  EXPECT_EQ(prompts.chooserSeen[0].caption, "Open Version 1.1 file");
+  EXPECT_EQ(prompts.chooserSeen[0].mask, "*.dat");
+  EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
+  EXPECT_EQ(form->FileLbl->text().toStdString(), "Edit(VN3): " + lowerCase(file));
+
+  auto* model = form->InfoStringGrid->model();
+  ASSERT_EQ(model->rowCount(), 120);
+  QStringList headings;
+  for (int c = 0; c < 10; ++c) headings << model->headerData(c, Qt::Horizontal).toString();
+  EXPECT_EQ(headings, (QStringList{"Side", " Unit", " Unit Name", " Leaders", "Exp", "Mor", "Ral", "Inf", "Art", "Arm"}));
+
+  const auto units = column(kColUnit);
+  EXPECT_EQ(units[0], " A1");
+  EXPECT_EQ(units[25], " Z1");
+  EXPECT_EQ(units[26], "AA1");
+  EXPECT_EQ(units[51], "AZ1");
+  EXPECT_EQ(units[52], "BA1");
+  EXPECT_EQ(units[60], " a1");  // side 1's first formation, four units to it
+  EXPECT_EQ(units[63], " a4");
+  EXPECT_EQ(units[64], " b1");
+  EXPECT_EQ(column(kColSide)[0], "0");
+  EXPECT_EQ(column(kColSide)[60], "1");
+
+  const auto leaders = column(kColLeader);
+  EXPECT_EQ(leaders[0], "Smith/John");
+  EXPECT_EQ(leaders[1], "ABCDEFGHIJKLMNO/");
+  EXPECT_EQ(leaders[2], "Ann{/Lee");
+  EXPECT_EQ(leaders[3], "Ab/Cd");
+  EXPECT_EQ(model->data(model->index(0, kColLeader)).toString(), "Smith/John");
+
+  // Side names from the nation tables; a number with no entry names nobody.
+  EXPECT_EQ(form->SideRGItems[0]->text(), "USA");
+  EXPECT_EQ(form->SideRGItems[1]->text(), "");
+  EXPECT_EQ(session().model.sideMob[0], 3);
+}
+
+TEST_F(MainFormTest, EachGenerationLoadsThroughItsOwnCommand) {
+  samplegen::SampleOptions o;
+  o.unitsPerSide = 6;
+  o.nation0 = 0;
+  o.nation1 = 36;
+  o.kind = GameFileKind::V10;
+  const std::string v10 = write("v10.dat", samplegen::makeGameFile(o));
+  o.kind = GameFileKind::V11;
+  o.nation0 = 91;
+  o.nation1 = 70;
+  const std::string v11 = write("v11.dat", samplegen::makeGameFile(o));
+
+  load(form->LoadScenarioFile1, v10);
+  EXPECT_EQ(prompts.chooserSeen.back().caption, "Open Version 1.0 file");
+  EXPECT_EQ(form->FileLbl->text().toStdString(), "Edit(1.0): " + lowerCase(v10));
+  EXPECT_EQ(form->SideRGItems[0]->text(), "West Germany");
+  EXPECT_EQ(form->SideRGItems[1]->text(), "East Germany");
+  EXPECT_EQ(grid().rowCount(), 13);
+
+  load(form->LoadVer11Save1, v11);
+  EXPECT_EQ(form->FileLbl->text().toStdString(), "Edit(1.1): " + lowerCase(v11));
+  EXPECT_EQ(form->SideRGItems[0]->text(), "Free France");
+  EXPECT_EQ(form->SideRGItems[1]->text(), "Germany");
+  EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
+
+  // Each sectioned load refuses the other generation's magic.
+  load(form->LoadVN3Save1, v11);
+  EXPECT_EQ(prompts.lastText(), "This is not a VN 3 version 1.0 saved game!");
+  EXPECT_EQ(prompts.lastTitle(), "Fatal Error");
+  EXPECT_EQ(session().model.loaded, GameFileKind::V11);
+}
+
+TEST_F(MainFormTest, AFileWithNoUnitsShowsOnlyTheHeadings) {
+  GameModel m = designationGame(GameFileKind::Vn3);
+  m.setUnitByte(0, m.layout->name, 0);
+  load(form->LoadVN3Save1, write("empty.dat", fileOf(m, GameFileKind::Vn3)));
+  EXPECT_EQ(grid().rowCount(), 1);
+  EXPECT_EQ(form->InfoStringGrid->model()->rowCount(), 0);
+  EXPECT_EQ(form->SideRGItems[0]->text(), "");
+  EXPECT_EQ(form->SideRGItems[1]->text(), "");
+}
+
+TEST_F(MainFormTest, MoreThan800UnitsAreReportedAndCutToTheCapacity) {
+  // A unit section of 810 records, more than a VN3 game holds.
+  GameModel m;
+  m.selectLayout(GameFileKind::Vn3);
+  const int units = 810;
+  std::int32_t at = kHeaderSize;
+  auto place = [&](int position, int length) {
+    m.sectionOffset[position] = at;
+    m.sectionLength[position] = length;
+    m.sectionId[position] = position;
+    at += length;
+  };
+  place(kUnitSection, units * kVn3Layout.unitStride);
+  place(kPasswordSection, 16);
+  place(kLeaderSection, units * kLeaderStride);
+  place(kGameDataSection, 400);
+  for (int i = 0; i < units; ++i) {
+    putText(m, m.unitOffset(i), "Unit");
+    m.setUnitByte(i, kVn3Layout.side, i % 2);
+    m.setLeaderByte(i, kLeaderInfantry, 10);
+  }
+  load(form->LoadVN3Save1, write("big.dat", fileOf(m, GameFileKind::Vn3)));
+  ASSERT_FALSE(prompts.messages.empty());
+  EXPECT_EQ(prompts.messages[0].text, "You have exceed the unit capacity of Tarnel.\nPlease EXIT.");
+  EXPECT_EQ(prompts.messages[0].title, "Error");
+  EXPECT_EQ(grid().rowCount(), 801);
+  EXPECT_EQ(session().model.unitCount, 800);
+  // The rolls keep to the grid's rows.
+  form->Sk2RollBtn->click();
+  EXPECT_TRUE(shownErrors().empty());
+}
+
+TEST_F(MainFormTest, CommandLineLoadTakesSectionedFilesOnly) {
+  const std::string vn3 = write("cl.dat", fileOf(designationGame(GameFileKind::Vn3), GameFileKind::Vn3));
+  TForm1 started(prompts, programDir(), {vn3});
+  EXPECT_TRUE(prompts.chooserSeen.empty());
+  EXPECT_EQ(started.session().model.loaded, GameFileKind::Vn3);
+  EXPECT_EQ(started.FileLbl->text().toStdString(), "Edit(VN3): " + lowerCase(vn3));
+  EXPECT_EQ(started.session().grid.cell(kColLeader, 1), "Smith/John");
+  EXPECT_FALSE(started.session().model.commandLineLoad);
+
+  samplegen::SampleOptions o;
+  o.kind = GameFileKind::V10;
+  const std::string v10 = write("cl10.dat", samplegen::makeGameFile(o));
+  TForm1 notLoaded(prompts, programDir(), {v10});
+  EXPECT_EQ(notLoaded.session().model.loaded, GameFileKind::None);
+  EXPECT_EQ(notLoaded.FileLbl->text(), "File");
+  TForm1 missing(prompts, programDir(), {path("nothing.dat")});
+  EXPECT_EQ(missing.session().model.loaded, GameFileKind::None);
+  EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
+}
+
+TEST_F(MainFormTest, PasswordProtectedFileClosesTheWindow) {
+  samplegen::SampleOptions o;
+  o.password = true;
+  const std::string file = write("locked.dat", samplegen::makeGameFile(o));
+  form->show();
+  int closed = 0;
+  QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
+  load(form->LoadVN3Save1, file);
+  ASSERT_FALSE(prompts.messages.empty());
+  EXPECT_EQ(prompts.messages[0].text, "Password protected file. Preparing to exit");
+  EXPECT_EQ(prompts.messages[0].title, "Security Violation");
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(form->isVisible());
+
+  TForm1 started(prompts, programDir(), {file});
+  EXPECT_TRUE(started.session().passwordRefused);
+}
+
+// ---- Saves ------------------------------------------------------------------
+
+TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
+  for (GameFileKind kind : {GameFileKind::V10, GameFileKind::V11, GameFileKind::Vn3}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    samplegen::SampleOptions o;
+    o.kind = kind;
+    o.unitsPerSide = 12;
+    const GameModel original = samplegen::makeGameModel(o);
+    const std::string in = write("in.dat", fileOf(original, kind));
+    const std::string out = path("out.dat");
+    QAction* loadItem = kind == GameFileKind::V10   ? form->LoadScenarioFile1
+                        : kind == GameFileKind::V11 ? form->LoadVer11Save1
+                                                    : form->LoadVN3Save1;
+    QAction* saveItem = kind == GameFileKind::V10   ? form->SaveScenarioFile1
+                        : kind == GameFileKind::V11 ? form->SaveVer11Save1
+                                                    : form->SaveVN3SaveScn1;
+    load(loadItem, in);
+
+    // An untouched game saves byte for byte as it was read.
+    prompts.saveAnswers.push_back(out);
+    saveItem->trigger();
+    EXPECT_EQ(readAll(out), readAll(in));
+
+    typeCell(kColExp, 1, "77");
+    typeCell(kColMor, 2, "$10");
+    typeCell(kColArm, 3, "300");  // stored modulo 256
+    typeCell(kColRal, 24, "-1");
+    typeCell(kColName, 1, "Renamed");  // only the rating columns are read back
+    prompts.saveAnswers.push_back(out);
+    prompts.busyCalls = 0;
+    saveItem->trigger();
+    EXPECT_TRUE(shownErrors().empty());
+    EXPECT_EQ(prompts.busyCalls, 1);
+    EXPECT_EQ(prompts.busyDepth, 0);
+
+    GameModel expected = original;
+    const GenerationLayout& L = *expected.layout;
+    expected.setUnitByte(0, L.experience, 77);
+    expected.setUnitByte(1, L.morale, 16);
+    expected.setLeaderByte(2, kLeaderArmour, 44);
+    expected.setLeaderByte(23, kLeaderRally, 255);
+    EXPECT_EQ(readAll(out), fileOf(expected, kind));
+
+    load(loadItem, out);
+    EXPECT_EQ(grid().cell(kColExp, 1), "77");
+    EXPECT_EQ(grid().cell(kColMor, 2), "16");
+    EXPECT_EQ(grid().cell(kColArm, 3), "44");
+    EXPECT_EQ(grid().cell(kColRal, 24), "255");
+    EXPECT_NE(grid().cell(kColName, 1), "Renamed");
+  }
+  EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
+}
+
+TEST_F(MainFormTest, SaveDialogIsSetUpByEachSave) {
+  samplegen::SampleOptions o;
+  const std::string in = write("dlg.dat", samplegen::makeGameFile(o));
+  load(form->LoadVN3Save1, in);
+  const std::string first = path("first.dat");
+  prompts.saveAnswers.push_back(first);
+  form->SaveVN3SaveScn1->trigger();
+  prompts.saveAnswers.push_back(std::nullopt);
+  form->SaveVN3SaveScn1->trigger();
+  ASSERT_EQ(prompts.saveSeen.size(), 2u);
+  const FileDialogState& d = prompts.saveSeen[0];
+  EXPECT_EQ(d.title, "Save Version 1.1 Scenario");
+  EXPECT_EQ(d.filter, "Scenarios (*.dat)|*.dat|All files (*.*)| *.*");
+  EXPECT_EQ(d.defaultExt, "dat");
+  EXPECT_TRUE(d.overwritePrompt);
+  EXPECT_EQ(d.fileName, in);
+  EXPECT_EQ(d.initialDir, programDir());
+  // The second save offers the first save's path; the label shows it bare.
+  EXPECT_EQ(prompts.saveSeen[1].fileName, first);
+  EXPECT_EQ(form->FileLbl->text().toStdString(), lowerCase(first));
+}
+
+TEST_F(MainFormTest, BadCellStopsTheSaveBeforeTheDialog) {
+  samplegen::SampleOptions o;
+  const std::string in = write("bad.dat", samplegen::makeGameFile(o));
+  load(form->LoadVN3Save1, in);
+  typeCell(kColInf, 5, "4x");
+  prompts.saveAnswers.push_back(path("never.dat"));
+  form->SaveVN3SaveScn1->trigger();
+  EXPECT_EQ(shownErrors(), (std::vector<std::string>{"'4x' is not a valid integer value"}));
+  EXPECT_TRUE(prompts.saveSeen.empty());
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(path("never.dat"))));
+  EXPECT_TRUE(form->isEnabled());
+}
+
+TEST_F(MainFormTest, SaveOfAnotherGenerationIsRefused) {
+  samplegen::SampleOptions o;
+  load(form->LoadVN3Save1, write("g.dat", samplegen::makeGameFile(o)));
+  form->SaveVer11Save1->trigger();
+  EXPECT_EQ(prompts.lastText(), "You are not editing a VN2 Version 1.1 file. Aborting");
+  EXPECT_EQ(prompts.lastTitle(), "Error");
+  form->SaveScenarioFile1->trigger();
+  EXPECT_EQ(prompts.lastText(), "You are not editing a VN2 Vesrion 1.0 or 1.01 File. Aborting");
+  EXPECT_TRUE(prompts.saveSeen.empty());
+}
+
+// ---- Rolls through the buttons --------------------------------------------
+
+class RollButtonsTest : public MainFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    samplegen::SampleOptions o;
+    o.unitsPerSide = 30;
+    GameModel m = samplegen::makeGameModel(o);
+    // Unit 0 ties Inf and Art for the largest value: class 'T'.
+    m.setLeaderByte(0, kLeaderInfantry, 40);
+    m.setLeaderByte(0, kLeaderArtillery, 40);
+    m.setLeaderByte(0, kLeaderArmour, 10);
+    // Unit 1 is class 'I'.
+    m.setLeaderByte(1, kLeaderInfantry, 70);
+    m.setLeaderByte(1, kLeaderArtillery, 20);
+    m.setLeaderByte(1, kLeaderArmour, 30);
+    file = write("rolls.dat", fileOf(m, GameFileKind::Vn3));
+    session().clock = [] { return 4242u; };
+    load(form->LoadVN3Save1, file);
+    ASSERT_EQ(grid().rowCount(), 61);
+  }
+
+  std::vector<std::vector<std::string>> rows(int first, int last) {
+    std::vector<std::vector<std::string>> out;
+    for (int r = first; r <= last; ++r) {
+      std::vector<std::string> row;
+      for (int c = 0; c < kGridColumns; ++c) row.push_back(grid().cell(c, r));
+      out.push_back(row);
+    }
+    return out;
+  }
+
+  int value(int col, int row) { return toInt(grid().cell(col, row)); }
+
+  std::string file;
+};
+
+TEST_F(RollButtonsTest, ClassesAreComputedAtLoad) {
+  EXPECT_EQ(session().primarySkillClass[0], 'T');
+  EXPECT_EQ(session().primarySkillClass[1], 'I');
+}
+
+TEST_F(RollButtonsTest, ExpRollWritesTheChosenSideOnly) {
+  const auto side1 = rows(31, 60);
+  form->ExpRollBtn->click();
+  for (int r = 1; r <= 30; ++r) {
+    EXPECT_GE(value(kColExp, r), 52);
+    EXPECT_LE(value(kColExp, r), 82);
+  }
+  EXPECT_EQ(rows(31, 60), side1);
+  EXPECT_TRUE(shownErrors().empty());
+}
+
+TEST_F(RollButtonsTest, SkillRollsFollowTheClassColumns) {
+  form->Sk1MEdit->setText("99");
+  form->Sk1PDEdit->setText("0");
+  form->Sk1MDEdit->setText("0");
+  form->Sk2MEdit->setText("5");
+  form->Sk2PDEdit->setText("0");
+  form->Sk2MDEdit->setText("0");
+  form->Sk1RollBtn->click();
+  form->Sk2RollBtn->click();
+  // Class 'T' (a tie): Sk1 writes Arm, Sk2 writes Inf and Art.
+  EXPECT_EQ(grid().cell(kColArm, 1), "99");
+  EXPECT_EQ(grid().cell(kColInf, 1), "5");
+  EXPECT_EQ(grid().cell(kColArt, 1), "5");
+  // Class 'I': Sk1 writes Inf, Sk2 writes Art and Arm.
+  EXPECT_EQ(grid().cell(kColInf, 2), "99");
+  EXPECT_EQ(grid().cell(kColArt, 2), "5");
+  EXPECT_EQ(grid().cell(kColArm, 2), "5");
+}
+
+TEST_F(RollButtonsTest, TheSameClockGivesTheSameRolls) {
+  form->RollAllBtn->click();
+  const auto first = rows(1, 60);
+  load(form->LoadVN3Save1, file);  // seeds the dice from the clock again
+  form->RollAllBtn->click();
+  EXPECT_EQ(rows(1, 60), first);
+  session().clock = [] { return 4243u; };
+  load(form->LoadVN3Save1, file);
+  form->RollAllBtn->click();
+  EXPECT_NE(rows(1, 60), first);
+}
+
+TEST_F(RollButtonsTest, RollAllOnSideOneRerollsEveryRatingOfThatSide) {
+  const auto side0 = rows(1, 30);
+  form->SideRGItems[1]->click();
+  EXPECT_EQ(form->sideIndex(), 1);
+  for (QLineEdit* e : {form->ExpMEdit, form->MorMEdit, form->RalMEdit, form->Sk1MEdit, form->Sk2MEdit}) e->setText("200");
+  form->RollAllBtn->click();
+  EXPECT_EQ(rows(1, 30), side0);
+  for (int r = 31; r <= 60; ++r)
+    for (int c = kColExp; c <= kColArm; ++c) EXPECT_EQ(grid().cell(c, r), "100") << r << "," << c;
+}
+
+TEST_F(RollButtonsTest, BadTextsStopTheRollWhereTheyAreRead) {
+  const auto before = rows(1, 60);
+  form->ExpPDEdit->setText("x");
+  form->ExpRollBtn->click();
+  EXPECT_EQ(shownErrors(), (std::vector<std::string>{"'x' is not a valid integer value"}));
+  EXPECT_EQ(rows(1, 60), before);
+
+  form->ExpPDEdit->setText("4");
+  form->ExpMEdit->setText("6O");
+  form->ExpRollBtn->click();
+  EXPECT_EQ(shownErrors().back(), "'6O' is not a valid integer value");
+  EXPECT_EQ(rows(1, 60), before);
+
+  // A bad Side cell: the rows above it keep their new values.
+  form->ExpMEdit->setText("0");
+  form->ExpPDEdit->setText("0");
+  form->ExpMDEdit->setText("0");
+  typeCell(kColSide, 3, "s");
+  form->ExpRollBtn->click();
+  EXPECT_EQ(shownErrors().back(), "'s' is not a valid integer value");
+  EXPECT_EQ(grid().cell(kColExp, 1), "0");
+  EXPECT_EQ(grid().cell(kColExp, 2), "0");
+  EXPECT_EQ(grid().cell(kColExp, 3), before[2][kColExp]);
+
+  // Roll All stops at the first failing row too.
+  const auto mor = column(kColMor);
+  form->RollAllBtn->click();
+  EXPECT_EQ(shownErrors().size(), 4u);
+  EXPECT_EQ(column(kColMor), mor);
+}
+
+TEST_F(MainFormTest, RollBeforeAnyLoadReportsTheEmptySideCell) {
+  form->ExpRollBtn->click();
+  EXPECT_EQ(shownErrors(), (std::vector<std::string>{"'' is not a valid integer value"}));
+  for (int r = 1; r < 5; ++r)
+    for (int c = 0; c < 10; ++c) EXPECT_EQ(grid().cell(c, r), "");
+}
+
+// ---- Title picture, selection, About, Help, Exit ----------------------------
+
+TEST_F(MainFormTest, TitlePictureCoversTheGridUntilAClickOrALoad) {
+  form->show();
+  const QRect gridArea = form->InfoStringGrid->geometry();
+  form->FormActivate();
+  ASSERT_TRUE(form->titleShown());
+  EXPECT_TRUE(form->InfoStringGrid->isHidden());
+  EXPECT_EQ(form->OpenImage->geometry(),
+            QRect(gridArea.left() + 6, gridArea.top() + 24, gridArea.width() - 12, gridArea.height() - 30));
+
+  const QImage picture = form->titlePixmap().toImage();
+  ASSERT_EQ(picture.size(), form->OpenImage->size());
+  EXPECT_EQ(picture.pixelColor(2, 2), QColor(0, 128, 0));
+  EXPECT_EQ(picture.pixelColor(picture.width() - 3, picture.height() - 3), QColor(0, 128, 0));
+  EXPECT_EQ(picture.pixelColor(20, picture.height() - 20), QColor(Qt::black));
+  // Yellow text in the band of the program name, centred.
+  int left = picture.width(), right = 0;
+  for (int y = 40; y < 120; ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if (picture.pixelColor(x, y) == QColor(255, 255, 0)) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+  ASSERT_LT(left, right);
+  EXPECT_NEAR((left + right) / 2, picture.width() / 2, 6);
+  for (int x = 0; x < picture.width(); ++x) EXPECT_NE(picture.pixelColor(x, 30), QColor(255, 255, 0));
+
+  form->OpenImage->clicked();
+  EXPECT_FALSE(form->titleShown());
+  EXPECT_FALSE(form->InfoStringGrid->isHidden());
+  form->FormActivate();  // only the first activation draws it
+  EXPECT_FALSE(form->titleShown());
+}
+
+TEST_F(MainFormTest, LoadAndFormClickDismissTheTitlePicture) {
+  form->show();
+  form->FormActivate();
+  ASSERT_TRUE(form->titleShown());
+  prompts.chooserAnswers.push_back(std::nullopt);  // even a cancelled load
+  form->LoadVN3Save1->trigger();
+  EXPECT_FALSE(form->titleShown());
+
+  TForm1 other(prompts, programDir(), {});
+  other.show();
+  other.FormActivate();
+  other.FormClick();
+  EXPECT_FALSE(other.titleShown());
+}
+
+TEST_F(MainFormTest, SelectingACellCopiesTheUnitsWeapons) {
+  samplegen::SampleOptions o;
+  GameModel m = samplegen::makeGameModel(o);
+  for (int k = 0; k < 4; ++k) m.setUnitByte(2, m.layout->weapons + k, 11 * (k + 1));
+  load(form->LoadVN3Save1, write("w.dat", fileOf(m, GameFileKind::Vn3)));
+  int selected = 0;
+  QObject::connect(form.get(), &TForm1::selectedUnitChanged, [&] { ++selected; });
+  form->InfoStringGrid->setCurrentIndex(form->InfoStringGrid->model()->index(2, kColName));
+  EXPECT_EQ(session().model.selectedRow, 3);
+  EXPECT_EQ(session().model.selectedCol, kColName);
+  EXPECT_EQ(session().model.selectedWeapons, (std::array<std::uint16_t, 4>{11, 22, 33, 44}));
+  EXPECT_EQ(selected, 1);
+}
+
+TEST_F(MainFormTest, AboutNamesTheVersion) {
+  form->About1->trigger();
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.lastTitle(), "About Tarnel");
+  const std::string& text = prompts.lastText();
+  EXPECT_EQ(text.substr(0, text.find('\n')), "This is Version 0.31 of Tarnel");
+  EXPECT_NE(text.find('\n'), std::string::npos);
+}
+
+TEST_F(MainFormTest, HelpOpensTheHelpFileAtItsContents) {
+  form->Help1->trigger();
+  // No help file beside this program yet.
+  EXPECT_EQ(prompts.lastText(), "Cannot find the help file " + path("Tarnel.hlp"));
+  EXPECT_EQ(prompts.lastTitle(), "Error");
+
+  std::ifstream source(std::string(TEST_SOURCE_DIR) + "/tarnel/help/Tarnel.hlp", std::ios::binary);
+  const std::string html((std::istreambuf_iterator<char>(source)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(html.empty());
+  write("Tarnel.hlp", Bytes(html.begin(), html.end()));
+  form->Help1->trigger();
+  ASSERT_NE(form->helpViewer(), nullptr);
+  EXPECT_TRUE(form->helpViewer()->isVisible());
+  EXPECT_EQ(form->helpViewer()->browser()->source().fragment(), "contents");
+  const QString shown = form->helpViewer()->browser()->toPlainText();
+  EXPECT_TRUE(shown.startsWith("Tarnel Help: Contents")) << shown.left(60).toStdString();
+
+  // Every command on the menu has its own entry in the help.
+  for (QMenu* menu : {form->Files1, form->Help2}) {
+    for (QAction* a : menu->actions()) {
+      if (!a->isSeparator()) {
+        EXPECT_TRUE(shown.contains(a->text())) << a->text().toStdString();
+      }
+    }
+  }
+}
+
+TEST_F(MainFormTest, ExitClosesTheMainWindow) {
+  form->show();
+  int closed = 0;
+  QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
+  form->ExitTarnel1->trigger();
+  EXPECT_EQ(closed, 1);
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(MainFormTest, StartUpCreatesTheMainWindowFirst) {
+  const std::string vn3 = write("su.dat", fileOf(designationGame(GameFileKind::Vn3), GameFileKind::Vn3));
+  auto windows = createWindows(prompts, programDir(), {vn3});
+  ASSERT_NE(windows->Form1, nullptr);
+  EXPECT_EQ(windows->Form1->windowTitle(), "Varno Editor");
+  EXPECT_EQ(windows->Form1->session().model.programDir, programDir());
+  EXPECT_EQ(windows->Form1->session().model.mobDir, programDir() + "/");
+  EXPECT_EQ(windows->Form1->session().model.loaded, GameFileKind::Vn3);
+}
+
+}  // namespace
+}  // namespace tarnel
