@@ -198,6 +198,17 @@ void Session::loadSectioned(GameFileKind kind, const std::string* commandLinePat
   afterLoad();
 }
 
+bool Session::askSaveName(const char* title) {
+  FileDialogState& d = saveDialog1;
+  d.filter = kSaveFilter;
+  d.title = title;
+  d.defaultExt = "dat";
+  d.initialDir = model.dataDir;
+  d.fileName = model.currentPath;
+  d.overwritePrompt = true;
+  return prompts.saveDialog(d);
+}
+
 void Session::saveV10() {
   if (model.loaded != GameFileKind::V10) {
     prompts.message("You are not editing a VN2 Vesrion 1.0 or 1.01 File. Aborting", "Error",
@@ -207,13 +218,7 @@ void Session::saveV10() {
   readGridBackUnits();
   readGridBackLeaders();
   FileDialogState& d = saveDialog1;
-  d.filter = kSaveFilter;
-  d.title = "Save Version 1.0 Scenario";
-  d.defaultExt = "dat";
-  d.initialDir = model.dataDir;
-  d.fileName = model.currentPath;
-  d.overwritePrompt = true;
-  if (!prompts.saveDialog(d)) return;
+  if (!askSaveName("Save Version 1.0 Scenario")) return;
   BusyCursor busy(prompts);
   const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
   if (!writeFileSafely(d.fileName, std::span(model.image.data(), length)))
@@ -234,13 +239,7 @@ void Session::saveSectioned(GameFileKind kind) {
   readGridBackLeaders();
   readGridBackUnits();
   FileDialogState& d = saveDialog1;
-  d.filter = kSaveFilter;
-  d.title = "Save Version 1.1 Scenario";
-  d.defaultExt = "dat";
-  d.initialDir = model.dataDir;
-  d.fileName = model.currentPath;
-  d.overwritePrompt = true;
-  if (!prompts.saveDialog(d)) return;
+  if (!askSaveName("Save Version 1.1 Scenario")) return;
   BusyCursor busy(prompts);
   const auto bytes = writeSectionStream(model, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
   if (!writeFileSafely(d.fileName, bytes)) {

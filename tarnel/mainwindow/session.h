@@ -99,6 +99,7 @@ class Session {
 
   void loadSectioned(GameFileKind kind, const std::string* commandLinePath);
   void saveSectioned(GameFileKind kind);
+  bool askSaveName(const char* title);
   void setLoadedFile(const std::string& path, const char* labelPrefix);
   bool readComment(const std::string& gamePath);
   void afterLoad();
