@@ -1,0 +1,55 @@
+#include "editors/weapons_form.h"
+
+#include <QEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "editors/ammo_editor.h"
+#include "mainwindow/session.h"
+#include "model/text1252.h"
+
+namespace tarnel {
+
+TWeaponsForm::TWeaponsForm(Session& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session) {
+  setObjectName("WeaponsForm");
+  setWindowTitle("Weapons");
+
+  SetBtn = new QPushButton("Set", this);
+  SetBtn->setObjectName("SetBtn");
+  WeaponsLB = new QListWidget(this);
+  WeaponsLB->setObjectName("WeaponsLB");
+  WeaponsLB->setSelectionMode(QAbstractItemView::SingleSelection);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(SetBtn, 0, Qt::AlignLeft);
+  layout->addWidget(WeaponsLB);
+  resize(260, 420);
+
+  connect(SetBtn, &QPushButton::clicked, this, [this] { SetBtnClick(); });
+}
+
+bool TWeaponsForm::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate) FormActivate();
+  return QWidget::event(e);
+}
+
+void TWeaponsForm::FormActivate() {
+  const int side = editor_ ? editor_->currentSide : 0;
+  QStringList lines;
+  for (const std::string& line : weaponListLines(session_.mob, side))
+    lines << QString::fromStdString(cp1252ToUtf8(line));
+  WeaponsLB->clear();
+  WeaponsLB->addItems(lines);
+  WeaponsLB->setCurrentRow(-1);
+  WeaponsLB->clearSelection();
+}
+
+void TWeaponsForm::SetBtnClick() {
+  const QList<QListWidgetItem*> chosen = WeaponsLB->selectedItems();
+  if (!editor_ || chosen.isEmpty()) return;
+  if (editor_->chooseWeapon(WeaponsLB->row(chosen.front()))) emit weaponSet(editor_->weaponSlot);
+}
+
+}  // namespace tarnel
