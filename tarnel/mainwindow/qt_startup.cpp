@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "editors/ammo_form.h"
+#include "editors/weapons_form.h"
 #include "mainwindow/about.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_prompts.h"
@@ -29,6 +31,15 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
                                              const std::vector<std::string>& args) {
   auto windows = std::make_unique<TarnelWindows>();
   windows->Form1 = std::make_unique<TForm1>(prompts, programDir, args);
+  TForm1* form = windows->Form1.get();
+  windows->WeaponsForm = std::make_unique<TWeaponsForm>(form->session(), form);
+  windows->AmmoForm = std::make_unique<TAmmoForm>(form->session(), *windows->WeaponsForm, form);
+  TAmmoForm* ammo = windows->AmmoForm.get();
+  form->attachWindow(ToolWindow::UnitData, ammo);
+  // The unit data editor follows the grid's selection while it is visible.
+  QObject::connect(form, &TForm1::selectedUnitChanged, ammo, [ammo] {
+    if (ammo->isVisible()) ammo->FormActivate();
+  });
   return windows;
 }
 

@@ -10,6 +10,8 @@
 namespace tarnel {
 
 class TForm1;
+class TWeaponsForm;
+class TAmmoForm;
 
 // The application object: an error that escapes an event handler is shown
 // in the standard error box and the program goes on.
@@ -27,6 +29,8 @@ class TarnelApplication : public QApplication {
 // window first.
 struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
+  std::unique_ptr<TWeaponsForm> WeaponsForm;
+  std::unique_ptr<TAmmoForm> AmmoForm;
 
   TarnelWindows();
   ~TarnelWindows();
