@@ -68,6 +68,7 @@ UnitGridView::UnitGridView(QWidget* parent) : QTableView(parent) {
   setTabKeyNavigation(true);
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(20);
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setMinimumSectionSize(8);

@@ -1,0 +1,125 @@
+// Load of an 800-unit VN3 game and the fill of the unit grid: in the core
+// alone, with the grid's Qt model attached, and through the real main window
+// (offscreen) up to the grid's repaint.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTableView>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+#include "game_sample.h"
+#include "mainwindow/main_form.h"
+#include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/session.h"
+#include "model/file_io.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tarnel;
+
+// The game file and the sides' KOB files in a folder of their own.
+struct Fixture {
+  fs::path dir;
+  std::string game;
+
+  Fixture() {
+    dir = fs::temp_directory_path() / ("tarnel_grid_bench_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    samplegen::SampleOptions o;
+    o.kind = GameFileKind::Vn3;
+    o.unitsPerSide = 400;
+    game = (dir / "full.dat").string();
+    writeFileSafely(game, samplegen::makeGameFile(o));
+    writeFileSafely((dir / "KOB03").string(), samplegen::makeMobFile(3));
+    writeFileSafely((dir / "KOB07").string(), samplegen::makeMobFile(7));
+  }
+  ~Fixture() {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+};
+
+const Fixture& fixture() {
+  static const Fixture f;
+  return f;
+}
+
+// Answers every file chooser with the benchmark's game file.
+class BenchPrompts : public Prompts {
+ public:
+  explicit BenchPrompts(std::string file) : file_(std::move(file)) {}
+  int messages = 0;
+  void message(const std::string&, const std::string&, MessageIcon) override { ++messages; }
+  void errorReport(const std::string&) override { ++messages; }
+  bool openDialog(FileDialogState&) override { return false; }
+  bool saveDialog(FileDialogState&) override { return false; }
+  bool chooseGameFile(GameFileChoice& c) override {
+    c.fileName = file_;
+    return true;
+  }
+
+ private:
+  std::string file_;
+};
+
+void checkLoaded(benchmark::State& state, const Session& s, const BenchPrompts& p) {
+  if (s.grid.rowCount() != 801 || p.messages != 0) state.SkipWithError("the game did not load cleanly");
+}
+
+void BM_LoadAndFillVn3_800(benchmark::State& state) {
+  BenchPrompts prompts(fixture().game);
+  Session session(prompts);
+  session.setProgramDir(fixture().dir.string());
+  for (auto _ : state) {
+    session.loadVn3();
+    benchmark::DoNotOptimize(session.grid.cell(kColArm, 800).data());
+  }
+  checkLoaded(state, session, prompts);
+}
+BENCHMARK(BM_LoadAndFillVn3_800)->Unit(benchmark::kMillisecond);
+
+void BM_LoadAndFillVn3_800_QtModel(benchmark::State& state) {
+  BenchPrompts prompts(fixture().game);
+  Session session(prompts);
+  session.setProgramDir(fixture().dir.string());
+  UnitGridModel model(session.grid);
+  for (auto _ : state) {
+    session.loadVn3();
+    benchmark::DoNotOptimize(model.rowCount());
+  }
+  checkLoaded(state, session, prompts);
+}
+BENCHMARK(BM_LoadAndFillVn3_800_QtModel)->Unit(benchmark::kMillisecond);
+
+QApplication& application() {
+  static int argc = 1;
+  static char name[] = "tarnel_bench";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Never destroyed: Qt's own globals are gone by the time static objects
+  // would be.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+// The menu command on the shown main window, including the grid's repaint.
+void BM_LoadVn3MenuCommand_800_Window(benchmark::State& state) {
+  application();
+  BenchPrompts prompts(fixture().game);
+  TForm1 form(prompts, fixture().dir.string(), {});
+  form.show();
+  form.OpenImageClick();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    form.LoadVN3Save1->trigger();
+    form.InfoStringGrid->viewport()->repaint();
+  }
+  checkLoaded(state, form.session(), prompts);
+}
+BENCHMARK(BM_LoadVn3MenuCommand_800_Window)->Unit(benchmark::kMillisecond);
+
+}  // namespace
