@@ -178,7 +178,7 @@ ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& m) {
   const std::size_t imageSize = m.image.size();
 
   std::size_t pos = std::min<std::size_t>(kHeaderSize, size);
-  std::memcpy(image, f, pos);
+  if (pos > 0) std::memcpy(image, f, pos);
   m.sectionLength[0] = kHeaderSize;
   std::size_t r = kHeaderSize;
 
@@ -217,7 +217,7 @@ ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& m) {
         take = room;
         overflow = true;
       }
-      std::memcpy(image + r, f + pos, take);
+      if (take > 0) std::memcpy(image + r, f + pos, take);
       k = take;
       pos += bodyLength;
     }
@@ -240,7 +240,7 @@ void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,
   std::uint8_t* packed = header + 9;
   const std::size_t s = packSection(body, packed);
   const bool coded = s < n;
-  if (!coded) std::memcpy(packed, body.data(), n);
+  if (!coded && n > 0) std::memcpy(packed, body.data(), n);
   const auto length = static_cast<std::int32_t>(coded ? s : n);
   putInt32(header, id);
   putInt32(header + 4, negateLengths ? -length : length);
