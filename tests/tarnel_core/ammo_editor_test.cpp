@@ -487,17 +487,6 @@ TEST_P(UnitDataEditorTest, FailedCopyLeavesPasteDisabled) {
   EXPECT_EQ(editor.clipboard.name, "Second");
 }
 
-TEST_P(UnitDataEditorTest, ShowSetsTheFixedTexts) {
-  editor.show();
-  EXPECT_EQ(editor.texts.weapons[0][0], "Weapon");
-  EXPECT_EQ(editor.texts.weapons[4][0], "S2");
-  EXPECT_EQ(editor.texts.weapons[0][3], " 3");
-  EXPECT_EQ(editor.texts.armour[0][0], "Area");
-  EXPECT_EQ(editor.texts.armour[4][0], "Top");
-  EXPECT_EQ(editor.texts.armour[0][2], "Hull Heat");
-  EXPECT_EQ(editor.texts.armour[0][4], "Turret Heat");
-}
-
 TEST(WeaponList, LinesOfASide) {
   MobTables mob;
   const std::string full = "ABCDEFGHIJKLMNO";
