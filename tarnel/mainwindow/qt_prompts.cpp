@@ -66,9 +66,13 @@ QStringList QtPrompts::nameFilters(const std::string& filter) {
     // replaced by the pattern half of the pair.
     const qsizetype open = description.lastIndexOf(QLatin1Char('('));
     if (open > 0 && description.endsWith(QLatin1Char(')'))) description = description.left(open).trimmed();
-    const QString patterns = patternsOf(parts[i + 1]);
-    filters << description + QStringLiteral(" (") + (patterns.isEmpty() ? QStringLiteral("*") : patterns) +
-                   QLatin1Char(')');
+    QString patterns = patternsOf(parts[i + 1]);
+    if (patterns.isEmpty()) patterns = QStringLiteral("*");
+    // A bare mask such as the chooser's "*.dat" is shown as it is.
+    if (description == patterns)
+      filters << patterns;
+    else
+      filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
   }
   if (filters.isEmpty()) filters << QStringLiteral("All files (*)");
   return filters;
