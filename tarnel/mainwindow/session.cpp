@@ -107,6 +107,13 @@ void Session::fillGrid() {
     grid.setCell(kColArm, row, std::to_string(model.leaderByte(i, kLeaderArmour)));
   }
   grid.endUpdate();
+  // The selection outlives a load; its weapon copies must be this file's, or
+  // the unit data editor would store the previous file's weapons.
+  if (model.selectedRow >= 1 && model.selectedRow <= n) {
+    for (int k = 0; k < 4; ++k)
+      model.selectedWeapons[static_cast<std::size_t>(k)] =
+          static_cast<std::uint16_t>(model.unitByte(model.selectedRow - 1, L.weapons + k));
+  }
   sideItems = model.sideNames;
   view->sideItemsChanged();
 }

@@ -193,3 +193,18 @@ TEST_F(GridFill, ClassificationUsesStrictComparisons) {
   s.classifyUnits();
   EXPECT_EQ(std::string(s.primarySkillClass.data(), 4), "IATT");
 }
+
+TEST_F(GridFill, ALoadRefreshesTheSelectedUnitsWeaponCopies) {
+  unit(0, 0, 0, 1);
+  unit(1, 0, 0, 2);
+  s.model.setUnitByte(1, kVn3Layout.weapons + 2, 17);
+  s.resetGrid();
+  s.fillGrid();
+  s.selectCell(kColName, 2);
+  EXPECT_EQ(s.model.selectedWeapons[2], 17);
+  s.model.setUnitByte(1, kVn3Layout.weapons + 2, 99);  // the next file's unit 2
+  s.resetGrid();
+  s.fillGrid();
+  EXPECT_EQ(s.model.selectedRow, 2);
+  EXPECT_EQ(s.model.selectedWeapons[2], 99);
+}
