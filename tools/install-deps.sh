@@ -3,7 +3,7 @@
 # they are missing. Uses sudo when not run as root.
 set -euo pipefail
 packages=(cmake ninja-build g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libtiff-dev xvfb xauth fonts-dejavu-core)
+          libbenchmark-dev libtiff-dev xvfb xauth fonts-dejavu-core fonts-liberation)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
