@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "mainwindow/rating_rolls.h"
 #include "model/int_convert.h"
 #include "model/nations.h"
 
@@ -124,12 +125,7 @@ void Session::classifyUnits() {
     const int inf = toInt(grid.cell(kColInf, k + 1));
     const int art = toInt(grid.cell(kColArt, k + 1));
     const int arm = toInt(grid.cell(kColArm, k + 1));
-    char cls = 'T';
-    if (inf > art && inf > arm)
-      cls = 'I';
-    else if (art > inf && art > arm)
-      cls = 'A';
-    primarySkillClass[static_cast<std::size_t>(k)] = cls;
+    primarySkillClass[static_cast<std::size_t>(k)] = primarySkillClassOf(inf, art, arm);
   }
 }
 
