@@ -38,7 +38,7 @@ test-asan: deps
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
 
 bench: build
-	$(BUILD)/bench/tarnel_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/tarnel_bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
