@@ -1,5 +1,7 @@
 // Runs the tarnel-cli program on samples and on hostile input.
 #include <gtest/gtest.h>
+
+#include "support/test_dir.h"
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -22,14 +24,8 @@ struct CliRun {
 
 class Cli : public ::testing::Test {
  protected:
-  fs::path dir;
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("tarnel_cli_" + std::to_string(::getpid()) + "_" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
+  tarnel::testing::TestDir tmp{"tarnel_cli"};
+  fs::path dir = tmp.path();
 
   CliRun run(const std::string& args) {
     const std::string cmd = std::string(TEST_BINARY_DIR) + "/tools/tarnel-cli " + args + " 2>" +

@@ -12,6 +12,7 @@
 #include "model/file_io.h"
 #include "model/int_convert.h"
 #include "support/scripted_prompts.h"
+#include "support/test_dir.h"
 
 using namespace tarnel;
 using tarnel::testing::ScriptedPrompts;
@@ -22,21 +23,14 @@ namespace {
 
 class GameFiles : public ::testing::Test {
  protected:
-  fs::path dir;
+  tarnel::testing::TestDir tmp{"tarnel_gf"};
+  fs::path dir = tmp.path();
   ScriptedPrompts prompts;
   Session session{prompts};
 
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("tarnel_gf_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     session.setProgramDir(dir.string());
     session.clock = [] { return 42u; };
-  }
-  void TearDown() override {
-    fs::remove_all(dir);
   }
 
   std::string write(const std::string& name, const Bytes& bytes) {

@@ -9,6 +9,7 @@
 #include "mainwindow/session.h"
 #include "model/file_io.h"
 #include "support/scripted_prompts.h"
+#include "support/test_dir.h"
 
 namespace tarnel {
 namespace {
@@ -19,19 +20,14 @@ using testing::ScriptedPrompts;
 
 class MobFiles : public ::testing::Test {
  protected:
-  fs::path dir;
+  tarnel::testing::TestDir tmp{"tarnel_mob"};
+  fs::path dir = tmp.path();
   ScriptedPrompts prompts;
   Session session{prompts};
 
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("tarnel_mob_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     session.setProgramDir(dir.string());
   }
-  void TearDown() override { fs::remove_all(dir); }
 
   void write(const std::string& name, const Bytes& bytes) {
     ASSERT_TRUE(writeFileSafely((dir / name).string(), bytes));

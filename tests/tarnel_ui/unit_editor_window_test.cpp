@@ -22,6 +22,7 @@
 #include "mainwindow/qt_unit_grid.h"
 #include "model/file_io.h"
 #include "support/scripted_prompts.h"
+#include "support/test_dir.h"
 
 namespace tarnel {
 namespace {
@@ -42,17 +43,13 @@ constexpr int kUnitsPerSide = 8;
 
 class UnitEditorWindow : public ::testing::Test {
  protected:
-  fs::path dir;
+  tarnel::testing::TestDir tmp{"tarnel_ued"};
+  fs::path dir = tmp.path();
   IconPrompts prompts;
   GameModel original;  // what game.dat holds
   std::unique_ptr<TarnelWindows> windows;
 
   void SetUp() override {
-    dir = fs::temp_directory_path() /
-          ("tarnel_ued_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
 
     samplegen::SampleOptions o;
     o.kind = GameFileKind::Vn3;
@@ -74,10 +71,7 @@ class UnitEditorWindow : public ::testing::Test {
 
     windows = createWindows(prompts, dir.string(), {});
   }
-  void TearDown() override {
-    windows.reset();
-    fs::remove_all(dir);
-  }
+  void TearDown() override { windows.reset(); }
 
   void write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
     ASSERT_TRUE(writeFileSafely((dir / name).string(), bytes));
