@@ -11,13 +11,15 @@
 #include "game_sample.h"
 #include "gamefiles/dump_files.h"
 #include "gamefiles/section_stream.h"
-#include "mainwindow/session.h"
-#include "model/file_io.h"
+#include "model/session.h"
+#include "common/file_io.h"
+#include "mainwindow/main_commands.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using namespace tarnel;
+using common::writeFileSafely;
 
 // A full-size VN3 image: 800 units and filler sections up to about 1.9 MB.
 GameModel fullModel() {
@@ -221,8 +223,8 @@ void BM_LoadSaveFile(benchmark::State& state) {
   writeFileSafely(prompts.path, writeSectionStream(full(), kMagicVn3));
   Session s(prompts);
   for (auto _ : state) {
-    s.loadVn3();
-    s.saveVn3();
+    loadGame(s, GameFileKind::Vn3);
+    saveGame(s, GameFileKind::Vn3);
   }
   std::filesystem::remove(prompts.path);
   std::filesystem::remove(prompts.path + ".out");

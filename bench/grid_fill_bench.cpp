@@ -13,13 +13,15 @@
 #include "game_sample.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_unit_grid.h"
-#include "mainwindow/session.h"
-#include "model/file_io.h"
+#include "model/session.h"
+#include "common/file_io.h"
+#include "mainwindow/main_commands.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace tarnel;
+using common::writeFileSafely;
 
 // The game file and the sides' KOB files in a folder of their own.
 struct Fixture {
@@ -75,7 +77,7 @@ void BM_LoadAndFillVn3_800(benchmark::State& state) {
   Session session(prompts);
   session.setProgramDir(fixture().dir.string());
   for (auto _ : state) {
-    session.loadVn3();
+    loadGame(session, GameFileKind::Vn3);
     benchmark::DoNotOptimize(session.grid.cell(kColArm, 800).data());
   }
   checkLoaded(state, session, prompts);
@@ -88,7 +90,7 @@ void BM_LoadAndFillVn3_800_QtModel(benchmark::State& state) {
   session.setProgramDir(fixture().dir.string());
   UnitGridModel model(session.grid);
   for (auto _ : state) {
-    session.loadVn3();
+    loadGame(session, GameFileKind::Vn3);
     benchmark::DoNotOptimize(model.rowCount());
   }
   checkLoaded(state, session, prompts);

@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "mainwindow/session.h"
-#include "model/file_io.h"
+#include "model/session.h"
+#include "common/file_io.h"
+#include "mainwindow/main_commands.h"
 
 namespace {
 class QuietPrompts : public tarnel::Prompts {
@@ -33,19 +34,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     prompts.path = "/tmp/tarnel_fuzz_" + std::to_string(::getpid()) + ".dat";
     session.setProgramDir("/tmp");
   }
-  tarnel::writeFileSafely(prompts.path, std::span(data, size));
+  common::writeFileSafely(prompts.path, std::span(data, size));
   // The first byte picks the generation, so one corpus covers all three.
   const int kind = size > 0 ? data[0] % 3 : 0;
   try {
     if (kind == 0) {
-      session.loadV10();
-      session.saveV10();
+      tarnel::loadGame(session, tarnel::GameFileKind::V10);
+      tarnel::saveGame(session, tarnel::GameFileKind::V10);
     } else if (kind == 1) {
-      session.loadV11();
-      session.saveV11();
+      tarnel::loadGame(session, tarnel::GameFileKind::V11);
+      tarnel::saveGame(session, tarnel::GameFileKind::V11);
     } else {
-      session.loadVn3();
-      session.saveVn3();
+      tarnel::loadGame(session, tarnel::GameFileKind::Vn3);
+      tarnel::saveGame(session, tarnel::GameFileKind::Vn3);
     }
   } catch (const std::exception&) {
   }

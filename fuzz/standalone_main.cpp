@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "model/file_io.h"
+#include "common/file_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    auto bytes = tarnel::readFileBytes(argv[i]);
+    auto bytes = common::readFileBytes(argv[i]);
     if (!bytes) {
       std::fprintf(stderr, "cannot read %s\n", argv[i]);
       return 1;

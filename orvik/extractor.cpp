@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-#include "int_convert.h"
+#include "common/int_convert.h"
 
 namespace orvik {
+
+using common::toInt;
 
 namespace {
 constexpr std::array<const char*, kGridColumns> kHeading0 = {

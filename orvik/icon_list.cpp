@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 namespace orvik {
 
@@ -33,31 +31,6 @@ std::string iconListText(std::string_view edition, const EntryTable& table, int 
   const int n = std::clamp(count, 0, kTableEntries);
   for (int i = 0; i < n; ++i) text += iconListLine(i, table[static_cast<std::size_t>(i)]);
   return text;
-}
-
-bool saveTextFile(const std::string& path, std::string_view text) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  fs::path temp = target;
-  temp += ".orvik-tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, target, ec);
-  if (ec) {
-    fs::remove(temp, ec);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace orvik

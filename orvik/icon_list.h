@@ -17,9 +17,4 @@ std::string iconListLine(int index, const ImageEntry& entry);
 // 0..750 is taken as the nearest bound.
 std::string iconListText(std::string_view edition, const EntryTable& table, int count);
 
-// Writes text to path through a temporary file beside it that replaces the
-// old file only once every byte is written. False, with the old file left as
-// it was, when the file cannot be written.
-bool saveTextFile(const std::string& path, std::string_view text);
-
 }  // namespace orvik

@@ -10,10 +10,13 @@
 #include <QTableView>
 
 #include "icon_list.h"
-#include "int_convert.h"
+#include "common/file_io.h"
+#include "common/int_convert.h"
 #include "qt_data_grid_model.h"
 
 namespace orvik {
+
+using common::toInt;
 
 namespace {
 
@@ -195,7 +198,7 @@ void TMainForm::WriteBtnClick() {
   // The count is converted before the file is touched, so a bad count leaves
   // an existing file as it was.
   const int count = toInt(typed(EntriesEdit->text()));
-  saveTextFile(SaveDialog1.fileName, iconListText(extractor_.edition(), extractor_.table(), count));
+  common::writeFileSafely(SaveDialog1.fileName, iconListText(extractor_.edition(), extractor_.table(), count));
 }
 
 void TMainForm::HelpBtnClick() { prompts_.message(kHelpText, "How to use Orvik"); }

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "extractor.h"
-#include "prompts.h"
+#include "common/prompts.h"
 
 class QComboBox;
 class QLabel;
@@ -12,6 +12,9 @@ class QPushButton;
 class QTableView;
 
 namespace orvik {
+
+using common::FileDialogState;
+using common::Prompts;
 
 class DataGridModel;
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "main_form.h"
-#include "qt_prompts.h"
+#include "common/ui/qt_prompts.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ class OrvikApplication : public QApplication {
 int main(int argc, char* argv[]) {
   OrvikApplication app(argc, argv);
   OrvikApplication::setApplicationName(QStringLiteral("Orvik"));
-  orvik::QtPrompts prompts;
+  common::QtPrompts prompts;
   orvik::TMainForm form(prompts);
   prompts.setParent(&form);
   form.show();

@@ -5,16 +5,24 @@
 #include <string>
 #include <vector>
 
+#include "common/file_io.h"
+#include "common/text1252.h"
 #include "gamefiles/dump_files.h"
+#include "gamefiles/game_files.h"
 #include "gamefiles/section_stream.h"
-#include "mainwindow/session.h"
-#include "model/file_io.h"
-#include "model/int_convert.h"
-#include "model/text1252.h"
+#include "mainwindow/main_commands.h"
+#include "model/session.h"
 
 namespace {
 
+using common::cp1252ToUtf8;
+using common::utf8ToCp1252;
+
 using namespace tarnel;
+using common::directoryOf;
+using common::readFileBytes;
+using common::regularFileSize;
+using common::writeFileSafely;
 
 // Answers every dialog with the paths given on the command line and reports
 // messages on stderr; a message of one of the failure titles fails the run.
@@ -99,11 +107,7 @@ int main(int argc, char** argv) {
   }
 
   try {
-    switch (kind) {
-      case GameFileKind::V10: session.loadV10(); break;
-      case GameFileKind::V11: session.loadV11(); break;
-      default: session.loadVn3(); break;
-    }
+    loadGame(session, kind);
     if (prompts.failed || session.model.loaded != kind) return 1;
 
     const GameModel& m = session.model;
@@ -118,11 +122,7 @@ int main(int argc, char** argv) {
     const std::string out = argv[3];
     if (command == "resave") {
       prompts.output = out;
-      switch (kind) {
-        case GameFileKind::V10: session.saveV10(); break;
-        case GameFileKind::V11: session.saveV11(); break;
-        default: session.saveVn3(); break;
-      }
+      saveGame(session, kind);
       return prompts.failed ? 1 : 0;
     }
     if (kind == GameFileKind::V10)

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "mainwindow/session.h"
-#include "model/int_convert.h"
+#include "model/session.h"
+#include "common/int_convert.h"
 
 namespace tarnel {
 

@@ -13,10 +13,13 @@
 #include <exception>
 
 #include "editors/weapons_form.h"
-#include "mainwindow/session.h"
-#include "model/text1252.h"
+#include "model/session.h"
+#include "common/text1252.h"
 
 namespace tarnel {
+
+using common::cp1252ToUtf8;
+using common::utf8ToCp1252;
 
 namespace {
 

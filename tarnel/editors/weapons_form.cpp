@@ -6,10 +6,13 @@
 #include <QVBoxLayout>
 
 #include "editors/ammo_editor.h"
-#include "mainwindow/session.h"
-#include "model/text1252.h"
+#include "model/session.h"
+#include "common/text1252.h"
 
 namespace tarnel {
+
+using common::cp1252ToUtf8;
+using common::utf8ToCp1252;
 
 TWeaponsForm::TWeaponsForm(Session& session, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session) {

@@ -2,11 +2,18 @@
 #include <algorithm>
 #include <cstring>
 
+#include "gamefiles/game_files.h"
+
+#include "common/file_io.h"
 #include "gamefiles/section_stream.h"
-#include "mainwindow/session.h"
-#include "model/file_io.h"
 
 namespace tarnel {
+
+using common::directoryOf;
+using common::lowerCase;
+using common::readFileBytes;
+using common::regularFileSize;
+using common::writeFileSafely;
 
 namespace {
 constexpr std::uint64_t kV10MinSize = 705076;
@@ -55,14 +62,16 @@ bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic) {
   return std::string_view(reinterpret_cast<const char*>(bytes.data()), len) == magic;
 }
 
-void Session::setLoadedFile(const std::string& path, const char* labelPrefix) {
+namespace {
+void setLoadedFile(Session& s, const std::string& path, const char* labelPrefix) {
+  GameModel& model = s.model;
   model.currentPath = path;
   model.dataDir = directoryOf(path);
-  fileLabel = std::string(labelPrefix) + lowerCase(path);
-  view->fileLabelChanged();
+  s.fileLabel = std::string(labelPrefix) + lowerCase(path);
+  s.view->fileLabelChanged();
 }
 
-bool Session::readComment(const std::string& gamePath) {
+bool readComment(GameModel& model, const std::string& gamePath) {
   auto bytes = readFileBytes(commentFileName(gamePath), kCommentBytes - 1);
   if (!bytes) return false;
   std::memcpy(model.comment.data(), bytes->data(), bytes->size());
@@ -71,21 +80,19 @@ bool Session::readComment(const std::string& gamePath) {
   return true;
 }
 
-void Session::afterLoad() {
-  fillGrid();
-  readMobFiles(*this);
-  classifyUnits();
-}
+}  // namespace
 
-void Session::loadV10() {
-  view->dismissTitlePicture();
+bool loadV10(Session& s) {
+  GameModel& model = s.model;
+  Prompts& prompts = s.prompts;
+  s.view->dismissTitlePicture();
   GameFileChoice choice;
   choice.caption = "Open Version 1.0 file";
   choice.mask = "*.dat";
   if (model.loaded != GameFileKind::None) choice.initialDir = model.dataDir;
   choice.generation = GameFileKind::V10;
   model.chooser = GameFileKind::V10;
-  if (!prompts.chooseGameFile(choice)) return;
+  if (!prompts.chooseGameFile(choice)) return false;
   const std::string path = choice.fileName;
 
   // The file is checked before anything of the model changes, so a refused
@@ -93,20 +100,20 @@ void Session::loadV10() {
   const auto size = regularFileSize(path);
   if (!size) {
     prompts.message("Couldn't open V1.0 scenario file", "Error", MessageIcon::Error);
-    return;
+    return false;
   }
   if (*size > kV10MaxSize || *size < kV10MinSize) {
     prompts.message("This isn't a VN2 scenario file", "Error", MessageIcon::Error);
-    return;
+    return false;
   }
   auto bytes = readFileBytes(path, kV10MaxSize);
   if (!bytes || bytes->size() < kV10MinSize) {
     prompts.message("Couldn't open V1.0 scenario file", "Error", MessageIcon::Error);
-    return;
+    return false;
   }
 
-  setLoadedFile(path, "Edit(1.0): ");
-  resetGrid();
+  setLoadedFile(s, path, "Edit(1.0): ");
+  resetGrid(s);
   model.selectLayout(GameFileKind::V10);
   model.loaded = GameFileKind::V10;
   std::copy(bytes->begin(), bytes->end(), model.image.begin());
@@ -116,33 +123,24 @@ void Session::loadV10() {
   model.sectionOffset[kLeaderSection] = kVn2Layout.v10LeaderOffset;
   model.sectionOffset[kGameDataSection] = kVn2Layout.v10GameDataOffset;
 
-  view->setCommentMemo(readComment(path) ? model.commentText() : std::string());
-  afterLoad();
-}
-
-void Session::loadV11() { loadSectioned(GameFileKind::V11, nullptr); }
-
-void Session::loadVn3() { loadSectioned(GameFileKind::Vn3, nullptr); }
-
-bool Session::startupLoad(const std::string& path) {
-  auto head = readFileBytes(path, 64);
-  if (!head) return false;
-  GameFileKind kind;
-  if (hasMagic(*head, kMagicVn3))
-    kind = GameFileKind::Vn3;
-  else if (hasMagic(*head, kMagicV11))
-    kind = GameFileKind::V11;
-  else
-    return false;
-  model.commandLineLoad = true;
-  loadSectioned(kind, &path);
-  model.commandLineLoad = false;
+  s.view->setCommentMemo(readComment(model, path) ? model.commentText() : std::string());
+  s.setModified(false);
   return true;
 }
 
-void Session::loadSectioned(GameFileKind kind, const std::string* commandLinePath) {
+GameFileKind sectionedKindOf(const std::string& path) {
+  auto head = readFileBytes(path, 64);
+  if (!head) return GameFileKind::None;
+  if (hasMagic(*head, kMagicVn3)) return GameFileKind::Vn3;
+  if (hasMagic(*head, kMagicV11)) return GameFileKind::V11;
+  return GameFileKind::None;
+}
+
+bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLinePath) {
+  GameModel& model = s.model;
+  Prompts& prompts = s.prompts;
   model.chooser = kind;
-  view->dismissTitlePicture();
+  s.view->dismissTitlePicture();
   std::string path;
   if (commandLinePath) {
     path = *commandLinePath;
@@ -152,7 +150,7 @@ void Session::loadSectioned(GameFileKind kind, const std::string* commandLinePat
     choice.mask = "*.dat";
     choice.initialDir = model.dataDir;
     choice.generation = kind;
-    if (!prompts.chooseGameFile(choice)) return;
+    if (!prompts.chooseGameFile(choice)) return false;
     path = choice.fileName;
   }
 
@@ -160,20 +158,20 @@ void Session::loadSectioned(GameFileKind kind, const std::string* commandLinePat
   auto bytes = readFileBytes(path, kMaxSectionedFileBytes);
   if (!bytes) {
     prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
-    return;
+    return false;
   }
   if (kind == GameFileKind::V11 && !hasMagic(*bytes, kMagicV11)) {
     prompts.message("This is not a VN version 1.1 saved game!", "Fatal Error", MessageIcon::Error);
-    return;
+    return false;
   }
   if (kind == GameFileKind::Vn3 && !hasMagic(*bytes, kMagicVn3)) {
     prompts.message("This is not a VN 3 version 1.0 saved game!", "Fatal Error", MessageIcon::Error);
-    return;
+    return false;
   }
 
   model.loaded = kind;
-  setLoadedFile(path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
-  resetGrid();
+  setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
+  resetGrid(s);
   model.selectLayout(kind);
   if (readSectionStream(*bytes, model) == ReadStatus::TooMuchData) {
     prompts.message("Too much data", "Error", MessageIcon::Error);
@@ -191,55 +189,61 @@ void Session::loadSectioned(GameFileKind kind, const std::string* commandLinePat
   if (protectedFile) {
     prompts.message("Password protected file. Preparing to exit", "Security Violation",
                     MessageIcon::Stop);
-    passwordRefused = true;
-    view->closeMainWindow();
+    s.passwordRefused = true;
+    s.view->closeMainWindow();
   }
-  readComment(path);
-  afterLoad();
+  readComment(model, path);
+  s.setModified(false);
+  return true;
 }
 
-bool Session::askSaveName(const char* title) {
-  FileDialogState& d = saveDialog1;
+namespace {
+bool askSaveName(Session& s, const char* title) {
+  FileDialogState& d = s.saveDialog1;
   d.filter = kSaveFilter;
   d.title = title;
   d.defaultExt = "dat";
-  d.initialDir = model.dataDir;
-  d.fileName = model.currentPath;
+  d.initialDir = s.model.dataDir;
+  d.fileName = s.model.currentPath;
   d.overwritePrompt = true;
-  return prompts.saveDialog(d);
+  return s.prompts.saveDialog(d);
 }
+}  // namespace
 
-void Session::saveV10() {
+void saveV10(Session& s) {
+  GameModel& model = s.model;
+  Prompts& prompts = s.prompts;
   if (model.loaded != GameFileKind::V10) {
     prompts.message("You are not editing a VN2 Vesrion 1.0 or 1.01 File. Aborting", "Error",
                     MessageIcon::Error);
     return;
   }
-  readGridBackUnits();
-  readGridBackLeaders();
-  FileDialogState& d = saveDialog1;
-  if (!askSaveName("Save Version 1.0 Scenario")) return;
+  readGridBackUnits(s);
+  readGridBackLeaders(s);
+  FileDialogState& d = s.saveDialog1;
+  if (!askSaveName(s, "Save Version 1.0 Scenario")) return;
   BusyCursor busy(prompts);
   const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
-  if (!writeFileSafely(d.fileName, std::span(model.image.data(), length)))
+  if (!writeFileSafely(d.fileName, std::span(model.image.data(), length))) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
+    return;
+  }
+  s.setModified(false);
 }
 
-void Session::saveV11() { saveSectioned(GameFileKind::V11); }
-
-void Session::saveVn3() { saveSectioned(GameFileKind::Vn3); }
-
-void Session::saveSectioned(GameFileKind kind) {
+void saveSectioned(Session& s, GameFileKind kind) {
+  GameModel& model = s.model;
+  Prompts& prompts = s.prompts;
   if (model.loaded != kind) {
     prompts.message(kind == GameFileKind::V11 ? "You are not editing a VN2 Version 1.1 file. Aborting"
                                               : "You are not editing a VN3 Version 1.0 file. Aborting",
                     "Error", MessageIcon::Error);
     return;
   }
-  readGridBackLeaders();
-  readGridBackUnits();
-  FileDialogState& d = saveDialog1;
-  if (!askSaveName("Save Version 1.1 Scenario")) return;
+  readGridBackLeaders(s);
+  readGridBackUnits(s);
+  FileDialogState& d = s.saveDialog1;
+  if (!askSaveName(s, "Save Version 1.1 Scenario")) return;
   BusyCursor busy(prompts);
   const auto bytes = writeSectionStream(model, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
   if (!writeFileSafely(d.fileName, bytes)) {
@@ -247,8 +251,26 @@ void Session::saveSectioned(GameFileKind kind) {
     return;
   }
   model.currentPath = d.fileName;
-  fileLabel = lowerCase(d.fileName);
-  view->fileLabelChanged();
+  s.fileLabel = lowerCase(d.fileName);
+  s.view->fileLabelChanged();
+  s.setModified(false);
+}
+
+void readGridBackUnits(Session& s) {
+  const GenerationLayout& L = *s.model.layout;
+  for (int r = 1; r < s.grid.rowCount(); ++r) {
+    s.model.setUnitByte(r - 1, L.experience, toInt(s.grid.cell(kColExp, r)));
+    s.model.setUnitByte(r - 1, L.morale, toInt(s.grid.cell(kColMor, r)));
+  }
+}
+
+void readGridBackLeaders(Session& s) {
+  for (int r = 1; r < s.grid.rowCount(); ++r) {
+    s.model.setLeaderByte(r - 1, kLeaderRally, toInt(s.grid.cell(kColRal, r)));
+    s.model.setLeaderByte(r - 1, kLeaderInfantry, toInt(s.grid.cell(kColInf, r)));
+    s.model.setLeaderByte(r - 1, kLeaderArtillery, toInt(s.grid.cell(kColArt, r)));
+    s.model.setLeaderByte(r - 1, kLeaderArmour, toInt(s.grid.cell(kColArm, r)));
+  }
 }
 
 }  // namespace tarnel

@@ -18,14 +18,21 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "common/text1252.h"
 #include "mainwindow/about.h"
+#include "mainwindow/main_commands.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_unit_grid.h"
-#include "model/text1252.h"
+#include "mainwindow/unit_grid.h"
 #include "sidefiles/mob_files.h"
 
 namespace tarnel {
+
+using common::cp1252ToUtf8;
+using common::utf8ToCp1252;
+
+
 
 void TitlePicture::mousePressEvent(QMouseEvent* event) {
   event->accept();
@@ -262,7 +269,7 @@ QWidget* TForm1::buildRollPanel() {
 
 void TForm1::FormCreate(const std::string& programDir, const std::vector<std::string>& args) {
   session_.setProgramDir(programDir);
-  if (!args.empty() && !args.front().empty()) session_.startupLoad(args.front());
+  if (!args.empty() && !args.front().empty()) startupLoad(session_, args.front());
 }
 
 void TForm1::runHandler(void (TForm1::*handler)()) {
@@ -331,25 +338,25 @@ void TForm1::OpenImageClick() { dismissTitlePicture(); }
 
 // ---- Files ---------------------------------------------------------------
 
-void TForm1::LoadScenarioFile1Click() { session_.loadV10(); }
+void TForm1::LoadScenarioFile1Click() { loadGame(session_, GameFileKind::V10); }
 
 void TForm1::SaveScenarioFile1Click() {
   InfoStringGrid->commitEditor();
-  session_.saveV10();
+  saveGame(session_, GameFileKind::V10);
 }
 
-void TForm1::LoadVer11Save1Click() { session_.loadV11(); }
+void TForm1::LoadVer11Save1Click() { loadGame(session_, GameFileKind::V11); }
 
 void TForm1::SaveVer11Save1Click() {
   InfoStringGrid->commitEditor();
-  session_.saveV11();
+  saveGame(session_, GameFileKind::V11);
 }
 
-void TForm1::LoadVN3Save1Click() { session_.loadVn3(); }
+void TForm1::LoadVN3Save1Click() { loadGame(session_, GameFileKind::Vn3); }
 
 void TForm1::SaveVN3SaveScn1Click() {
   InfoStringGrid->commitEditor();
-  session_.saveVn3();
+  saveGame(session_, GameFileKind::Vn3);
 }
 
 void TForm1::LocateMOBFiles1Click() { locateMobFiles(session_); }
@@ -434,7 +441,7 @@ void TForm1::RollAllBtnClick() {
 
 // ---- Grid and what the core tells the window -----------------------------
 
-void TForm1::InfoStringGridSelectCell(int col, int row) { session_.selectCell(col, row); }
+void TForm1::InfoStringGridSelectCell(int col, int row) { selectCell(session_, col, row); }
 
 void TForm1::unitSelected() { emit selectedUnitChanged(); }
 

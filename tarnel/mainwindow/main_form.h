@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "mainwindow/rating_rolls.h"
-#include "mainwindow/session.h"
+#include "model/session.h"
 
 class QAction;
 class QButtonGroup;

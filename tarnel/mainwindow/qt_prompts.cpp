@@ -1,99 +1,6 @@
 #include "mainwindow/qt_prompts.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileDialog>
-#include <QGuiApplication>
-#include <QMessageBox>
-#include <QStringDecoder>
-#include <QStringList>
-
-#include "model/text1252.h"
-
 namespace tarnel {
-
-QString uiText(const std::string& text) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString s = utf8.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-  if (!utf8.hasError()) return s;
-  return QString::fromStdString(cp1252ToUtf8(text));
-}
-
-std::string pathFromUi(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-QString pathToUi(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
-namespace {
-QMessageBox::Icon boxIcon(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::Error:
-    case MessageIcon::Stop: return QMessageBox::Critical;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::None: break;
-  }
-  return QMessageBox::NoIcon;
-}
-
-QString patternsOf(QString pattern) {
-  QStringList out;
-  for (const QString& p : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-    const QString t = p.trimmed();
-    if (!t.isEmpty()) out << (t == QLatin1String("*.*") ? QStringLiteral("*") : t);
-  }
-  return out.join(QLatin1Char(' '));
-}
-}  // namespace
-
-void QtPrompts::message(const std::string& text, const std::string& title, MessageIcon icon) {
-  QMessageBox box(boxIcon(icon), uiText(title), uiText(text), QMessageBox::Ok, parent_);
-  box.exec();
-}
-
-void QtPrompts::errorReport(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), uiText(text), QMessageBox::Ok,
-                  parent_);
-  box.exec();
-}
-
-QStringList QtPrompts::nameFilters(const std::string& filter) {
-  const QStringList parts = uiText(filter).split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i].trimmed();
-    // The description may name its patterns itself ("Scenarios (*.dat)");
-    // the dialog filters by what stands in the last parentheses, so they are
-    // replaced by the pattern half of the pair.
-    const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-    if (open > 0 && description.endsWith(QLatin1Char(')'))) description = description.left(open).trimmed();
-    QString patterns = patternsOf(parts[i + 1]);
-    if (patterns.isEmpty()) patterns = QStringLiteral("*");
-    // A bare mask such as the chooser's "*.dat" is shown as it is.
-    if (description == patterns)
-      filters << patterns;
-    else
-      filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
-  }
-  if (filters.isEmpty()) filters << QStringLiteral("All files (*)");
-  return filters;
-}
-
-bool QtPrompts::runDialog(FileDialogState& dialog, bool save) {
-  QFileDialog fd(parent_, uiText(dialog.title), pathToUi(dialog.initialDir));
-  fd.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  fd.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  fd.setNameFilters(nameFilters(dialog.filter));
-  fd.setDefaultSuffix(uiText(dialog.defaultExt));
-  if (!dialog.overwritePrompt) fd.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!dialog.fileName.empty()) fd.selectFile(pathToUi(dialog.fileName));
-  if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return false;
-  dialog.fileName = pathFromUi(fd.selectedFiles().constFirst());
-  return true;
-}
-
-bool QtPrompts::openDialog(FileDialogState& dialog) { return runDialog(dialog, false); }
-
-bool QtPrompts::saveDialog(FileDialogState& dialog) { return runDialog(dialog, true); }
 
 bool QtPrompts::chooseGameFile(GameFileChoice& choice) {
   FileDialogState d;
@@ -103,13 +10,6 @@ bool QtPrompts::chooseGameFile(GameFileChoice& choice) {
   if (!openDialog(d)) return false;
   choice.fileName = d.fileName;
   return true;
-}
-
-void QtPrompts::setBusy(bool busy) {
-  if (busy)
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  else
-    QGuiApplication::restoreOverrideCursor();
 }
 
 }  // namespace tarnel

@@ -1,45 +1,36 @@
 #pragma once
 
-#include <QString>
-#include <string>
-
+#include "common/ui/qt_prompts.h"
 #include "model/prompts.h"
 
 class QWidget;
 
 namespace tarnel {
 
-// A text of the core for a widget. Texts that are valid UTF-8 (paths, the
-// program's own messages) show as they are; anything else is taken as the
-// Windows-1252 bytes of game data, such as a cell typed into the grid.
-QString uiText(const std::string& text);
-// A path from a dialog, in the file system's encoding.
-std::string pathFromUi(const QString& path);
-QString pathToUi(const std::string& path);
+using common::pathFromUi;
+using common::pathToUi;
+using common::uiText;
 
-// Tarnel's message boxes and file dialogs on the toolkit's own.
+// Tarnel's prompts on the toolkit: the common message boxes and dialogs, and
+// the game-file chooser.
 class QtPrompts : public Prompts {
  public:
-  explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
-  void setParent(QWidget* parent) { parent_ = parent; }
+  explicit QtPrompts(QWidget* parent = nullptr) : ui_(parent) {}
+  void setParent(QWidget* parent) { ui_.setParent(parent); }
 
-  void message(const std::string& text, const std::string& title, MessageIcon icon) override;
-  void errorReport(const std::string& text) override;
-  bool openDialog(FileDialogState& dialog) override;
-  bool saveDialog(FileDialogState& dialog) override;
+  void message(const std::string& text, const std::string& title, MessageIcon icon) override {
+    ui_.message(text, title, icon);
+  }
+  void errorReport(const std::string& text) override { ui_.errorReport(text); }
+  bool openDialog(FileDialogState& dialog) override { return ui_.openDialog(dialog); }
+  bool saveDialog(FileDialogState& dialog) override { return ui_.saveDialog(dialog); }
+  void setBusy(bool busy) override { ui_.setBusy(busy); }
   // Until the game-file chooser window exists, an open dialog with the
   // chooser's caption and mask.
   bool chooseGameFile(GameFileChoice& choice) override;
-  void setBusy(bool busy) override;
-
-  // "Scenarios (*.dat)|*.dat|All files (*.*)| *.*" as the dialog's name
-  // filters, one per pair. "*.*" means every file, as it does for the game's
-  // players, so it becomes "*".
-  static QStringList nameFilters(const std::string& filter);
 
  private:
-  bool runDialog(FileDialogState& dialog, bool save);
-  QWidget* parent_;
+  common::QtPrompts ui_;
 };
 
 }  // namespace tarnel

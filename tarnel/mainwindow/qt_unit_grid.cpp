@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QHeaderView>
 
-#include "model/text1252.h"
+#include "common/text1252.h"
 
 namespace tarnel {
+
+using common::cp1252ToUtf8;
+using common::utf8ToCp1252;
 
 namespace {
 QString cellText(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }

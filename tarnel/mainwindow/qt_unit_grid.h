@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
-#include "mainwindow/text_table.h"
+#include "model/text_table.h"
 
 namespace tarnel {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "mainwindow/session.h"
-#include "model/int_convert.h"
+#include "model/session.h"
+#include "common/int_convert.h"
 
 namespace tarnel {
 

@@ -2,23 +2,17 @@
 
 #include <string>
 
+#include "common/int_convert.h"
+#include "common/prompts.h"
 #include "model/game_model.h"
 
 namespace tarnel {
 
-enum class MessageIcon { None, Error, Warning, Information, Stop };
-
-// What an open or save dialog shows. The main window keeps one open and one
-// save dialog object; each command sets what it needs and the rest keeps the
-// values the previous command left.
-struct FileDialogState {
-  std::string title;
-  std::string filter;  // pairs of description and pattern, separated by "|"
-  std::string defaultExt;
-  std::string initialDir;
-  std::string fileName;  // proposed on entry, chosen on return
-  bool overwritePrompt = false;
-};
+using common::ConversionError;
+using common::FileDialogState;
+using common::MessageIcon;
+using common::toInt;
+using common::tryToInt;
 
 // What the game-file chooser is opened with.
 struct GameFileChoice {
@@ -29,21 +23,11 @@ struct GameFileChoice {
   std::string fileName;  // chosen on return
 };
 
-// Every message box and file dialog goes through this seam: the Qt windows
-// implement it with real dialogs, tests and the command-line tools script it.
-class Prompts {
+// Tarnel's prompts: the common message boxes and dialogs plus the game-file
+// chooser of the three loads.
+class Prompts : public common::Prompts {
  public:
-  virtual ~Prompts() = default;
-  virtual void message(const std::string& text, const std::string& title,
-                       MessageIcon icon = MessageIcon::None) = 0;
-  // The toolkit's standard report of an error that escaped a command.
-  virtual void errorReport(const std::string& text) = 0;
-  // Return true on OK, with the chosen path in fileName.
-  virtual bool openDialog(FileDialogState& dialog) = 0;
-  virtual bool saveDialog(FileDialogState& dialog) = 0;
   virtual bool chooseGameFile(GameFileChoice& choice) = 0;
-  // The busy cursor around saves.
-  virtual void setBusy(bool /*busy*/) {}
 };
 
 }  // namespace tarnel

@@ -2,21 +2,13 @@
 
 #include <cstdio>
 
-#include "mainwindow/session.h"
-#include "model/file_io.h"
+#include "common/file_io.h"
+#include "model/session.h"
 
 namespace tarnel {
 
-std::string MobTables::weaponName(int side, int weapon) const {
-  if (side < 0 || side > 1 || weapon < 0 || weapon >= kWeaponNames) return {};
-  const auto& n = names[static_cast<std::size_t>(side)][static_cast<std::size_t>(weapon)];
-  return std::string(n.data());
-}
-
-int MobTables::menOf(int side, int unitNumber) const {
-  if (side < 0 || side > 1 || unitNumber < 0 || unitNumber >= kWeaponNames) return 0;
-  return men[static_cast<std::size_t>(side)][static_cast<std::size_t>(unitNumber)];
-}
+using common::directoryOf;
+using common::readFileBytes;
 
 std::string mobFileName(const std::string& mobDir, bool vn3, int mobNumber) {
   char number[16];

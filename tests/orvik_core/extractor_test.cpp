@@ -1,11 +1,12 @@
 #include "extractor.h"
 
-#include "int_convert.h"
+#include "common/int_convert.h"
 #include "orvik_test_files.h"
 
 namespace {
 
 using namespace orvik;
+using namespace common;
 using namespace orvik_test;
 
 constexpr const char* kVn1Text = "D400D700DA00DD (VN1)";

@@ -1,5 +1,7 @@
 #include "icon_list.h"
 
+#include "common/file_io.h"
+
 #include "orvik_test_files.h"
 
 namespace {
@@ -25,12 +27,12 @@ TEST(OrvikIconList, LinesAndCountBoundedByTheTable) {
 
 TEST(OrvikIconList, SaveReplacesWholeOrLeavesTheOldFile) {
   orvik_test::TempDir dir;
-  ASSERT_TRUE(saveTextFile(dir.file("a.csv"), std::string(5000, 'x')));
-  ASSERT_TRUE(saveTextFile(dir.file("a.csv"), "short\r\n"));
+  ASSERT_TRUE(common::writeFileSafely(dir.file("a.csv"), std::string(5000, 'x')));
+  ASSERT_TRUE(common::writeFileSafely(dir.file("a.csv"), "short\r\n"));
   EXPECT_EQ(dir.read("a.csv"), "short\r\n");
-  EXPECT_FALSE(saveTextFile(dir.file("no/folder/out.csv"), "x"));
+  EXPECT_FALSE(common::writeFileSafely(dir.file("no/folder/out.csv"), "x"));
   std::filesystem::create_directory(dir.file("taken.csv"));
-  EXPECT_FALSE(saveTextFile(dir.file("taken.csv"), "x"));
+  EXPECT_FALSE(common::writeFileSafely(dir.file("taken.csv"), "x"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);  // no temporary left
 }
 

@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "game_sample.h"
-#include "mainwindow/session.h"
-#include "model/int_convert.h"
+#include "model/session.h"
+#include "common/int_convert.h"
 #include "support/scripted_prompts.h"
+#include "mainwindow/unit_grid.h"
 
 namespace tarnel {
 namespace {
@@ -30,7 +31,7 @@ class UnitDataEditorTest : public ::testing::TestWithParam<GameFileKind> {
     o.kind = GetParam();
     o.unitsPerSide = 6;
     session.model = samplegen::makeGameModel(o);
-    session.fillGrid();
+    fillGrid(session);
     for (std::size_t s = 0; s < 2; ++s) {
       for (int w = 0; w < kWeaponNames; ++w) {
         const std::string n = nameOf(static_cast<int>(s), w);
@@ -46,7 +47,7 @@ class UnitDataEditorTest : public ::testing::TestWithParam<GameFileKind> {
 
   // Selects grid row `row` as the main window does, then activates the editor.
   void select(int row) {
-    session.selectCell(1, row);
+    selectCell(session, 1, row);
     editor.fill();
   }
   std::string& ammo(int kind, int slot) {

@@ -10,7 +10,7 @@
 #include "game_sample.h"
 #include "gamefiles/dump_files.h"
 #include "gamefiles/section_stream.h"
-#include "model/file_io.h"
+#include "common/file_io.h"
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -41,12 +41,12 @@ class Cli : public ::testing::Test {
     return r;
   }
   std::string err() {
-    auto b = tarnel::readFileBytes((dir / "stderr.txt").string()).value_or(Bytes{});
+    auto b = common::readFileBytes((dir / "stderr.txt").string()).value_or(Bytes{});
     return std::string(b.begin(), b.end());
   }
   std::string put(const std::string& name, const Bytes& bytes) {
     const std::string p = (dir / name).string();
-    tarnel::writeFileSafely(p, bytes);
+    common::writeFileSafely(p, bytes);
     return p;
   }
   std::string sample(tarnel::GameFileKind kind) {
@@ -80,15 +80,15 @@ TEST_F(Cli, ResaveDumpAndStats) {
   const std::string v11 = sample(tarnel::GameFileKind::V11);
   const std::string out = (dir / "out.dat").string();
   ASSERT_EQ(run("resave " + v11 + " " + out).status, 0) << err();
-  EXPECT_EQ(tarnel::readFileBytes(out), tarnel::readFileBytes(v11));
+  EXPECT_EQ(common::readFileBytes(out), common::readFileBytes(v11));
 
   ASSERT_EQ(run("dump " + v11 + " " + (dir / "all.all").string()).status, 0);
   tarnel::GameModel m;
-  tarnel::readSectionStream(*tarnel::readFileBytes(v11), m);
-  EXPECT_EQ(tarnel::readFileBytes((dir / "all.all").string()), tarnel::allSectionsBytes(m));
+  tarnel::readSectionStream(*common::readFileBytes(v11), m);
+  EXPECT_EQ(common::readFileBytes((dir / "all.all").string()), tarnel::allSectionsBytes(m));
 
   ASSERT_EQ(run("stats " + v11 + " " + (dir / "s.txt").string()).status, 0);
-  auto stats = tarnel::readFileBytes((dir / "s.txt").string()).value();
+  auto stats = common::readFileBytes((dir / "s.txt").string()).value();
   const std::string text(stats.begin(), stats.end());
   EXPECT_EQ(text.rfind(std::to_string(tarnel::allSectionsBytes(m).size()) + " bytes in " + v11 + "\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("\r\nSect  Size(d)  Address(h)\r\n  0       20        0\r\n"), std::string::npos);

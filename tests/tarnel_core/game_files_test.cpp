@@ -8,13 +8,18 @@
 
 #include "game_sample.h"
 #include "gamefiles/section_stream.h"
-#include "mainwindow/session.h"
-#include "model/file_io.h"
-#include "model/int_convert.h"
+#include "model/session.h"
+#include "common/file_io.h"
+#include "common/int_convert.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
+#include "mainwindow/main_commands.h"
+#include "gamefiles/game_files.h"
 
 using namespace tarnel;
+using common::readFileBytes;
+using common::writeFileSafely;
+using common::lowerCase;
 using tarnel::testing::ScriptedPrompts;
 using Bytes = std::vector<std::uint8_t>;
 namespace fs = std::filesystem;
@@ -50,15 +55,15 @@ class GameFiles : public ::testing::Test {
 
   void load(GameFileKind kind, const std::string& path) {
     prompts.chooserAnswers.push_back(path);
-    if (kind == GameFileKind::V10) session.loadV10();
-    else if (kind == GameFileKind::V11) session.loadV11();
-    else session.loadVn3();
+    if (kind == GameFileKind::V10) loadGame(session, GameFileKind::V10);
+    else if (kind == GameFileKind::V11) loadGame(session, GameFileKind::V11);
+    else loadGame(session, GameFileKind::Vn3);
   }
   void save(GameFileKind kind, const std::string& path) {
     prompts.saveAnswers.push_back(path);
-    if (kind == GameFileKind::V10) session.saveV10();
-    else if (kind == GameFileKind::V11) session.saveV11();
-    else session.saveVn3();
+    if (kind == GameFileKind::V10) saveGame(session, GameFileKind::V10);
+    else if (kind == GameFileKind::V11) saveGame(session, GameFileKind::V11);
+    else saveGame(session, GameFileKind::Vn3);
   }
   std::vector<std::string> titles() const {
     std::vector<std::string> t;
@@ -102,7 +107,7 @@ TEST_F(GameFiles, BadGridCellStopsTheSaveBeforeAnyFileIsWritten) {
   load(GameFileKind::V11, in);
   session.grid.setCell(kColRal, 1, "7");
   session.grid.setCell(kColInf, 2, "1x");
-  EXPECT_THROW(session.saveV11(), ConversionError);
+  EXPECT_THROW(saveGame(session, GameFileKind::V11), ConversionError);
   EXPECT_TRUE(prompts.saveSeen.empty());
   // Leaders are read back first, row by row: row 1 landed, the bad cell stopped it.
   EXPECT_EQ(session.model.leaderByte(0, kLeaderRally), 7);
@@ -308,10 +313,10 @@ TEST_F(GameFiles, CommentIsReadUpTo199BytesAndKeptWhenMissing) {
 TEST_F(GameFiles, StartupLoadTakesOnlySectionedFiles) {
   const std::string vn3 = write("s.dat", sample(GameFileKind::Vn3));
   const std::string v10 = write("t.dat", sample(GameFileKind::V10));
-  EXPECT_FALSE(session.startupLoad(v10));
-  EXPECT_FALSE(session.startupLoad((dir / "none.dat").string()));
+  EXPECT_FALSE(startupLoad(session, v10));
+  EXPECT_FALSE(startupLoad(session, (dir / "none.dat").string()));
   EXPECT_EQ(session.model.loaded, GameFileKind::None);
-  EXPECT_TRUE(session.startupLoad(vn3));
+  EXPECT_TRUE(startupLoad(session, vn3));
   EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);
   EXPECT_FALSE(session.model.commandLineLoad);
   EXPECT_TRUE(prompts.chooserSeen.empty());

@@ -6,13 +6,16 @@
 #include <filesystem>
 
 #include "game_sample.h"
-#include "mainwindow/session.h"
-#include "model/file_io.h"
+#include "model/session.h"
+#include "common/file_io.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
+#include "mainwindow/main_commands.h"
 
 namespace tarnel {
 namespace {
+
+using common::writeFileSafely;
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -169,7 +172,7 @@ TEST_F(MobFiles, EveryLoadReadsTheSidesFiles) {
   write("game.dat", samplegen::makeGameFile(o));
   write("KOB12", samplegen::makeMobFile(12));
   prompts.chooserAnswers.push_back((dir / "game.dat").string());
-  session.loadVn3();
+  loadGame(session, GameFileKind::Vn3);
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.lastText(), warning("KOB07"));
   EXPECT_TRUE(session.mob.available[0]);
@@ -181,7 +184,7 @@ TEST_F(MobFiles, EveryLoadReadsTheSidesFiles) {
   write("empty.dat", samplegen::makeGameFile(o));
   prompts.messages.clear();
   prompts.chooserAnswers.push_back((dir / "empty.dat").string());
-  session.loadV11();
+  loadGame(session, GameFileKind::V11);
   ASSERT_EQ(prompts.messages.size(), 2u);
   EXPECT_EQ(prompts.messages[0].text, warning("MOB12"));
   EXPECT_EQ(prompts.messages[1].text, warning("MOB07"));

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "game_sample.h"
-#include "mainwindow/session.h"
-#include "model/int_convert.h"
+#include "model/session.h"
+#include "common/int_convert.h"
 #include "model/nations.h"
-#include "model/text1252.h"
+#include "common/text1252.h"
 #include "support/scripted_prompts.h"
+#include "mainwindow/unit_grid.h"
 
 using namespace tarnel;
+using common::cp1252ToUtf8;
+using common::utf8ToCp1252;
 
 TEST(IntConvert, DecimalAndHexadecimalForms) {
   EXPECT_EQ(toInt("42"), 42);
@@ -87,6 +90,7 @@ TEST(GameModelAccess, UnitCountStopsAtTheFirstEmptyNameAndTheSectionEnd) {
 }
 
 namespace {
+
 struct GridFill : ::testing::Test {
   tarnel::testing::ScriptedPrompts prompts;
   Session s{prompts};
@@ -111,8 +115,8 @@ TEST_F(GridFill, DesignationsCountFormationsPerSide) {
   unit(53, 1, 200, 2);
   unit(54, 1, 3, 4);  // formation 3 is already marked by side 0
   unit(55, 0, 0, 9);
-  s.resetGrid();
-  s.fillGrid();
+  resetGrid(s);
+  fillGrid(s);
   EXPECT_EQ(s.grid.rowCount(), 57);
   EXPECT_EQ(s.grid.cell(kColUnit, 1), " A1");
   EXPECT_EQ(s.grid.cell(kColUnit, 26), " Z1");
@@ -136,8 +140,8 @@ TEST_F(GridFill, SideNamesComeFromTheFirstUnitOfEachSide) {
   s.model.setUnitByte(1, kVn3Layout.nation, 72);
   unit(2, 0, 2, 2);
   s.model.setUnitByte(2, kVn3Layout.nation, 70);
-  s.resetGrid();
-  s.fillGrid();
+  resetGrid(s);
+  fillGrid(s);
   EXPECT_EQ(s.sideItems[0], "Italy");
   EXPECT_EQ(s.sideItems[1], "Soviet Union");
   EXPECT_EQ(s.model.sideMob[1], 12);
@@ -145,8 +149,8 @@ TEST_F(GridFill, SideNamesComeFromTheFirstUnitOfEachSide) {
 
   // An empty first record: only the heading row, both names empty.
   s.model.setUnitByte(0, 0, 0);
-  s.resetGrid();
-  s.fillGrid();
+  resetGrid(s);
+  fillGrid(s);
   EXPECT_EQ(s.grid.rowCount(), 1);
   EXPECT_EQ(s.sideItems[0], "");
   EXPECT_EQ(s.sideItems[1], "");
@@ -161,8 +165,8 @@ TEST_F(GridFill, LeaderTextAndRatingsComeFromLeaderRecordOfTheSameIndex) {
   for (int k = 0; k < 15; ++k) s.model.setLeaderByte(1, k, k == 3 ? 0x7E : 'a' + k);  // '~' reads as 0
   s.model.setLeaderByte(0, kLeaderRally, 55);
   s.model.setLeaderByte(0, kLeaderArmour, 66);
-  s.resetGrid();
-  s.fillGrid();
+  resetGrid(s);
+  fillGrid(s);
   EXPECT_EQ(s.grid.cell(kColLeader, 1), "Smith/John");
   EXPECT_EQ(s.grid.cell(kColRal, 1), "55");
   EXPECT_EQ(s.grid.cell(kColArm, 1), "66");
@@ -174,12 +178,12 @@ TEST_F(GridFill, LeaderTextAndRatingsComeFromLeaderRecordOfTheSameIndex) {
 
 TEST_F(GridFill, MoreThan800UnitsWarnAndShow800) {
   for (int i = 0; i < 850; ++i) unit(i, 0, i % 200, 1);
-  s.resetGrid();
-  s.fillGrid();
+  resetGrid(s);
+  fillGrid(s);
   ASSERT_EQ(prompts.messages.size(), 1u);
   EXPECT_EQ(prompts.messages[0].text, "You have exceed the unit capacity of Tarnel.\nPlease EXIT.");
   EXPECT_EQ(s.grid.rowCount(), 801);
-  s.classifyUnits();  // stays within the 800-entry table
+  classifyUnits(s);  // stays within the 800-entry table
   EXPECT_EQ(s.primarySkillClass[799], 'T');
 }
 
@@ -188,9 +192,9 @@ TEST_F(GridFill, ClassificationUsesStrictComparisons) {
   const int skills[4][3] = {{50, 40, 40}, {40, 50, 10}, {40, 40, 10}, {1, 2, 3}};
   for (int i = 0; i < 4; ++i)
     for (int k = 0; k < 3; ++k) s.model.setLeaderByte(i, kLeaderInfantry + k, skills[i][k]);
-  s.resetGrid();
-  s.fillGrid();
-  s.classifyUnits();
+  resetGrid(s);
+  fillGrid(s);
+  classifyUnits(s);
   EXPECT_EQ(std::string(s.primarySkillClass.data(), 4), "IATT");
 }
 
@@ -198,13 +202,13 @@ TEST_F(GridFill, ALoadRefreshesTheSelectedUnitsWeaponCopies) {
   unit(0, 0, 0, 1);
   unit(1, 0, 0, 2);
   s.model.setUnitByte(1, kVn3Layout.weapons + 2, 17);
-  s.resetGrid();
-  s.fillGrid();
-  s.selectCell(kColName, 2);
+  resetGrid(s);
+  fillGrid(s);
+  selectCell(s, kColName, 2);
   EXPECT_EQ(s.model.selectedWeapons[2], 17);
   s.model.setUnitByte(1, kVn3Layout.weapons + 2, 99);  // the next file's unit 2
-  s.resetGrid();
-  s.fillGrid();
+  resetGrid(s);
+  fillGrid(s);
   EXPECT_EQ(s.model.selectedRow, 2);
   EXPECT_EQ(s.model.selectedWeapons[2], 99);
 }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/session.h"
-#include "model/int_convert.h"
+#include "model/session.h"
+#include "common/int_convert.h"
 #include "support/scripted_prompts.h"
 
 namespace tarnel {
@@ -47,7 +47,7 @@ class RollTest : public ::testing::Test {
   }
 };
 
-TEST_F(RollTest, InitialFieldsGiveThePartsRanges) {
+TEST_F(RollTest, InitialFieldsRollWithinTheirMinAndMax) {
   EXPECT_EQ(initialRollFields(RollRow::Exp).base, "60");
   EXPECT_EQ(initialRollFields(RollRow::Sk2).d, "3");
   makeRows(std::vector<int>(300, 0), 'I');

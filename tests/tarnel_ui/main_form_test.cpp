@@ -24,12 +24,17 @@
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
-#include "model/file_io.h"
-#include "model/int_convert.h"
+#include "common/file_io.h"
+#include "common/int_convert.h"
 #include "support/scripted_prompts.h"
+#include "mainwindow/main_commands.h"
 
 namespace tarnel {
 namespace {
+
+using common::readFileBytes;
+using common::writeFileSafely;
+using common::lowerCase;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -210,7 +215,7 @@ TEST_F(MainFormTest, ToolWindowsJoinTheMenuAndOpenWithoutBlocking) {
   EXPECT_FALSE(editor.isVisible());
   form->EditUnitData1->trigger();
   EXPECT_TRUE(editor.isVisible());
-  session().startupLoad(file);
+  startupLoad(session(), file);
   EXPECT_TRUE(editor.isVisible());
   form->attachWindow(ToolWindow::UnitData, nullptr);
 }

@@ -20,12 +20,16 @@
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
-#include "model/file_io.h"
+#include "common/file_io.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
+#include "mainwindow/main_commands.h"
+#include "mainwindow/unit_grid.h"
 
 namespace tarnel {
 namespace {
+
+using common::writeFileSafely;
 
 namespace fs = std::filesystem;
 
@@ -267,7 +271,7 @@ TEST_F(UnitEditorWindow, FollowsTheGridWhileVisible) {
   EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(kColName, 4));
 
   // The command-line load leaves it open; a menu load closes it.
-  ASSERT_TRUE(session().startupLoad((dir / "game.dat").string()));
+  ASSERT_TRUE(startupLoad(session(), (dir / "game.dat").string()));
   EXPECT_TRUE(ammo().isVisible());
   load("game.dat");
   EXPECT_FALSE(ammo().isVisible());

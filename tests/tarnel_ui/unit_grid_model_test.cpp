@@ -4,7 +4,7 @@
 
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_unit_grid.h"
-#include "mainwindow/session.h"
+#include "model/session.h"
 
 namespace tarnel {
 namespace {
@@ -64,12 +64,12 @@ TEST(UnitGridView, TakesTheTablesColumnWidths) {
 }
 
 TEST(QtPrompts, FiltersBecomeTheDialogsNameFilters) {
-  EXPECT_EQ(QtPrompts::nameFilters("Scenarios (*.dat)|*.dat|All files (*.*)| *.*"),
+  EXPECT_EQ(common::QtPrompts::nameFilters("Scenarios (*.dat)|*.dat|All files (*.*)| *.*"),
             (QStringList{"Scenarios (*.dat)", "All files (*)"}));
-  EXPECT_EQ(QtPrompts::nameFilters("Text|*.txt;*.qnd"), (QStringList{"Text (*.txt *.qnd)"}));
-  EXPECT_EQ(QtPrompts::nameFilters("*.dat|*.dat"), (QStringList{"*.dat"}));
-  EXPECT_EQ(QtPrompts::nameFilters(""), (QStringList{"All files (*)"}));
-  EXPECT_EQ(QtPrompts::nameFilters("Odd|"), (QStringList{"Odd (*)"}));
+  EXPECT_EQ(common::QtPrompts::nameFilters("Text|*.txt;*.qnd"), (QStringList{"Text (*.txt *.qnd)"}));
+  EXPECT_EQ(common::QtPrompts::nameFilters("*.dat|*.dat"), (QStringList{"*.dat"}));
+  EXPECT_EQ(common::QtPrompts::nameFilters(""), (QStringList{"All files (*)"}));
+  EXPECT_EQ(common::QtPrompts::nameFilters("Odd|"), (QStringList{"Odd (*)"}));
 }
 
 TEST(QtPrompts, TextsShowAsUtf8OrAsGameBytes) {

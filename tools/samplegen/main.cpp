@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game_sample.h"
-#include "model/file_io.h"
+#include "common/file_io.h"
 #if __has_include("exe_sample.h")
 #include "exe_sample.h"
 #define HAVE_EXE_SAMPLE 1
@@ -13,7 +13,7 @@
 
 namespace {
 bool put(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  if (tarnel::writeFileSafely(path, bytes)) return true;
+  if (common::writeFileSafely(path, bytes)) return true;
   std::fprintf(stderr, "samplegen: cannot write %s\n", path.c_str());
   return false;
 }
@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
   ok &= put(dir + "/v10_border.dat", samplegen::makeGameFile(v10));
 
   const std::string comment = "Synthetic sample: a river crossing at dawn.";
-  ok &= tarnel::writeFileSafely(dir + "/vn3_crossing.cmt", comment);
+  ok &= common::writeFileSafely(dir + "/vn3_crossing.cmt", comment);
 
   for (int mob : {3, 7}) {
     char name[16];

@@ -1,9 +1,9 @@
-#include "model/text1252.h"
+#include "common/text1252.h"
 
 #include <array>
 #include <cstdint>
 
-namespace tarnel {
+namespace common {
 
 namespace {
 // Code points of bytes 0x80..0x9F.
@@ -89,4 +89,4 @@ std::string utf8ToCp1252(std::string_view utf8) {
   return out;
 }
 
-}  // namespace tarnel
+}  // namespace common

@@ -1,4 +1,4 @@
-#include "mainwindow/text_table.h"
+#include "model/text_table.h"
 
 namespace tarnel {
 

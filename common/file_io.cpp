@@ -1,4 +1,4 @@
-#include "model/file_io.h"
+#include "common/file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace tarnel {
+namespace common {
 
 namespace {
 struct Fd {
@@ -102,4 +102,4 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
-}  // namespace tarnel
+}  // namespace common

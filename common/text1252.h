@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarnel {
+namespace common {
 
 // Names and texts in game files are single-byte Windows-1252 characters;
 // windows convert at the edge only. Bytes 0x81, 0x8D, 0x8F, 0x90 and 0x9D have
@@ -14,4 +14,4 @@ std::string cp1252ToUtf8(std::string_view bytes);
 // Characters with no Windows-1252 byte become '?'.
 std::string utf8ToCp1252(std::string_view utf8);
 
-}  // namespace tarnel
+}  // namespace common

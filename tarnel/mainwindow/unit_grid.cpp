@@ -1,42 +1,11 @@
-#include "mainwindow/session.h"
+#include "mainwindow/unit_grid.h"
 
 #include <algorithm>
 
 #include "mainwindow/rating_rolls.h"
-#include "model/int_convert.h"
 #include "model/nations.h"
 
 namespace tarnel {
-
-namespace {
-constexpr const char* kHeadings[kGridColumns] = {"Side", " Unit", " Unit Name", " Leaders", "Exp",
-                                                 "Mor",  "Ral",   "Inf",        "Art",      "Arm"};
-constexpr int kNameColumnWidth = 130;
-}  // namespace
-
-Session::Session(Prompts& p) : prompts(p), view(&nullView_) {
-  grid.setColWidth(kColName, kNameColumnWidth);
-  grid.setColWidth(kColLeader, kNameColumnWidth);
-}
-
-void Session::setProgramDir(const std::string& dir) {
-  std::string d = dir.empty() ? "." : dir;
-  model.programDir = d;
-  model.dataDir = d;
-  model.mobDir = d.back() == '/' ? d : d + '/';
-}
-
-void Session::resetGrid() {
-  if (!model.commandLineLoad) view->closeUnitEditor();
-  model.redrawNeeded = true;
-  dice.seed(clock());
-  model.sideNames = {};
-  grid.beginUpdate();
-  grid.setColWidth(kColName, kNameColumnWidth);
-  grid.setColWidth(kColLeader, kNameColumnWidth);
-  for (int c = 0; c < kGridColumns; ++c) grid.setCell(c, 0, kHeadings[c]);
-  grid.endUpdate();
-}
 
 std::string leaderText(const GameModel& m, int leader) {
   std::string text;
@@ -57,11 +26,13 @@ std::string leaderText(const GameModel& m, int leader) {
   return text;
 }
 
-void Session::fillGrid() {
+void fillGrid(Session& session) {
+  GameModel& model = session.model;
+  TextTable& grid = session.grid;
   const GenerationLayout& L = *model.layout;
   int n = model.countUnits();
   if (n > kUnitCapacity) {
-    prompts.message("You have exceed the unit capacity of Tarnel.\nPlease EXIT.", "Error",
+    session.prompts.message("You have exceed the unit capacity of Tarnel.\nPlease EXIT.", "Error",
                     MessageIcon::Error);
     n = kUnitCapacity;  // every per-unit table holds 800 entries
   }
@@ -115,45 +86,31 @@ void Session::fillGrid() {
       model.selectedWeapons[static_cast<std::size_t>(k)] =
           static_cast<std::uint16_t>(model.unitByte(model.selectedRow - 1, L.weapons + k));
   }
-  sideItems = model.sideNames;
-  view->sideItemsChanged();
+  session.sideItems = model.sideNames;
+  session.view->sideItemsChanged();
 }
 
-void Session::classifyUnits() {
+void classifyUnits(Session& session) {
+  const GameModel& model = session.model;
+  const TextTable& grid = session.grid;
   const int n = std::min(model.unitCount, kUnitCapacity);
   for (int k = 0; k < n; ++k) {
     const int inf = toInt(grid.cell(kColInf, k + 1));
     const int art = toInt(grid.cell(kColArt, k + 1));
     const int arm = toInt(grid.cell(kColArm, k + 1));
-    primarySkillClass[static_cast<std::size_t>(k)] = primarySkillClassOf(inf, art, arm);
+    session.primarySkillClass[static_cast<std::size_t>(k)] = primarySkillClassOf(inf, art, arm);
   }
 }
 
-void Session::selectCell(int col, int row) {
+void selectCell(Session& session, int col, int row) {
+  GameModel& model = session.model;
   model.selectedCol = col;
   model.selectedRow = row;
   const int unit = row - 1;
   for (int k = 0; k < 4; ++k)
     model.selectedWeapons[static_cast<std::size_t>(k)] =
         static_cast<std::uint16_t>(model.unitByte(unit, model.layout->weapons + k));
-  view->unitSelected();
-}
-
-void Session::readGridBackUnits() {
-  const GenerationLayout& L = *model.layout;
-  for (int r = 1; r < grid.rowCount(); ++r) {
-    model.setUnitByte(r - 1, L.experience, toInt(grid.cell(kColExp, r)));
-    model.setUnitByte(r - 1, L.morale, toInt(grid.cell(kColMor, r)));
-  }
-}
-
-void Session::readGridBackLeaders() {
-  for (int r = 1; r < grid.rowCount(); ++r) {
-    model.setLeaderByte(r - 1, kLeaderRally, toInt(grid.cell(kColRal, r)));
-    model.setLeaderByte(r - 1, kLeaderInfantry, toInt(grid.cell(kColInf, r)));
-    model.setLeaderByte(r - 1, kLeaderArtillery, toInt(grid.cell(kColArt, r)));
-    model.setLeaderByte(r - 1, kLeaderArmour, toInt(grid.cell(kColArm, r)));
-  }
+  session.view->unitSelected();
 }
 
 }  // namespace tarnel

@@ -1,8 +1,8 @@
-#include "model/int_convert.h"
+#include "common/int_convert.h"
 
 #include <cstdint>
 
-namespace tarnel {
+namespace common {
 
 namespace {
 std::string conversionMessage(std::string_view text) {
@@ -69,4 +69,4 @@ int toInt(std::string_view text) {
   return v;
 }
 
-}  // namespace tarnel
+}  // namespace common

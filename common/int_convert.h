@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace tarnel {
+namespace common {
 
 // A text that does not convert to an integer. what() is the message the GUI
 // shows in its standard error box.
@@ -26,4 +26,4 @@ int toInt(std::string_view text);
 // Returns false instead of throwing.
 bool tryToInt(std::string_view text, int& value);
 
-}  // namespace tarnel
+}  // namespace common

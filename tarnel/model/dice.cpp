@@ -1,4 +1,4 @@
-#include "mainwindow/dice.h"
+#include "model/dice.h"
 
 #include <chrono>
 #include <ctime>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tarnel {
+namespace common {
 
 // Reads up to maxBytes of a file into memory in one go. nullopt when the file
 // cannot be opened or is not a regular file.
@@ -28,4 +28,4 @@ std::string directoryOf(const std::string& path);
 // ASCII lower case, as the file label shows paths.
 std::string lowerCase(std::string text);
 
-}  // namespace tarnel
+}  // namespace common

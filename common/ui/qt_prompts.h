@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "common/prompts.h"
+
+class QWidget;
+
+namespace common {
+
+// A text of the core for a widget. Texts that are valid UTF-8 (paths, the
+// program's own messages) show as they are; anything else is taken as the
+// Windows-1252 bytes of game data, such as a cell typed into the grid.
+QString uiText(const std::string& text);
+// A path from a dialog, in the file system's encoding.
+std::string pathFromUi(const QString& path);
+QString pathToUi(const std::string& path);
+
+// Message boxes and file dialogs on the toolkit's own.
+class QtPrompts : public Prompts {
+ public:
+  explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+  void setParent(QWidget* parent) { parent_ = parent; }
+
+  void message(const std::string& text, const std::string& title, MessageIcon icon) override;
+  void errorReport(const std::string& text) override;
+  bool openDialog(FileDialogState& dialog) override;
+  bool saveDialog(FileDialogState& dialog) override;
+  void setBusy(bool busy) override;
+
+  // "Scenarios (*.dat)|*.dat|All files (*.*)| *.*" as the dialog's name
+  // filters, one per pair. "*.*" means every file, as it does for the game's
+  // players, so it becomes "*".
+  static QStringList nameFilters(const std::string& filter);
+
+ private:
+  bool runDialog(FileDialogState& dialog, bool save);
+  QWidget* parent_;
+};
+
+}  // namespace common

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "model/session.h"
+
+namespace tarnel {
+
+// The load and save commands of the three game-file generations. A load
+// returns true when the image now holds the chosen file; the caller then fills
+// the grid and reads the MOB files. A refused or cancelled load changes nothing.
+bool loadV10(Session& session);
+// Version 1.1 or VN3; with commandLinePath the chooser is skipped.
+bool loadSectioned(Session& session, GameFileKind kind, const std::string* commandLinePath = nullptr);
+
+// Each save checks the loaded generation, reads the grid's rating columns
+// back into the image (throwing ConversionError on a bad cell), asks for a
+// name and writes the file.
+void saveV10(Session& session);
+void saveSectioned(Session& session, GameFileKind kind);
+
+// Columns 4 to 9 of the unit grid back into the model; throws ConversionError
+// on a bad cell.
+void readGridBackUnits(Session& session);
+void readGridBackLeaders(Session& session);
+
+// The generation of a sectioned file by its magic; None when it has neither.
+GameFileKind sectionedKindOf(const std::string& path);
+
+// The comment file beside a game file: the last "." and the three characters
+// after it replaced by ".cmt"; a path without "." gets ".cmt" appended.
+std::string commentFileName(const std::string& gamePath);
+
+// The magic test: the first line of at most 29 characters, up to its first
+// NUL, equals the magic.
+bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic);
+
+}  // namespace tarnel

@@ -1,0 +1,36 @@
+#include "mainwindow/main_commands.h"
+
+#include "gamefiles/game_files.h"
+#include "mainwindow/unit_grid.h"
+#include "sidefiles/mob_files.h"
+
+namespace tarnel {
+
+void afterLoad(Session& session) {
+  fillGrid(session);
+  readMobFiles(session);
+  classifyUnits(session);
+}
+
+void loadGame(Session& session, GameFileKind kind) {
+  const bool loaded = kind == GameFileKind::V10 ? loadV10(session) : loadSectioned(session, kind);
+  if (loaded) afterLoad(session);
+}
+
+void saveGame(Session& session, GameFileKind kind) {
+  if (kind == GameFileKind::V10)
+    saveV10(session);
+  else
+    saveSectioned(session, kind);
+}
+
+bool startupLoad(Session& session, const std::string& path) {
+  const GameFileKind kind = sectionedKindOf(path);
+  if (kind == GameFileKind::None) return false;
+  session.model.commandLineLoad = true;
+  if (loadSectioned(session, kind, &path)) afterLoad(session);
+  session.model.commandLineLoad = false;
+  return true;
+}
+
+}  // namespace tarnel

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "model/dice.h"
+#include "model/game_model.h"
+#include "model/prompts.h"
+#include "model/side_tables.h"
+#include "model/text_table.h"
+
+namespace tarnel {
+
+inline constexpr int kGridColumns = 10;
+enum GridColumn {
+  kColSide = 0,
+  kColUnit = 1,
+  kColName = 2,
+  kColLeader = 3,
+  kColExp = 4,
+  kColMor = 5,
+  kColRal = 6,
+  kColInf = 7,
+  kColArt = 8,
+  kColArm = 9
+};
+
+// What the commands ask of the windows around them. The default does
+// nothing, which is what the command-line tools and core tests want.
+class SessionView {
+ public:
+  virtual ~SessionView() = default;
+  virtual void dismissTitlePicture() {}
+  virtual void closeUnitEditor() {}
+  virtual void setCommentMemo(const std::string& /*text*/) {}
+  virtual void closeMainWindow() {}
+  virtual void sideItemsChanged() {}
+  virtual void fileLabelChanged() {}
+  virtual void unitSelected() {}
+  virtual void modifiedChanged() {}
+};
+
+// The open document: the game model and the state kept beside it (the unit
+// grid as a text table, the dice, the side-file tables, the main window's
+// shared dialogs). The commands working on it are free functions in the
+// folder of their subsystem.
+class Session {
+ public:
+  explicit Session(Prompts& prompts);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  Prompts& prompts;
+  SessionView* view;
+
+  GameModel model;
+  TextTable grid{kGridColumns, 5, 32};
+  DiceSource dice;
+  std::function<std::uint32_t()> clock = millisecondsOfDay;
+  MobTables mob;
+  // 'I', 'A' or 'T' per unit row, computed after each load.
+  std::array<char, kUnitCapacity> primarySkillClass{};
+
+  std::string fileLabel = "File";
+  std::array<std::string, 2> sideItems{"Side 0", "Side 1"};  // Windows-1252
+
+  // The main window's shared dialogs.
+  FileDialogState openDialog1;
+  FileDialogState saveDialog1;
+
+  // Set when a load found a password-protected file; the program then ends.
+  bool passwordRefused = false;
+
+  // Edits not yet saved: grid typing, rolls, stores of the editors, pastes
+  // and dump loads set it; a load or a save clears it.
+  bool modified() const { return modified_; }
+  void setModified(bool modified);
+  void markModified() { setModified(true); }
+
+  void setView(SessionView* v) { view = v ? v : &nullView_; }
+  // The program, data and MOB directories all start at the program's own.
+  void setProgramDir(const std::string& dir);
+
+ private:
+  SessionView nullView_;
+  bool modified_ = false;
+};
+
+// Reset before every load: closes the unit data editor (unless the load is
+// the command-line one), sets the position editor's redraw-needed flag,
+// seeds the dice from the clock, empties the side names and writes the grid's
+// headings.
+void resetGrid(Session& session);
+
+}  // namespace tarnel
