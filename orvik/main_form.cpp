@@ -10,13 +10,9 @@
 #include <QTableView>
 
 #include "icon_list.h"
-#include "common/file_io.h"
-#include "common/int_convert.h"
 #include "qt_data_grid_model.h"
 
 namespace orvik {
-
-using common::toInt;
 
 namespace {
 
@@ -195,10 +191,9 @@ void TMainForm::WriteBtnClick() {
   SaveDialog1.defaultExt = "csv";
   SaveDialog1.filter = "Comma separated (*.csv)|csv|text (*.txt)|txt| All(*.*)|*.*";
   if (!prompts_.saveDialog(SaveDialog1)) return;
-  // The count is converted before the file is touched, so a bad count leaves
-  // an existing file as it was.
-  const int count = toInt(typed(EntriesEdit->text()));
-  common::writeFileSafely(SaveDialog1.fileName, iconListText(extractor_.edition(), extractor_.table(), count));
+  // A file that cannot be written leaves Write without a word, as the
+  // program's other file commands; an existing file stays as it was.
+  writeIconList(SaveDialog1.fileName, extractor_.edition(), extractor_.table(), typed(EntriesEdit->text()));
 }
 
 void TMainForm::HelpBtnClick() { prompts_.message(kHelpText, "How to use Orvik"); }

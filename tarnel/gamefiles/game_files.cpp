@@ -1,5 +1,6 @@
 // Load and save commands of the three game-file generations.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "gamefiles/game_files.h"
@@ -18,9 +19,6 @@ using common::writeFileSafely;
 namespace {
 constexpr std::uint64_t kV10MinSize = 705076;
 constexpr std::uint64_t kV10MaxSize = 705481;
-// A sectioned file can never decode to more than the image; reading more than
-// this of a file only feeds bytes that the decoder would drop anyway.
-constexpr std::uint64_t kMaxSectionedFileBytes = 64ull << 20;
 
 constexpr const char* kSaveFilter = "Scenarios (*.dat)|*.dat|All files (*.*)| *.*";
 
@@ -154,17 +152,22 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
     path = choice.fileName;
   }
 
-  // Opening and the magic test come before any change to the model.
-  auto bytes = readFileBytes(path, kMaxSectionedFileBytes);
-  if (!bytes) {
+  // Opening and the magic test come before any change to the model. The
+  // stream is then read to its end through a bounded window, however long
+  // the file: empty packets can make a file of any length decode to little.
+  common::RegularFile file;
+  std::array<std::uint8_t, 64> head{};
+  const std::size_t headSize = file.open(path) ? file.readAt(0, head.data(), head.size()) : 0;
+  if (!file.isOpen() || file.failed()) {
     prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
     return false;
   }
-  if (kind == GameFileKind::V11 && !hasMagic(*bytes, kMagicV11)) {
+  const auto magic = std::span(head.data(), headSize);
+  if (kind == GameFileKind::V11 && !hasMagic(magic, kMagicV11)) {
     prompts.message("This is not a VN version 1.1 saved game!", "Fatal Error", MessageIcon::Error);
     return false;
   }
-  if (kind == GameFileKind::Vn3 && !hasMagic(*bytes, kMagicVn3)) {
+  if (kind == GameFileKind::Vn3 && !hasMagic(magic, kMagicVn3)) {
     prompts.message("This is not a VN 3 version 1.0 saved game!", "Fatal Error", MessageIcon::Error);
     return false;
   }
@@ -173,10 +176,14 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
   resetGrid(s);
   model.selectLayout(kind);
-  if (readSectionStream(*bytes, model) == ReadStatus::TooMuchData) {
+  if (readSectionStream(file, model) == ReadStatus::TooMuchData) {
     prompts.message("Too much data", "Error", MessageIcon::Error);
     // What was decoded is shown, but a truncated image must never be saved
     // over a file.
+    model.loaded = GameFileKind::None;
+  } else if (file.failed()) {
+    // A read error part-way: the same holds for what was decoded before it.
+    prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
     model.loaded = GameFileKind::None;
   }
 

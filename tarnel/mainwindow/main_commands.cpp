@@ -12,9 +12,10 @@ void afterLoad(Session& session) {
   classifyUnits(session);
 }
 
-void loadGame(Session& session, GameFileKind kind) {
+bool loadGame(Session& session, GameFileKind kind) {
   const bool loaded = kind == GameFileKind::V10 ? loadV10(session) : loadSectioned(session, kind);
   if (loaded) afterLoad(session);
+  return loaded;
 }
 
 void saveGame(Session& session, GameFileKind kind) {
