@@ -2,13 +2,19 @@
 # make test  - install what is missing, build, run every test (also under ASan + UBSan)
 # make orvik - build and start Orvik
 # make bench - build and run the benchmarks
+# make fuzz  - build the fuzz targets with clang's libFuzzer and run each for
+#              FUZZ_SECONDS (FUZZ_TARGETS picks some of them)
 
 JOBS ?= 2
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+FUZZ_CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run orvik test test-asan bench samples clean
+.PHONY: deps configure build run orvik test test-asan bench fuzz samples clean
 
 deps:
 	@tools/install-deps.sh
@@ -40,5 +46,12 @@ test-asan: deps
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/tarnel_bench
 
+fuzz:
+	tools/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ $(FUZZ_CMAKE_FLAGS) \
+	  -DTARNEL_FUZZ=ON -DTARNEL_CORE_ONLY=ON -DTARNEL_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
+	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -176,7 +176,9 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
   resetGrid(s);
   model.selectLayout(kind);
-  if (readSectionStream(file, model) == ReadStatus::TooMuchData) {
+  // The window need not be larger than the file.
+  const auto window = static_cast<std::size_t>(std::min<std::uint64_t>(file.size() + 1, kStreamWindow));
+  if (readSectionStream(file, model, window) == ReadStatus::TooMuchData) {
     prompts.message("Too much data", "Error", MessageIcon::Error);
     // What was decoded is shown, but a truncated image must never be saved
     // over a file.

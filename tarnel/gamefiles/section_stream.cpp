@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace tarnel {
 
@@ -272,17 +273,18 @@ ReadStatus readSectionStream(common::ByteSource& source, GameModel& model, std::
   SectionDecoder decoder(model);
   // A packet is at most 129 bytes and a header 20, so a window of 256 bytes
   // always holds the next whole piece.
-  std::vector<std::uint8_t> buffer(std::max<std::size_t>(window, 256));
+  const std::size_t capacity = std::max<std::size_t>(window, 256);
+  const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[capacity]);
   std::size_t held = 0;
   bool end = false;
   while (!decoder.done()) {
-    if (!end && held < buffer.size()) {
-      const std::size_t got = source.read(buffer.data() + held, buffer.size() - held);
+    if (!end && held < capacity) {
+      const std::size_t got = source.read(buffer.get() + held, capacity - held);
       end = got == 0;
       held += got;
     }
-    const std::size_t used = decoder.feed(std::span(buffer.data(), held), end);
-    std::memmove(buffer.data(), buffer.data() + used, held - used);
+    const std::size_t used = decoder.feed(std::span(buffer.get(), held), end);
+    std::memmove(buffer.get(), buffer.get() + used, held - used);
     held -= used;
     if (end) break;
   }
