@@ -167,7 +167,7 @@ TPositionForm::TPositionForm(Session& session, QWidget* parent)
             if (current.isValid()) PositionGridSelectCell(current.column(), current.row() + 1);
           });
   connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
-    if (w && w->type() != Qt::Dialog && w->modality() == Qt::NonModal) lastFocusWindow_ = w;
+    if (w && w->type() == Qt::Window && w->modality() == Qt::NonModal) lastFocusWindow_ = w;
   });
 
   FormCreate();

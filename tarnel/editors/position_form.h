@@ -103,8 +103,9 @@ class TPositionForm : public QWidget {
   Session& session_;
   PositionEditor editor_;
   UnitGridModel* gridModel_;
-  // The last window that took the focus, dialogs left out: coming back from
-  // another program or from a message box is no activation of this window.
+  // The last window that took the focus, dialogs and popups left out: coming
+  // back from another program or from a message box is no activation of this
+  // window, and keeps the grid as it was.
   QPointer<QWindow> lastFocusWindow_;
 
   // Widgets -> texts before a command, texts -> widgets after it.
