@@ -12,6 +12,7 @@ namespace tarnel {
 class TForm1;
 class TWeaponsForm;
 class TAmmoForm;
+class TPositionForm;
 
 // The application object: an error that escapes an event handler is shown
 // in the standard error box and the program goes on.
@@ -30,6 +31,7 @@ class TarnelApplication : public QApplication {
 struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TWeaponsForm> WeaponsForm;
+  std::unique_ptr<TPositionForm> PositionForm;
   std::unique_ptr<TAmmoForm> AmmoForm;
 
   TarnelWindows();
