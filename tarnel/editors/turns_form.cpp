@@ -1,5 +1,6 @@
 #include "editors/turns_form.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -181,7 +182,14 @@ TTurnsForm::TTurnsForm(Session& session, QWidget* parent)
 }
 
 bool TTurnsForm::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) FormActivate();
+  // A message box or dialog over the window (such as Retain's error box) is
+  // not another window of the program: coming back from it keeps what was
+  // typed.
+  if (e->type() == QEvent::WindowDeactivate) awayInDialog_ = QApplication::activeModalWidget() != nullptr;
+  if (e->type() == QEvent::WindowActivate) {
+    if (!awayInDialog_) FormActivate();
+    awayInDialog_ = false;
+  }
   return QWidget::event(e);
 }
 

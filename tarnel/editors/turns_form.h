@@ -59,6 +59,7 @@ class TTurnsForm : public QWidget {
  private:
   Session& session_;
   GameDataEditor editor_;
+  bool awayInDialog_ = false;
 
   // Widgets -> texts before Retain, texts -> widgets after a fill.
   void pullTexts();

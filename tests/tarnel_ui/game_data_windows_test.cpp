@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -71,6 +72,14 @@ TEST_F(GameDataWindows, EditGameDataRetainAndComeBack) {
   f.VictoryGrid->item(0, 2)->setText("lots");
   f.RetainButton->click();
   EXPECT_EQ(prompts.errors, std::vector<std::string>{"'lots' is not a valid integer value"});
+  // Back from the error box, a modal window, the window keeps what was typed.
+  QDialog box;
+  box.setModal(true);
+  box.show();
+  QEvent away(QEvent::WindowDeactivate), back(QEvent::WindowActivate);
+  QApplication::sendEvent(&f, &away);
+  box.hide();
+  QApplication::sendEvent(&f, &back);
   EXPECT_EQ(f.VictoryGrid->item(0, 2)->text(), "lots");
 
   // Coming back refills from the model: what Retain stored, nothing else.
