@@ -13,6 +13,8 @@ class TForm1;
 class TWeaponsForm;
 class TAmmoForm;
 class TPositionForm;
+class TSummaryForm;
+class TTurnsForm;
 
 // The application object: an error that escapes an event handler is shown
 // in the standard error box and the program goes on.
@@ -32,6 +34,8 @@ struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TWeaponsForm> WeaponsForm;
   std::unique_ptr<TPositionForm> PositionForm;
+  std::unique_ptr<TSummaryForm> SummaryForm;
+  std::unique_ptr<TTurnsForm> TurnsForm;
   std::unique_ptr<TAmmoForm> AmmoForm;
 
   TarnelWindows();
