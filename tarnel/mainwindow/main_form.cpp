@@ -341,6 +341,9 @@ void TForm1::dismissTitlePicture() {
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
   QMainWindow::mousePressEvent(event);
+  // Only the window's free area counts: a click on a label of the roll panel
+  // reaches the window too, but is a click on that label.
+  if (qobject_cast<QLabel*>(childAt(event->position().toPoint()))) return;
   runHandler(&TForm1::FormClick);
 }
 

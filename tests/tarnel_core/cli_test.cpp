@@ -154,6 +154,10 @@ TEST_F(Cli, SummaryOfASideWithAndWithoutMobFiles) {
             "Caf\xE9 Tank\t5\t1/2\t1/2\t3/24\nMen  24\nMen Killed  21\nTotal Units  2\nUnits Killed  1\n");
   fs::remove(dir / "MOB07");
   EXPECT_NE(run("summary " + game + " 1").out.find("\t3/0\nMen  0\nMen Killed  -3\n"), std::string::npos);
+  // Only the summary, which counts the MOB file's men, speaks of a missing one.
+  EXPECT_NE(err().find("MOB07. Weapons names not available"), std::string::npos) << err();
+  EXPECT_EQ(run("info " + game).status, 0);
+  EXPECT_EQ(err(), "");
 
   for (const char* side : {"2", "x", "01"}) {
     r = run("summary " + game + " " + side);

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <cstring>
 #include <fstream>
@@ -709,8 +710,46 @@ TEST_F(MainFormTest, LoadAndFormClickDismissTheTitlePicture) {
   TForm1 other(prompts, programDir(), {});
   other.show();
   other.FormActivate();
-  other.FormClick();
+  // A click on a label of the roll panel leaves the picture; one on the
+  // window's free area takes it away.
+  QLabel* label = nullptr;
+  for (QLabel* l : other.findChildren<QLabel*>())
+    if (l->text() == "Base") label = l;
+  ASSERT_NE(label, nullptr);
+  QTest::mouseClick(label, Qt::LeftButton);
+  EXPECT_TRUE(other.titleShown());
+  QTest::mouseClick(other.centralWidget(), Qt::LeftButton, {}, QPoint(other.centralWidget()->width() - 3, 3));
   EXPECT_FALSE(other.titleShown());
+}
+
+// Menus open from the keyboard; the help viewer goes Back, Home and away on
+// Escape.
+TEST_F(MainFormTest, KeyboardOpensMenusAndDrivesTheHelpViewer) {
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  QTest::keyClick(form.get(), Qt::Key_F, Qt::AltModifier);
+  EXPECT_EQ(form->MainMenu1->activeAction(), form->Files1->menuAction());
+  QTest::keyClick(form->MainMenu1, Qt::Key_Escape);
+  QTest::keyClick(form->Files1, Qt::Key_Escape);
+  QTest::keyClick(form.get(), Qt::Key_H, Qt::AltModifier);
+  EXPECT_EQ(form->MainMenu1->activeAction(), form->Help2->menuAction());
+
+  std::ifstream source(std::string(TEST_SOURCE_DIR) + "/tarnel/help/Tarnel.hlp", std::ios::binary);
+  const std::string html{std::istreambuf_iterator<char>(source), {}};
+  write("Tarnel.hlp", Bytes(html.begin(), html.end()));
+  form->Help1->trigger();
+  HelpViewer* viewer = form->helpViewer();
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(viewer->isVisible());
+  EXPECT_FALSE(viewer->BackBtn->isEnabled());
+  const QUrl home = viewer->browser()->source();
+  viewer->browser()->setSource(QUrl(home.toString(QUrl::RemoveFragment) + "#tools"));
+  EXPECT_TRUE(viewer->BackBtn->isEnabled());
+  viewer->HomeBtn->click();
+  EXPECT_EQ(viewer->browser()->source().fragment(), "contents");
+  QApplication::setActiveWindow(viewer);
+  QTest::keyClick(viewer, Qt::Key_Escape);
+  EXPECT_FALSE(viewer->isVisible());
 }
 
 TEST_F(MainFormTest, SelectingACellCopiesTheUnitsWeapons) {
