@@ -166,9 +166,6 @@ TPositionForm::TPositionForm(Session& session, QWidget* parent)
           [this](const QModelIndex& current, const QModelIndex&) {
             if (current.isValid()) PositionGridSelectCell(current.column(), current.row() + 1);
           });
-  connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
-    if (w && w->type() == Qt::Window && w->modality() == Qt::NonModal) lastFocusWindow_ = w;
-  });
 
   FormCreate();
 }
@@ -179,10 +176,7 @@ TPositionForm::~TPositionForm() {
 }
 
 bool TPositionForm::event(QEvent* e) {
-  // Activation runs before the application hears of the new focus window, so
-  // the last one is still the window that was active before.
-  if (e->type() == QEvent::WindowActivate && (!lastFocusWindow_ || lastFocusWindow_ != windowHandle()))
-    FormActivate();
+  if (activation_->refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 #include "editors/position_editor.h"
+#include "common/ui/qt_form_activation.h"
 
 class QLabel;
 class QLineEdit;
@@ -106,7 +106,7 @@ class TPositionForm : public QWidget {
   // The last window that took the focus, dialogs and popups left out: coming
   // back from another program or from a message box is no activation of this
   // window, and keeps the grid as it was.
-  QPointer<QWindow> lastFocusWindow_;
+  common::FormActivation* activation_ = new common::FormActivation(this);
 
   // Widgets -> texts before a command, texts -> widgets after it.
   void pullTexts();

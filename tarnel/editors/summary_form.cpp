@@ -71,7 +71,7 @@ TSummaryForm::TSummaryForm(Session& session, std::function<int()> side, QWidget*
 }
 
 bool TSummaryForm::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) FormActivate();
+  if (activation_->refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include "common/ui/qt_form_activation.h"
 #include <functional>
 
 class QLabel;
@@ -37,6 +38,7 @@ class TSummaryForm : public QWidget {
 
  private:
   Session& session_;
+  common::FormActivation* activation_ = new common::FormActivation(this);
   std::function<int()> side_;
 };
 

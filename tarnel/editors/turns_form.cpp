@@ -182,14 +182,7 @@ TTurnsForm::TTurnsForm(Session& session, QWidget* parent)
 }
 
 bool TTurnsForm::event(QEvent* e) {
-  // A message box or dialog over the window (such as Retain's error box) is
-  // not another window of the program: coming back from it keeps what was
-  // typed.
-  if (e->type() == QEvent::WindowDeactivate) awayInDialog_ = QApplication::activeModalWidget() != nullptr;
-  if (e->type() == QEvent::WindowActivate) {
-    if (!awayInDialog_) FormActivate();
-    awayInDialog_ = false;
-  }
+  if (activation_->refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "editors/game_data_editor.h"
+#include "common/ui/qt_form_activation.h"
 
 class QLineEdit;
 class QPushButton;
@@ -59,7 +60,7 @@ class TTurnsForm : public QWidget {
  private:
   Session& session_;
   GameDataEditor editor_;
-  bool awayInDialog_ = false;
+  common::FormActivation* activation_ = new common::FormActivation(this);
 
   // Widgets -> texts before Retain, texts -> widgets after a fill.
   void pullTexts();
