@@ -172,35 +172,45 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
     return false;
   }
 
-  model.loaded = kind;
-  setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
-  resetGrid(s);
-  model.selectLayout(kind);
+  // The file is decoded beside the open game and only then takes its place:
+  // a refused file leaves the open game, with its unsaved edits, as it was.
   // The window need not be larger than the file.
+  GameModel incoming;
+  incoming.selectLayout(kind);
+  incoming.sectionId = model.sectionId;
   const auto window = static_cast<std::size_t>(std::min<std::uint64_t>(file.size() + 1, kStreamWindow));
-  if (readSectionStream(file, model, window) == ReadStatus::TooMuchData) {
-    prompts.message("Too much data", "Error", MessageIcon::Error);
-    // What was decoded is shown, but a truncated image must never be saved
-    // over a file.
-    model.loaded = GameFileKind::None;
-  } else if (file.failed()) {
-    // A read error part-way: the same holds for what was decoded before it.
+  const bool tooMuch = readSectionStream(file, incoming, window) == ReadStatus::TooMuchData;
+  if (!tooMuch && file.failed()) {
     prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
-    model.loaded = GameFileKind::None;
+    return false;
   }
+  if (tooMuch) prompts.message("Too much data", "Error", MessageIcon::Error);
 
   // Only bytes that section 33 really holds count: a load cut short by "Too
   // much data" leaves the section's offset at 0, which is the file header.
-  const std::int64_t password = model.sectionOffset[kPasswordSection];
+  const std::int64_t password = incoming.sectionOffset[kPasswordSection];
   bool protectedFile = false;
-  for (int k = 4; k <= 7 && k < model.sectionLength[kPasswordSection]; ++k)
-    protectedFile = protectedFile || model.byteAt(password + k) != 0;
+  for (int k = 4; k <= 7 && k < incoming.sectionLength[kPasswordSection]; ++k)
+    protectedFile = protectedFile || incoming.byteAt(password + k) != 0;
   if (protectedFile) {
     prompts.message("Password protected file. Preparing to exit", "Security Violation",
                     MessageIcon::Stop);
     s.passwordRefused = true;
     s.view->closeMainWindow();
+    return false;
   }
+
+  // What was decoded of a file with too much data is shown, but a truncated
+  // image must never be saved over a file.
+  model.loaded = tooMuch ? GameFileKind::None : kind;
+  setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
+  resetGrid(s);
+  model.selectLayout(kind);
+  model.image.swap(incoming.image);
+  model.sectionOffset = incoming.sectionOffset;
+  model.sectionLength = incoming.sectionLength;
+  model.sectionId = incoming.sectionId;
+  model.negativeLength = incoming.negativeLength;
   readComment(model, path);
   s.setModified(false);
   return true;

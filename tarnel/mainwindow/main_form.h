@@ -166,6 +166,7 @@ class TForm1 : public QMainWindow, private SessionView {
   void sideItemsChanged() override;
   void fileLabelChanged() override;
   void unitSelected() override;
+  void modifiedChanged() override;
 
   void buildMenu();
   QWidget* buildRollPanel();

@@ -1,5 +1,8 @@
 #include "mainwindow/qt_prompts.h"
 
+#include <QApplication>
+#include <QMessageBox>
+
 namespace tarnel {
 
 bool QtPrompts::chooseGameFile(GameFileChoice& choice) {
@@ -10,6 +13,17 @@ bool QtPrompts::chooseGameFile(GameFileChoice& choice) {
   if (!openDialog(d)) return false;
   choice.fileName = d.fileName;
   return true;
+}
+
+SaveChoice QtPrompts::askSaveChanges(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Warning, uiText(title), uiText(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::Save);
+  switch (box.exec()) {
+    case QMessageBox::Save: return SaveChoice::Save;
+    case QMessageBox::Discard: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+  }
 }
 
 }  // namespace tarnel

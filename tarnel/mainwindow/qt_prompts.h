@@ -28,6 +28,7 @@ class QtPrompts : public Prompts {
   // Until the game-file chooser window exists, an open dialog with the
   // chooser's caption and mask.
   bool chooseGameFile(GameFileChoice& choice) override;
+  SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
 
  private:
   common::QtPrompts ui_;

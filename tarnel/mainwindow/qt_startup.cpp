@@ -3,6 +3,9 @@
 #include <exception>
 
 #include "editors/ammo_form.h"
+#include "editors/position_form.h"
+#include "editors/summary_form.h"
+#include "editors/turns_form.h"
 #include "editors/weapons_form.h"
 #include "mainwindow/about.h"
 #include "mainwindow/main_form.h"
@@ -33,6 +36,13 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   windows->Form1 = std::make_unique<TForm1>(prompts, programDir, args);
   TForm1* form = windows->Form1.get();
   windows->WeaponsForm = std::make_unique<TWeaponsForm>(form->session(), form);
+  windows->PositionForm = std::make_unique<TPositionForm>(form->session(), form);
+  form->attachWindow(ToolWindow::Position, windows->PositionForm.get());
+  windows->SummaryForm =
+      std::make_unique<TSummaryForm>(form->session(), [form] { return form->sideIndex(); }, form);
+  form->attachWindow(ToolWindow::BattleSummary, windows->SummaryForm.get());
+  windows->TurnsForm = std::make_unique<TTurnsForm>(form->session(), form);
+  form->attachWindow(ToolWindow::GameData, windows->TurnsForm.get());
   windows->AmmoForm = std::make_unique<TAmmoForm>(form->session(), *windows->WeaponsForm, form);
   TAmmoForm* ammo = windows->AmmoForm.get();
   form->attachWindow(ToolWindow::UnitData, ammo);

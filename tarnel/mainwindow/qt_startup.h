@@ -12,6 +12,9 @@ namespace tarnel {
 class TForm1;
 class TWeaponsForm;
 class TAmmoForm;
+class TPositionForm;
+class TSummaryForm;
+class TTurnsForm;
 
 // The application object: an error that escapes an event handler is shown
 // in the standard error box and the program goes on.
@@ -30,6 +33,9 @@ class TarnelApplication : public QApplication {
 struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TWeaponsForm> WeaponsForm;
+  std::unique_ptr<TPositionForm> PositionForm;
+  std::unique_ptr<TSummaryForm> SummaryForm;
+  std::unique_ptr<TTurnsForm> TurnsForm;
   std::unique_ptr<TAmmoForm> AmmoForm;
 
   TarnelWindows();
