@@ -90,6 +90,12 @@ Decoded decodePackets(const std::uint8_t* in, std::size_t avail, std::int64_t le
   while (p < fastEnd && k + 128 <= capacity) {
     const unsigned c = in[p++];
     if (c <= 128) {
+      if (c == 0) {
+        // Empty packets decode to nothing: a long run of them is passed over
+        // eight at a time, so a file padded with them reads at memory speed.
+        p = runEnd(in, p, fastEnd, 0);
+        continue;
+      }
       std::memcpy(out + k, in + p, 128);
       p += c;
       k += c;
