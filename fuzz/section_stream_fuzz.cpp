@@ -38,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static tarnel::GameModel model;
   static tarnel::GameModel pieces;
   static tarnel::GameModel again;
+  static tarnel::GameModel small;
   const std::span input(data, size);
 
   // Packetisation of the raw bytes.
@@ -48,11 +49,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(tarnel::unpackSection(std::span(packed.data(), packedSize), unpacked.data(), unpacked.size()) == size);
   FUZZ_CHECK(std::equal(input.begin(), input.end(), unpacked.begin()));
 
+  // The decoder keeps the identifiers of positions it does not reach; every
+  // decoding here starts from the same ones.
+  for (tarnel::GameModel* m : {&model, &pieces, &again, &small}) m->sectionId.fill(0);
   const tarnel::ReadStatus status = tarnel::readSectionStream(input, model);
   fuzz::checkDirectory(model, true);
   Pieces source(input);
   FUZZ_CHECK(tarnel::readSectionStream(source, pieces, 256) == status);
   FUZZ_CHECK(sameDecoding(model, pieces));
+
+  // An image of a few kilobytes runs full where the full one did not: the
+  // decoder stops exactly there, with the directory and the bytes it had.
+  small.image = std::vector<std::uint8_t>(tarnel::kHeaderSize + size / 2);  // exactly that, for ASan
+  const tarnel::ReadStatus smallStatus = tarnel::readSectionStream(input, small);
+  FUZZ_CHECK(small.image.size() == tarnel::kHeaderSize + size / 2);
+  FUZZ_CHECK(std::equal(small.image.begin(), small.image.end(), model.image.begin()));
+  bool fits = true;
+  for (int j = 1; j < tarnel::kDirectorySize; ++j) {
+    const bool same = small.sectionOffset[j] == model.sectionOffset[j] && small.sectionId[j] == model.sectionId[j] &&
+                      small.sectionLength[j] == model.sectionLength[j];
+    if (fits && std::int64_t{model.sectionOffset[j]} + model.sectionLength[j] > std::int64_t(small.image.size())) {
+      fits = false;  // the position where the small image ran full
+      FUZZ_CHECK(small.sectionOffset[j] == model.sectionOffset[j] && small.sectionLength[j] == 0);
+    } else {
+      FUZZ_CHECK(fits ? same : small.sectionOffset[j] == 0 && small.sectionLength[j] == 0);
+    }
+  }
+  FUZZ_CHECK(smallStatus == (fits && status == tarnel::ReadStatus::Ok ? tarnel::ReadStatus::Ok
+                                                                      : tarnel::ReadStatus::TooMuchData));
 
   // Where the decoded sections end the image is zero.
   std::int64_t end = 0;
