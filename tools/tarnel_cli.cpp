@@ -11,6 +11,7 @@
 #include "gamefiles/game_files.h"
 #include "gamefiles/section_stream.h"
 #include "mainwindow/main_commands.h"
+#include "sidefiles/csv_units.h"
 #include "model/session.h"
 
 namespace {
@@ -60,7 +61,9 @@ int usage() {
   std::cerr << "usage: tarnel-cli info FILE\n"
                "       tarnel-cli resave FILE OUT\n"
                "       tarnel-cli dump FILE OUT\n"
-               "       tarnel-cli stats FILE OUT\n";
+               "       tarnel-cli stats FILE OUT\n"
+               "       tarnel-cli csv-export FILE OUT\n"
+               "       tarnel-cli csv-paste FILE CSV OUT\n";
   return 2;
 }
 
@@ -84,9 +87,10 @@ int main(int argc, char** argv) {
   if (argc < 3) return usage();
   const std::string command = argv[1];
   const std::string file = argv[2];
-  const bool needsOut = command == "resave" || command == "dump" || command == "stats";
-  if (command != "info" && !needsOut) return usage();
-  if (needsOut != (argc == 4) || argc > 4) return usage();
+  const bool paste = command == "csv-paste";
+  const bool needsOut = command == "resave" || command == "dump" || command == "stats" || command == "csv-export";
+  if (command != "info" && !needsOut && !paste) return usage();
+  if (paste ? argc != 5 : (needsOut != (argc == 4) || argc > 4)) return usage();
 
   CliPrompts prompts;
   prompts.input = file;
@@ -119,7 +123,21 @@ int main(int argc, char** argv) {
                 << "side1: " << cp1252ToUtf8(m.sideNames[1]) << '\n';
       return 0;
     }
+    if (paste) {
+      // The CSV pasted as the menu command does, then saved as resave does.
+      prompts.input = argv[3];
+      prompts.output = argv[4];
+      pasteCsvUnitFile(session);
+      if (prompts.failed) return 1;
+      saveGame(session, kind);
+      return prompts.failed ? 1 : 0;
+    }
     const std::string out = argv[3];
+    if (command == "csv-export") {
+      prompts.output = out;
+      saveCsvUnitFile(session);
+      return prompts.failed ? 1 : 0;
+    }
     if (command == "resave") {
       prompts.output = out;
       saveGame(session, kind);

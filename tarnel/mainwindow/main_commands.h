@@ -6,6 +6,8 @@
 
 namespace tarnel {
 
+class DumpWindow;
+
 // The main window's game-file commands, shared by the menu and tarnel-cli.
 // A load that brought a file in is followed by the grid fill, the two sides'
 // MOB files and the units' skill classes.
@@ -16,5 +18,12 @@ void saveGame(Session& session, GameFileKind kind);
 bool startupLoad(Session& session, const std::string& path);
 // What follows every load: grid fill, MOB files, skill classes.
 void afterLoad(Session& session);
+
+// "Paste CSV Unit File": the grid's typed ratings go into the model first (as
+// a save takes them), then the file's units over the unit section, then the
+// grid is refilled from the model, so that it shows what a save will write.
+void pasteCsvUnitFile(Session& session);
+// The dump window's "Load": the dump into the image, then the grid refilled.
+void loadDumpFile(Session& session, DumpWindow& window);
 
 }  // namespace tarnel

@@ -11,6 +11,8 @@ namespace tarnel {
 
 class TForm1;
 class TWeaponsForm;
+class TDiceStatForm;
+class TDumpForm;
 class TAmmoForm;
 
 // The application object: an error that escapes an event handler is shown
@@ -30,7 +32,9 @@ class TarnelApplication : public QApplication {
 struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TWeaponsForm> WeaponsForm;
+  std::unique_ptr<TDiceStatForm> DiceStatForm;
   std::unique_ptr<TAmmoForm> AmmoForm;
+  std::unique_ptr<TDumpForm> DumpForm;
 
   TarnelWindows();
   ~TarnelWindows();
