@@ -1,6 +1,6 @@
 #include "gamefiles/dump_form.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <QWindow>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -77,6 +78,10 @@ TDumpForm::TDumpForm(Session& session, QWidget* parent)
   connect(StatsBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::StatsBtnClick); });
   connect(LoadBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::LoadBtnClick); });
 
+  connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+    if (focus && focus != windowHandle()) fromModal_ = focus->isModal();
+  });
+
   FormCreate();
 }
 
@@ -89,16 +94,7 @@ void TDumpForm::run(void (TDumpForm::*handler)()) {
 }
 
 bool TDumpForm::event(QEvent* e) {
-  if (e->type() == QEvent::WindowDeactivate) {
-    leftForModal_ = QApplication::activeModalWidget() != nullptr;
-  } else if (e->type() == QEvent::WindowActivate) {
-    // The message box of an activation gives the focus back when it closes;
-    // that must not show the message again.
-    if (leftForModal_)
-      leftForModal_ = false;
-    else
-      run(&TDumpForm::FormActivate);
-  }
+  if (e->type() == QEvent::WindowActivate && !fromModal_) run(&TDumpForm::FormActivate);
   return QWidget::event(e);
 }
 

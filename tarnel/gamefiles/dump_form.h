@@ -42,9 +42,10 @@ class TDumpForm : public QWidget {
  private:
   Session& session_;
   DumpWindow window_;
-  // Set when the window lost the focus to a modal box or dialog; coming back
-  // from it is not a new activation.
-  bool leftForModal_ = false;
+  // Whether the window that had the focus last, before this one, was a
+  // modal box or dialog: the focus coming back from it is not a new
+  // activation (the activation's own message box would otherwise ask again).
+  bool fromModal_ = false;
 
   void fillGrid();
   void run(void (TDumpForm::*handler)());
