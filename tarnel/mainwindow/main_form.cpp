@@ -26,6 +26,8 @@
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "mainwindow/unit_grid.h"
+#include "sidefiles/country_data.h"
+#include "sidefiles/csv_units.h"
 #include "sidefiles/mob_files.h"
 
 namespace tarnel {
@@ -208,6 +210,9 @@ void TForm1::buildMenu() {
   Files1->addSeparator();
   LocateMOBFiles1 = action(Files1, "Locate MOB Files", &TForm1::LocateMOBFiles1Click);
   Files1->addSeparator();
+  LoadCSVUnitFile1 = action(Files1, "Paste CSV Unit File", &TForm1::LoadCSVUnitFile1Click);
+  SaveCSVUnitFile1 = action(Files1, "Save CSV Unit File", &TForm1::SaveCSVUnitFile1Click);
+  Files1->addSeparator();
   ExitTarnel1 = action(Files1, "Exit Tarnel", &TForm1::ExitTarnel1Click);
 
   // The Tools items appear as their windows join (attachWindow); hidden
@@ -218,10 +223,14 @@ void TForm1::buildMenu() {
   EditGameData1 = action(Tools1, "Edit Game Data", &TForm1::EditGameData1Click);
   Position1 = action(Tools1, "Position Editor", &TForm1::Position1Click);
   Tools1->addSeparator();
+  LoadCountryData1 = action(Tools1, "Load Country Data", &TForm1::LoadCountryData1Click);
+  SelectCountryData1 = action(Tools1, "Select Country Data", &TForm1::SelectCountryData1Click);
+  Tools1->addSeparator();
   ViewBattleSummary1 = action(Tools1, "View Battle Summary", &TForm1::ViewBattleSummary1Click);
   Tools1->addSeparator();
   DumpFile1 = action(Tools1, "Dump File", &TForm1::DumpFile1Click);
   for (QAction* a : {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1}) a->setVisible(false);
+  for (QAction* a : {LoadCountryData1, SelectCountryData1}) a->setVisible(false);
   Tools1->menuAction()->setVisible(false);
 
   Help2 = MainMenu1->addMenu(QStringLiteral("Help"));
@@ -376,6 +385,13 @@ void TForm1::SaveVN3SaveScn1Click() {
 
 void TForm1::LocateMOBFiles1Click() { locateMobFiles(session_); }
 
+void TForm1::LoadCSVUnitFile1Click() {
+  InfoStringGrid->commitEditor();
+  pasteCsvUnitFile(session_);
+}
+
+void TForm1::SaveCSVUnitFile1Click() { saveCsvUnitFile(session_); }
+
 void TForm1::ExitTarnel1Click() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -396,9 +412,12 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::attachWindow(ToolWindow which, QWidget* window) {
   toolWindows_[static_cast<std::size_t>(which)] = window;
-  const std::array<QAction*, 5> items = {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1};
+  const std::array<QAction*, kToolWindowCount> items = {EditUnitData1,      EditGameData1, Position1,
+                                                        ViewBattleSummary1, DumpFile1,     SelectCountryData1};
   items[static_cast<std::size_t>(which)]->setVisible(window != nullptr);
   if (which == ToolWindow::UnitData) AmmoBtn->setEnabled(window != nullptr);
+  // Country data is loaded for the country stats window, and with it.
+  if (which == ToolWindow::CountryStats) LoadCountryData1->setVisible(window != nullptr);
   bool any = false;
   for (QAction* a : items) any = any || a->isVisible();
   Tools1->menuAction()->setVisible(any);
@@ -418,6 +437,8 @@ void TForm1::showToolWindow(ToolWindow which) {
 void TForm1::AmmoBtnClick() { showToolWindow(ToolWindow::UnitData); }
 void TForm1::EditGameData1Click() { showToolWindow(ToolWindow::GameData); }
 void TForm1::Position1Click() { showToolWindow(ToolWindow::Position); }
+void TForm1::LoadCountryData1Click() { loadCountryData(session_); }
+void TForm1::SelectCountryData1Click() { showToolWindow(ToolWindow::CountryStats); }
 void TForm1::ViewBattleSummary1Click() { showToolWindow(ToolWindow::BattleSummary); }
 void TForm1::DumpFile1Click() { showToolWindow(ToolWindow::Dump); }
 

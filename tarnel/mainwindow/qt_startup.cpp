@@ -7,9 +7,11 @@
 #include "editors/summary_form.h"
 #include "editors/turns_form.h"
 #include "editors/weapons_form.h"
+#include "gamefiles/dump_form.h"
 #include "mainwindow/about.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_prompts.h"
+#include "sidefiles/dice_stat_form.h"
 
 namespace tarnel {
 
@@ -36,6 +38,10 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   windows->Form1 = std::make_unique<TForm1>(prompts, programDir, args);
   TForm1* form = windows->Form1.get();
   windows->WeaponsForm = std::make_unique<TWeaponsForm>(form->session(), form);
+  TDiceStatForm::RollEdits rollEdits;
+  for (RollRow row : kRollRows) rollEdits[static_cast<std::size_t>(row)] = form->rollEdits(row);
+  windows->DiceStatForm = std::make_unique<TDiceStatForm>(form->session(), rollEdits, form);
+  form->attachWindow(ToolWindow::CountryStats, windows->DiceStatForm.get());
   windows->PositionForm = std::make_unique<TPositionForm>(form->session(), form);
   form->attachWindow(ToolWindow::Position, windows->PositionForm.get());
   windows->SummaryForm =
@@ -50,6 +56,8 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   QObject::connect(form, &TForm1::selectedUnitChanged, ammo, [ammo] {
     if (ammo->isVisible()) ammo->FormActivate();
   });
+  windows->DumpForm = std::make_unique<TDumpForm>(form->session(), form);
+  form->attachWindow(ToolWindow::Dump, windows->DumpForm.get());
   return windows;
 }
 

@@ -60,6 +60,7 @@ class Session {
   DiceSource dice;
   std::function<std::uint32_t()> clock = millisecondsOfDay;
   MobTables mob;
+  CountryTable countries;
   // 'I', 'A' or 'T' per unit row, computed after each load.
   std::array<char, kUnitCapacity> primarySkillClass{};
 

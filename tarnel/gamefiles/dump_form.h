@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+#include "gamefiles/dump_files.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace tarnel {
+
+// "Dump": the sections of the loaded file as the model holds them, written
+// out as raw files (all, one, or the statistics text), and a raw dump read
+// back into the image.
+class TDumpForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TDumpForm(Session& session, QWidget* parent = nullptr);
+
+  DumpWindow& window() { return window_; }
+
+  void FormCreate();
+  void FormActivate();
+  void DumpGridSelectCell(int col, int row, bool& canSelect);
+  void AllBtnClick();
+  void SectionBtnClick();
+  void StatsBtnClick();
+  void LoadBtnClick();
+
+  QLabel* DumpLbl;
+  QTableWidget* DumpGrid;
+  QPushButton* AllBtn;
+  QPushButton* SectionBtn;
+  QPushButton* StatsBtn;
+  QPushButton* LoadBtn;
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  Session& session_;
+  DumpWindow window_;
+  // Whether the window that had the focus last, before this one, was a
+  // modal box or dialog: the focus coming back from it is not a new
+  // activation (the activation's own message box would otherwise ask again).
+  bool fromModal_ = false;
+
+  void fillGrid();
+  void run(void (TDumpForm::*handler)());
+};
+
+}  // namespace tarnel
