@@ -78,10 +78,6 @@ TDumpForm::TDumpForm(Session& session, QWidget* parent)
   connect(StatsBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::StatsBtnClick); });
   connect(LoadBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::LoadBtnClick); });
 
-  connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
-    if (focus && focus != windowHandle()) fromModal_ = focus->isModal();
-  });
-
   FormCreate();
 }
 
@@ -94,7 +90,8 @@ void TDumpForm::run(void (TDumpForm::*handler)()) {
 }
 
 bool TDumpForm::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate && !fromModal_) run(&TDumpForm::FormActivate);
+  // Coming back from the activation's own message box is no new activation.
+  if (activation_->refreshesOn(e)) run(&TDumpForm::FormActivate);
   return QWidget::event(e);
 }
 

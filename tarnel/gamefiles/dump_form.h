@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "gamefiles/dump_files.h"
+#include "common/ui/qt_form_activation.h"
 
 class QLabel;
 class QPushButton;
@@ -42,10 +43,7 @@ class TDumpForm : public QWidget {
  private:
   Session& session_;
   DumpWindow window_;
-  // Whether the window that had the focus last, before this one, was a
-  // modal box or dialog: the focus coming back from it is not a new
-  // activation (the activation's own message box would otherwise ask again).
-  bool fromModal_ = false;
+  common::FormActivation* activation_ = new common::FormActivation(this);
 
   void fillGrid();
   void run(void (TDumpForm::*handler)());
