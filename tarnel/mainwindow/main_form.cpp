@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "common/text1252.h"
+#include "common/ui/qt_text.h"
 #include "mainwindow/about.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/qt_help_viewer.h"
@@ -32,8 +32,8 @@
 
 namespace tarnel {
 
-using common::cp1252ToUtf8;
-using common::utf8ToCp1252;
+using common::fromCp1252;
+using common::toCp1252;
 
 
 
@@ -44,7 +44,6 @@ void TitlePicture::mousePressEvent(QMouseEvent* event) {
 
 namespace {
 
-QString fromCp1252(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
 // How the roll rows are named: the row's prefix, its seven fields from Base
 // to Max, its button and the button's handler.
@@ -314,7 +313,7 @@ std::array<QLineEdit*, 7> TForm1::rollEdits(RollRow row) const {
 
 RollFields TForm1::rollFields(RollRow row) const {
   const auto e = rollEdits(row);
-  auto text = [](const QLineEdit* edit) { return utf8ToCp1252(edit->text().toStdString()); };
+  auto text = [](const QLineEdit* edit) { return toCp1252(edit->text()); };
   return {text(e[0]), text(e[1]), text(e[2]), text(e[3]), text(e[4]), text(e[5]), text(e[6])};
 }
 

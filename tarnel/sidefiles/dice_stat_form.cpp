@@ -11,12 +11,11 @@
 #include <QVBoxLayout>
 
 #include "common/text1252.h"
+#include "common/ui/qt_text.h"
 
 namespace tarnel {
 
-namespace {
-QString fromCp1252(const std::string& bytes) { return QString::fromStdString(common::cp1252ToUtf8(bytes)); }
-}  // namespace
+using common::fromCp1252;
 
 TDiceStatForm::TDiceStatForm(Session& session, const RollEdits& rollEdits, QWidget* parent)
     : QWidget(parent, Qt::Window), stats_(session.countries), rollEdits_(rollEdits) {
