@@ -25,6 +25,8 @@
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "mainwindow/unit_grid.h"
+#include "sidefiles/comment_files.h"
+#include "sidefiles/comment_form.h"
 #include "sidefiles/mob_files.h"
 
 namespace tarnel {
@@ -203,6 +205,9 @@ void TForm1::buildMenu() {
   LoadVN3Save1 = action(Files1, "Load VN3 Scen/Save File", &TForm1::LoadVN3Save1Click);
   SaveVN3SaveScn1 = action(Files1, "Save VN3 Scen/Save File", &TForm1::SaveVN3SaveScn1Click);
   Files1->addSeparator();
+  LoadCommentFile1 = action(Files1, "Load Comment File", &TForm1::LoadCommentFile1Click);
+  SaveCommentFile1 = action(Files1, "Save Comment File", &TForm1::SaveCommentFile1Click);
+  Files1->addSeparator();
   LocateMOBFiles1 = action(Files1, "Locate MOB Files", &TForm1::LocateMOBFiles1Click);
   Files1->addSeparator();
   ExitTarnel1 = action(Files1, "Exit Tarnel", &TForm1::ExitTarnel1Click);
@@ -215,10 +220,13 @@ void TForm1::buildMenu() {
   EditGameData1 = action(Tools1, "Edit Game Data", &TForm1::EditGameData1Click);
   Position1 = action(Tools1, "Position Editor", &TForm1::Position1Click);
   Tools1->addSeparator();
+  EditCommentFile1 = action(Tools1, "Edit Comment File", &TForm1::EditCommentFile1Click);
+  Tools1->addSeparator();
   ViewBattleSummary1 = action(Tools1, "View Battle Summary", &TForm1::ViewBattleSummary1Click);
   Tools1->addSeparator();
   DumpFile1 = action(Tools1, "Dump File", &TForm1::DumpFile1Click);
-  for (QAction* a : {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1}) a->setVisible(false);
+  for (QAction* a : {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1, EditCommentFile1})
+    a->setVisible(false);
   Tools1->menuAction()->setVisible(false);
 
   Help2 = MainMenu1->addMenu(QStringLiteral("Help"));
@@ -372,7 +380,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::attachWindow(ToolWindow which, QWidget* window) {
   toolWindows_[static_cast<std::size_t>(which)] = window;
-  const std::array<QAction*, 5> items = {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1};
+  const std::array<QAction*, kToolWindowCount> items = {EditUnitData1,      EditGameData1, Position1,
+                                                        ViewBattleSummary1, DumpFile1,     EditCommentFile1};
   items[static_cast<std::size_t>(which)]->setVisible(window != nullptr);
   if (which == ToolWindow::UnitData) AmmoBtn->setEnabled(window != nullptr);
   bool any = false;
@@ -396,6 +405,21 @@ void TForm1::EditGameData1Click() { showToolWindow(ToolWindow::GameData); }
 void TForm1::Position1Click() { showToolWindow(ToolWindow::Position); }
 void TForm1::ViewBattleSummary1Click() { showToolWindow(ToolWindow::BattleSummary); }
 void TForm1::DumpFile1Click() { showToolWindow(ToolWindow::Dump); }
+void TForm1::EditCommentFile1Click() { showToolWindow(ToolWindow::Comment); }
+
+// ---- Comment files ---------------------------------------------------------
+
+void TForm1::LoadCommentFile1Click() {
+  if (!loadCommentFile(session_)) return;
+  setCommentMemo(session_.model.commentText());
+  showToolWindow(ToolWindow::Comment);
+}
+
+void TForm1::SaveCommentFile1Click() {
+  // The comment window's text of the moment, whether or not it is shown.
+  const auto* window = qobject_cast<TCommentForm*>(attachedWindow(ToolWindow::Comment));
+  saveCommentFile(session_, window ? window->memoText() : commentMemoText(session_.model.commentText()));
+}
 
 // ---- Help ----------------------------------------------------------------
 
@@ -449,7 +473,9 @@ void TForm1::closeUnitEditor() {
   if (QWidget* editor = attachedWindow(ToolWindow::UnitData)) editor->close();
 }
 
-void TForm1::setCommentMemo(const std::string& text) { emit commentMemoSet(fromCp1252(text)); }
+void TForm1::setCommentMemo(const std::string& text) {
+  emit commentMemoSet(QString::fromStdString(commentMemoText(text)));
+}
 
 void TForm1::closeMainWindow() { close(); }
 

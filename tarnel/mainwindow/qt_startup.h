@@ -12,6 +12,8 @@ namespace tarnel {
 class TForm1;
 class TWeaponsForm;
 class TAmmoForm;
+class TCommentForm;
+class TFileForm;
 
 // The application object: an error that escapes an event handler is shown
 // in the standard error box and the program goes on.
@@ -30,6 +32,8 @@ class TarnelApplication : public QApplication {
 struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TWeaponsForm> WeaponsForm;
+  std::unique_ptr<TCommentForm> CommentForm;
+  std::unique_ptr<TFileForm> FileForm;
   std::unique_ptr<TAmmoForm> AmmoForm;
 
   TarnelWindows();
