@@ -22,10 +22,13 @@ build: configure
 samples: build
 	$(BUILD)/tools/samplegen samples
 
-run: build
+# run and orvik build only the program they start (with its help and MOB files).
+run: configure
+	cmake --build $(BUILD) -j$(JOBS) --target tarnel
 	$(BUILD)/tarnel/tarnel samples/vn3_crossing.dat
 
-orvik: build
+orvik: configure
+	cmake --build $(BUILD) -j$(JOBS) --target orvik
 	$(BUILD)/orvik/orvik
 
 test: build

@@ -62,8 +62,31 @@ std::optional<std::uint64_t> regularFileSize(const std::string& path) {
   return size;
 }
 
-bool writeFileSafely(const std::string& path, std::span<const std::uint8_t> bytes) {
-  if (path.empty()) return false;
+namespace {
+// The file a path names once its symbolic links are followed; a dangling
+// link names the file it would create. Gives up after 40 links, as the
+// system does.
+std::optional<std::string> linkTarget(const std::string& path) {
+  namespace fs = std::filesystem;
+  fs::path p(path);
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(p, ec);
+    if (ec || !fs::is_symlink(st)) return p.string();
+    const fs::path next = fs::read_symlink(p, ec);
+    if (ec) return std::nullopt;
+    p = next.is_absolute() ? next : p.parent_path() / next;
+  }
+  return std::nullopt;
+}
+}  // namespace
+
+bool writeFileSafely(const std::string& name, std::span<const std::uint8_t> bytes) {
+  if (name.empty()) return false;
+  // A symbolic link stays a link: the new bytes replace the file it points to.
+  const std::optional<std::string> target = linkTarget(name);
+  if (!target) return false;
+  const std::string& path = *target;
   std::string temp = path + ".tmp-XXXXXX";
   int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;

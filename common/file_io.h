@@ -18,7 +18,8 @@ std::optional<std::uint64_t> regularFileSize(const std::string& path);
 
 // Writes the bytes to a temporary file beside `path`, checks every write and
 // renames it over `path` only when all went well. On failure the old file is
-// untouched and the temporary file removed.
+// untouched and the temporary file removed. A `path` that is a symbolic link
+// keeps the link; the file it points to gets the bytes.
 bool writeFileSafely(const std::string& path, std::span<const std::uint8_t> bytes);
 bool writeFileSafely(const std::string& path, std::string_view text);
 

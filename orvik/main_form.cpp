@@ -1,6 +1,8 @@
 #include "main_form.h"
 
 #include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <algorithm>
 #include <QFile>
 #include <QHeaderView>
@@ -36,7 +38,6 @@ const char* const kAboutText =
 
 // Typed texts are single-byte characters; paths are in the file system's encoding.
 std::string typed(const QString& text) { return text.toLatin1().toStdString(); }
-std::string path(const QString& text) { return QFile::encodeName(text).toStdString(); }
 QString fromPath(const std::string& p) { return QFile::decodeName(QByteArray::fromStdString(p)); }
 
 template <typename W>
@@ -103,6 +104,17 @@ TMainForm::TMainForm(Prompts& prompts, QWidget* parent) : QWidget(parent), promp
   SearchBox->setInsertPolicy(QComboBox::NoInsert);
   SearchBox->addItems({QStringLiteral("D400D700DA00DD (VN1)"), QStringLiteral("00000300060009 (VN2)"),
                        QStringLiteral("00000300060009 (VN3)"), QStringLiteral("00000100020003 (ZEB)")});
+  // The box is as wide as its longest item needs, so "00000300060009 (VN3)"
+  // shows whole; the address field moves over by what it takes.
+  QStyleOptionComboBox option;
+  option.initFrom(SearchBox);
+  int textWidth = 0;
+  for (int i = 0; i < SearchBox->count(); ++i)
+    textWidth = std::max(textWidth, QFontMetrics(fixed).horizontalAdvance(SearchBox->itemText(i)));
+  const int boxWidth = std::max(225, style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                              QSize(textWidth + 8, 28), SearchBox).width());
+  SearchBox->resize(boxWidth, 28);
+  AddressEdit->move(std::max(416, SearchBox->x() + boxWidth + 4), AddressEdit->y());
   SearchBox->setCurrentIndex(-1);
   SearchBox->setEditText(QStringLiteral("Search Bytes"));
   // Show the digits, not the end of a long item text.
@@ -165,40 +177,56 @@ void TMainForm::FormCreate() {
 void TMainForm::FileBtnClick() {
   OpenDialog1.filter = "Programs (*.exe)|*.exe|All files (*.*)|*.*";
   if (!prompts_.openDialog(OpenDialog1)) return;
-  FileNameLbl->setText(fromPath(OpenDialog1.fileName));
-  // The label grows with the path, up to the Help button.
-  fitLabel(FileNameLbl, 198, HelpBtn->x() - 8 - FileNameLbl->x());
-  FileNameLbl->setToolTip(FileNameLbl->text());
+  exePath_ = OpenDialog1.fileName;
+  // The label grows with the path, up to the Help button; a longer path loses
+  // its middle so that the file's own name stays in view.
+  const QString full = fromPath(exePath_);
+  const int room = HelpBtn->x() - 8 - FileNameLbl->x();
+  FileNameLbl->setText(FileNameLbl->fontMetrics().elidedText(full, Qt::ElideMiddle, room));
+  fitLabel(FileNameLbl, 198, room);
+  FileNameLbl->setToolTip(full);
 }
 
 void TMainForm::SearchBtnClick() {
   if (!extractor_.search(OpenDialog1.fileName, typed(SearchBox->currentText()))) return;
   AddressEdit->setText(QString::fromStdString(addressText(extractor_.address())));
   EntriesEdit->setText(QString::number(extractor_.entryCount()));
-  SaveDialog1.fileName = extractor_.saveName();
+  proposedSaveName_ = extractor_.saveName();
   SaveLbl->setText(QString::fromStdString(extractor_.saveName()));
   fitLabel(SaveLbl, 116, 360 - SaveLbl->x());
+  reportNotFound();
+}
+
+void TMainForm::reportNotFound() {
+  // The fields show where the scan ended, as they always have; the box says
+  // that this is no table, so a Load of it is not taken for one.
+  if (!extractor_.found()) prompts_.message("Pattern not found", "Search");
 }
 
 void TMainForm::AgainBtnClick() {
   const auto address =
       extractor_.searchAgain(OpenDialog1.fileName, typed(SearchBox->currentText()), typed(AddressEdit->text()));
-  if (address) AddressEdit->setText(QString::fromStdString(addressText(*address)));
+  if (!address) return;
+  AddressEdit->setText(QString::fromStdString(addressText(*address)));
+  reportNotFound();
 }
 
 void TMainForm::LoadBtnClick() {
-  if (extractor_.load(path(FileNameLbl->text()), typed(AddressEdit->text()), typed(EntriesEdit->text())))
+  if (extractor_.load(exePath_, typed(AddressEdit->text()), typed(EntriesEdit->text())))
     gridModel_->refresh();
 }
 
 void TMainForm::WriteBtnClick() {
   SaveDialog1.defaultExt = "csv";
   SaveDialog1.filter = "Comma separated (*.csv)|csv|text (*.txt)|txt| All(*.*)|*.*";
+  // The name the last Search set, not the one chosen at the last Write.
+  SaveDialog1.fileName = proposedSaveName_;
   if (!prompts_.saveDialog(SaveDialog1)) return;
   // The count is converted before the file is touched, so a bad count leaves
   // an existing file as it was.
   const int count = toInt(typed(EntriesEdit->text()));
-  common::writeFileSafely(SaveDialog1.fileName, iconListText(extractor_.edition(), extractor_.table(), count));
+  if (common::writeFileSafely(SaveDialog1.fileName, iconListText(extractor_.edition(), extractor_.table(), count)))
+    SaveDialog1.initialDir = common::directoryOf(SaveDialog1.fileName);
 }
 
 void TMainForm::HelpBtnClick() { prompts_.message(kHelpText, "How to use Orvik"); }

@@ -55,6 +55,10 @@ class TMainForm : public QWidget {
   const Extractor& extractor() const { return extractor_; }
 
  private:
+  // Says so after a Search or Search Again that found no match.
+  void reportNotFound();
+  std::string exePath_ = "Varno File ??????";
+  std::string proposedSaveName_;  // set by the last Search
   void connectButton(QPushButton* button, void (TMainForm::*handler)());
 
   Prompts& prompts_;

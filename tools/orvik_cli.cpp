@@ -36,8 +36,7 @@ int main(int argc, char* argv[]) {
   orvik::Extractor extractor;
   if (!extractor.search(exe, pattern)) return fail("cannot open executable '" + exe + "'");
   const std::string address = orvik::addressText(extractor.address());
-  if (!extractor.found())
-    std::cerr << "orvik-cli: pattern not found; the address is where the scan ended\n";
+  if (!extractor.found()) return fail("pattern not found");
 
   if (!write) {
     std::cout << "address: " << address << "\nedition: " << extractor.edition()

@@ -1,10 +1,13 @@
 #include "common/ui/qt_prompts.h"
 
+#include <QAbstractFileIconProvider>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QStyle>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -35,6 +38,22 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// Icons by kind only. The toolkit's own provider asks the MIME database,
+// which reads a file's first bytes; a named pipe or /proc/kmsg then blocks the
+// dialog for good.
+class PlainIconProvider : public QAbstractFileIconProvider {
+ public:
+  QIcon icon(IconType type) const override {
+    return QApplication::style()->standardIcon(type == Folder || type == Drive || type == Computer
+                                                   ? QStyle::SP_DirIcon
+                                                   : QStyle::SP_FileIcon);
+  }
+  QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
+  QString type(const QFileInfo& info) const override {
+    return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
+  }
+};
+
 QString patternsOf(QString pattern) {
   QStringList out;
   for (const QString& p : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
@@ -51,14 +70,26 @@ QString patternsOf(QString pattern) {
 }
 }  // namespace
 
+QAbstractFileIconProvider* contentFreeIconProvider() {
+  static PlainIconProvider provider;
+  return &provider;
+}
+
+QWidget* QtPrompts::owner() const {
+  // The window that asked is the active one: a box raised by a secondary
+  // window sits over that window, not over the main window.
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return parent_;
+}
+
 void QtPrompts::message(const std::string& text, const std::string& title, MessageIcon icon) {
-  QMessageBox box(boxIcon(icon), uiText(title), uiText(text), QMessageBox::Ok, parent_);
+  QMessageBox box(boxIcon(icon), uiText(title), uiText(text), QMessageBox::Ok, owner());
   box.exec();
 }
 
 void QtPrompts::errorReport(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), uiText(text), QMessageBox::Ok,
-                  parent_);
+                  owner());
   box.exec();
 }
 
@@ -84,16 +115,23 @@ QStringList QtPrompts::nameFilters(const std::string& filter) {
   return filters;
 }
 
+std::unique_ptr<QFileDialog> QtPrompts::makeDialog(const FileDialogState& dialog, bool save) const {
+  auto fd = std::make_unique<QFileDialog>(owner(), uiText(dialog.title), pathToUi(dialog.initialDir));
+  fd->setOption(QFileDialog::DontUseNativeDialog);
+  fd->setIconProvider(contentFreeIconProvider());
+  fd->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  fd->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  fd->setNameFilters(nameFilters(dialog.filter));
+  fd->setDefaultSuffix(uiText(dialog.defaultExt));
+  if (!dialog.overwritePrompt) fd->setOption(QFileDialog::DontConfirmOverwrite);
+  if (!dialog.fileName.empty()) fd->selectFile(pathToUi(dialog.fileName));
+  return fd;
+}
+
 bool QtPrompts::runDialog(FileDialogState& dialog, bool save) {
-  QFileDialog fd(parent_, uiText(dialog.title), pathToUi(dialog.initialDir));
-  fd.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  fd.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  fd.setNameFilters(nameFilters(dialog.filter));
-  fd.setDefaultSuffix(uiText(dialog.defaultExt));
-  if (!dialog.overwritePrompt) fd.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!dialog.fileName.empty()) fd.selectFile(pathToUi(dialog.fileName));
-  if (fd.exec() != QDialog::Accepted || fd.selectedFiles().isEmpty()) return false;
-  dialog.fileName = pathFromUi(fd.selectedFiles().constFirst());
+  const auto fd = makeDialog(dialog, save);
+  if (fd->exec() != QDialog::Accepted || fd->selectedFiles().isEmpty()) return false;
+  dialog.fileName = pathFromUi(fd->selectedFiles().constFirst());
   return true;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <string>
 
 #include "common/prompts.h"
 
+class QAbstractFileIconProvider;
+class QFileDialog;
 class QWidget;
 
 namespace common {
@@ -16,6 +19,10 @@ QString uiText(const std::string& text);
 // A path from a dialog, in the file system's encoding.
 std::string pathFromUi(const QString& path);
 QString pathToUi(const std::string& path);
+
+// An icon provider that tells files and folders apart without reading a
+// byte of them, for every file view of both programs.
+QAbstractFileIconProvider* contentFreeIconProvider();
 
 // Message boxes and file dialogs on the toolkit's own.
 class QtPrompts : public Prompts {
@@ -34,8 +41,13 @@ class QtPrompts : public Prompts {
   // players, so it becomes "*".
   static QStringList nameFilters(const std::string& filter);
 
+  // The dialog the open and save commands run, set up from the state.
+  std::unique_ptr<QFileDialog> makeDialog(const FileDialogState& dialog, bool save) const;
+
  private:
   bool runDialog(FileDialogState& dialog, bool save);
+  // The parent of a box or dialog: the active window, else the given parent.
+  QWidget* owner() const;
   QWidget* parent_;
 };
 

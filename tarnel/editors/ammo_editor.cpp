@@ -126,6 +126,7 @@ bool UnitDataEditor::fill() {
   const GameModel& m = session_.model;
   const GenerationLayout& L = *m.layout;
   const int unit = r - 1;
+  session_.markModified();
 
   currentSide = m.unitByte(unit, L.side);
   for (int s = 1; s <= kWeaponSlots; ++s)

@@ -178,7 +178,7 @@ void TAmmoForm::showEvent(QShowEvent* e) {
 }
 
 bool TAmmoForm::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) FormActivate();
+  if (activation_->refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "editors/ammo_editor.h"
+#include "common/ui/qt_form_activation.h"
 
 class QComboBox;
 class QLineEdit;
@@ -51,6 +52,7 @@ class TAmmoForm : public QWidget {
 
  private:
   Session& session_;
+  common::FormActivation* activation_ = new common::FormActivation(this);
   TWeaponsForm& weapons_;
   UnitDataEditor editor_;
 

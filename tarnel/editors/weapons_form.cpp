@@ -31,6 +31,8 @@ TWeaponsForm::TWeaponsForm(Session& session, QWidget* parent)
   resize(260, 420);
 
   connect(SetBtn, &QPushButton::clicked, this, [this] { SetBtnClick(); });
+  // A double-click on a line chooses it at once, as Set does.
+  connect(WeaponsLB, &QListWidget::itemDoubleClicked, this, [this] { SetBtnClick(); });
 }
 
 bool TWeaponsForm::event(QEvent* e) {

@@ -158,29 +158,39 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
     return false;
   }
 
-  model.loaded = kind;
-  setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
-  resetGrid(s);
-  model.selectLayout(kind);
-  if (readSectionStream(*bytes, model) == ReadStatus::TooMuchData) {
-    prompts.message("Too much data", "Error", MessageIcon::Error);
-    // What was decoded is shown, but a truncated image must never be saved
-    // over a file.
-    model.loaded = GameFileKind::None;
-  }
+  // The file is decoded beside the open game and only then takes its place:
+  // a refused file leaves the open game, with its unsaved edits, as it was.
+  GameModel incoming;
+  incoming.selectLayout(kind);
+  incoming.sectionId = model.sectionId;
+  const bool tooMuch = readSectionStream(*bytes, incoming) == ReadStatus::TooMuchData;
+  if (tooMuch) prompts.message("Too much data", "Error", MessageIcon::Error);
 
   // Only bytes that section 33 really holds count: a load cut short by "Too
   // much data" leaves the section's offset at 0, which is the file header.
-  const std::int64_t password = model.sectionOffset[kPasswordSection];
+  const std::int64_t password = incoming.sectionOffset[kPasswordSection];
   bool protectedFile = false;
-  for (int k = 4; k <= 7 && k < model.sectionLength[kPasswordSection]; ++k)
-    protectedFile = protectedFile || model.byteAt(password + k) != 0;
+  for (int k = 4; k <= 7 && k < incoming.sectionLength[kPasswordSection]; ++k)
+    protectedFile = protectedFile || incoming.byteAt(password + k) != 0;
   if (protectedFile) {
     prompts.message("Password protected file. Preparing to exit", "Security Violation",
                     MessageIcon::Stop);
     s.passwordRefused = true;
     s.view->closeMainWindow();
+    return false;
   }
+
+  // What was decoded of a file with too much data is shown, but a truncated
+  // image must never be saved over a file.
+  model.loaded = tooMuch ? GameFileKind::None : kind;
+  setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
+  resetGrid(s);
+  model.selectLayout(kind);
+  model.image.swap(incoming.image);
+  model.sectionOffset = incoming.sectionOffset;
+  model.sectionLength = incoming.sectionLength;
+  model.sectionId = incoming.sectionId;
+  model.negativeLength = incoming.negativeLength;
   readComment(s, path);
   s.setModified(false);
   return true;

@@ -24,6 +24,18 @@ void saveGame(Session& session, GameFileKind kind) {
     saveSectioned(session, kind);
 }
 
+bool mayDropChanges(Session& session) {
+  if (!session.modified()) return true;
+  const std::string text = "The changes to " + session.model.currentPath + " are not saved. Save them now?";
+  switch (session.prompts.askSaveChanges(text, "Tarnel")) {
+    case SaveChoice::Discard: return true;
+    case SaveChoice::Cancel: return false;
+    case SaveChoice::Save: break;
+  }
+  saveGame(session, session.model.loaded);
+  return !session.modified();
+}
+
 bool startupLoad(Session& session, const std::string& path) {
   const GameFileKind kind = sectionedKindOf(path);
   if (kind == GameFileKind::None) return false;

@@ -16,5 +16,8 @@ void saveGame(Session& session, GameFileKind kind);
 bool startupLoad(Session& session, const std::string& path);
 // What follows every load: grid fill, MOB files, skill classes.
 void afterLoad(Session& session);
+// Before the program ends: true when nothing unsaved would be lost, or the
+// user chose to save (and the save succeeded) or to discard.
+bool mayDropChanges(Session& session);
 
 }  // namespace tarnel

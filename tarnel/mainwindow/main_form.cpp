@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -110,7 +111,8 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
                QWidget* parent)
     : QMainWindow(parent), session_(prompts) {
   setObjectName(QStringLiteral("Form1"));
-  setWindowTitle(QString::fromLatin1(kMainWindowCaption));
+  // "[*]" shows as "*" while the game has unsaved changes.
+  setWindowTitle(QString::fromLatin1(kMainWindowCaption) + QStringLiteral("[*]"));
   session_.setView(this);
 
   auto* central = new QWidget(this);
@@ -153,6 +155,7 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   outer->addWidget(FileLbl);
 
   gridModel_ = new UnitGridModel(session_.grid, this);
+  connect(gridModel_, &UnitGridModel::cellEdited, this, [this] { session_.markModified(); });
   InfoStringGrid = new UnitGridView(central);
   InfoStringGrid->setObjectName(QStringLiteral("InfoStringGrid"));
   InfoStringGrid->setGridModel(gridModel_);
@@ -232,6 +235,15 @@ void TForm1::buildMenu() {
   Help2 = MainMenu1->addMenu(QStringLiteral("Help"));
   About1 = action(Help2, "About", &TForm1::About1Click);
   Help1 = action(Help2, "Help", &TForm1::Help1Click);
+
+  // Alt and the first letter open a menu; the captions stay as they are.
+  for (QMenu* menu : {Files1, Tools1, Help2}) {
+    auto* key = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(menu->title().at(0).unicode())), this);
+    connect(key, &QShortcut::activated, this, [this, menu] {
+      if (!menu->menuAction()->isVisible()) return;
+      MainMenu1->setActiveAction(menu->menuAction());
+    });
+  }
 }
 
 QWidget* TForm1::buildRollPanel() {
@@ -337,6 +349,9 @@ void TForm1::dismissTitlePicture() {
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
   QMainWindow::mousePressEvent(event);
+  // Only the window's free area counts: a click on a label of the roll panel
+  // reaches the window too, but is a click on that label.
+  if (qobject_cast<QLabel*>(childAt(event->position().toPoint()))) return;
   runHandler(&TForm1::FormClick);
 }
 
@@ -372,6 +387,15 @@ void TForm1::LocateMOBFiles1Click() { locateMobFiles(session_); }
 void TForm1::ExitTarnel1Click() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  InfoStringGrid->commitEditor();
+  bool mayClose = false;
+  runHandler([&] { mayClose = mayDropChanges(session_); });
+  if (!mayClose) {
+    // Cancel (or a failed save): the program goes on with the game as it was.
+    session_.passwordRefused = false;
+    event->ignore();
+    return;
+  }
   QMainWindow::closeEvent(event);
   if (event->isAccepted()) emit mainWindowClosed();
 }
@@ -482,6 +506,8 @@ void TForm1::closeMainWindow() { close(); }
 void TForm1::sideItemsChanged() {
   for (std::size_t k = 0; k < 2; ++k) SideRGItems[k]->setText(fromCp1252(session_.sideItems[k]));
 }
+
+void TForm1::modifiedChanged() { setWindowModified(session_.modified()); }
 
 void TForm1::fileLabelChanged() { FileLbl->setText(uiText(session_.fileLabel)); }
 

@@ -173,6 +173,7 @@ class TForm1 : public QMainWindow, private SessionView {
   void sideItemsChanged() override;
   void fileLabelChanged() override;
   void unitSelected() override;
+  void modifiedChanged() override;
 
   void buildMenu();
   QWidget* buildRollPanel();

@@ -1,6 +1,9 @@
 #include "mainwindow/qt_help_viewer.h"
 
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -11,8 +14,26 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), browser_(
   setWindowTitle(QStringLiteral("Tarnel Help"));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
+  auto* buttons = new QHBoxLayout;
+  buttons->setContentsMargins(4, 4, 4, 0);
+  BackBtn = new QPushButton(QStringLiteral("Back"), this);
+  HomeBtn = new QPushButton(QStringLiteral("Home"), this);
+  buttons->addWidget(BackBtn);
+  buttons->addWidget(HomeBtn);
+  buttons->addStretch();
+  layout->addLayout(buttons);
   layout->addWidget(browser_);
   browser_->setOpenExternalLinks(false);
+  BackBtn->setEnabled(false);
+  connect(browser_, &QTextBrowser::backwardAvailable, BackBtn, &QPushButton::setEnabled);
+  connect(BackBtn, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+  // Home is the contents page, where the viewer opened.
+  connect(HomeBtn, &QPushButton::clicked, this, [this] {
+    browser_->home();
+    browser_->scrollToAnchor(QStringLiteral("contents"));
+  });
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, this, &QWidget::close);
   resize(640, 600);
 }
 

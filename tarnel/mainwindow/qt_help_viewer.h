@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class QPushButton;
 class QTextBrowser;
 
 namespace tarnel {
@@ -18,6 +19,9 @@ class HelpViewer : public QWidget {
   bool openContents(const QString& helpFile);
 
   QTextBrowser* browser() const { return browser_; }
+
+  QPushButton* BackBtn;
+  QPushButton* HomeBtn;
 
  private:
   QTextBrowser* browser_;

@@ -1,6 +1,8 @@
 #include "mainwindow/qt_prompts.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QMessageBox>
 
 #include "mainwindow/file_form.h"
 
@@ -12,6 +14,17 @@ bool QtPrompts::chooseGameFile(GameFileChoice& choice) {
   // made for this use only.
   TFileForm form(pathFromUi(QDir::currentPath()));
   return form.choose(choice);
+}
+
+SaveChoice QtPrompts::askSaveChanges(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Warning, uiText(title), uiText(text),
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
+  box.setDefaultButton(QMessageBox::Save);
+  switch (box.exec()) {
+    case QMessageBox::Save: return SaveChoice::Save;
+    case QMessageBox::Discard: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+  }
 }
 
 }  // namespace tarnel

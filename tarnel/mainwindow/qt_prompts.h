@@ -30,6 +30,7 @@ class QtPrompts : public Prompts {
   // The game-file chooser TFileForm, run modally.
   bool chooseGameFile(GameFileChoice& choice) override;
   void setFileForm(TFileForm* form) { fileForm_ = form; }
+  SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
 
  private:
   common::QtPrompts ui_;

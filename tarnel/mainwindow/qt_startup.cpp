@@ -3,6 +3,9 @@
 #include <exception>
 
 #include "editors/ammo_form.h"
+#include "editors/position_form.h"
+#include "editors/summary_form.h"
+#include "editors/turns_form.h"
 #include "editors/weapons_form.h"
 #include "mainwindow/about.h"
 #include "mainwindow/file_form.h"
@@ -40,6 +43,13 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   form->attachWindow(ToolWindow::Comment, comment);
   QObject::connect(form, &TForm1::commentMemoSet, comment, &TCommentForm::setMemoText);
   windows->FileForm = std::make_unique<TFileForm>(form->session().model.dataDir, form);
+  windows->PositionForm = std::make_unique<TPositionForm>(form->session(), form);
+  form->attachWindow(ToolWindow::Position, windows->PositionForm.get());
+  windows->SummaryForm =
+      std::make_unique<TSummaryForm>(form->session(), [form] { return form->sideIndex(); }, form);
+  form->attachWindow(ToolWindow::BattleSummary, windows->SummaryForm.get());
+  windows->TurnsForm = std::make_unique<TTurnsForm>(form->session(), form);
+  form->attachWindow(ToolWindow::GameData, windows->TurnsForm.get());
   windows->AmmoForm = std::make_unique<TAmmoForm>(form->session(), *windows->WeaponsForm, form);
   TAmmoForm* ammo = windows->AmmoForm.get();
   form->attachWindow(ToolWindow::UnitData, ammo);

@@ -14,6 +14,9 @@ class TWeaponsForm;
 class TAmmoForm;
 class TCommentForm;
 class TFileForm;
+class TPositionForm;
+class TSummaryForm;
+class TTurnsForm;
 
 // The application object: an error that escapes an event handler is shown
 // in the standard error box and the program goes on.
@@ -34,6 +37,9 @@ struct TarnelWindows {
   std::unique_ptr<TWeaponsForm> WeaponsForm;
   std::unique_ptr<TCommentForm> CommentForm;
   std::unique_ptr<TFileForm> FileForm;
+  std::unique_ptr<TPositionForm> PositionForm;
+  std::unique_ptr<TSummaryForm> SummaryForm;
+  std::unique_ptr<TTurnsForm> TurnsForm;
   std::unique_ptr<TAmmoForm> AmmoForm;
 
   TarnelWindows();

@@ -33,7 +33,10 @@ QVariant UnitGridModel::data(const QModelIndex& index, int role) const {
 
 bool UnitGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
-  table_.setCell(index.column(), index.row() + 1, utf8ToCp1252(value.toString().toStdString()));
+  std::string text = utf8ToCp1252(value.toString().toStdString());
+  if (text == table_.cell(index.column(), index.row() + 1)) return true;
+  table_.setCell(index.column(), index.row() + 1, std::move(text));
+  emit cellEdited();
   return true;
 }
 
@@ -82,6 +85,8 @@ void UnitGridView::setGridModel(UnitGridModel* model) {
   model_ = model;
   setModel(model);
   connect(model, &UnitGridModel::gridReset, this, &UnitGridView::applyColumnWidths);
+  // A new file opens at its first unit, whatever row the last one showed.
+  connect(model, &UnitGridModel::gridReset, this, &QAbstractItemView::scrollToTop);
   applyColumnWidths();
 }
 

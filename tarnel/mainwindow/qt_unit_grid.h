@@ -28,6 +28,8 @@ class UnitGridModel : public QAbstractTableModel, private TextTableObserver {
  signals:
   // Row count, column widths or many cells changed at once.
   void gridReset();
+  // The user typed a new text into a cell.
+  void cellEdited();
 
  private:
   void tableReset() override;

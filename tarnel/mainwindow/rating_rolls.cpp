@@ -110,6 +110,7 @@ void rollRating(Session& session, RollRow row, const RollFields& fields, int sid
       if (row == RollRow::Ral) column = kColRal;
       if (row == RollRow::Sk1) column = sk1Column(classOfRow(session, r));
       grid.setCell(column, r, std::to_string(clamp(v, x.min, x.max)));
+      session.markModified();
       continue;
     }
 
@@ -127,6 +128,7 @@ void rollRating(Session& session, RollRow row, const RollFields& fields, int sid
     const auto columns = sk2Columns(classOfRow(session, r));
     grid.setCell(columns[0], r, std::to_string(clamp(a, x.min, x.max)));
     grid.setCell(columns[1], r, std::to_string(clamp(b, x.min, x.max)));
+    session.markModified();
   }
 }
 

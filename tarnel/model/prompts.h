@@ -23,11 +23,18 @@ struct GameFileChoice {
   std::string fileName;  // chosen on return
 };
 
+// The answer to "save the changes first?".
+enum class SaveChoice { Save, Discard, Cancel };
+
 // Tarnel's prompts: the common message boxes and dialogs plus the game-file
-// chooser of the three loads.
+// chooser of the three loads and the question before unsaved edits are lost.
 class Prompts : public common::Prompts {
  public:
   virtual bool chooseGameFile(GameFileChoice& choice) = 0;
+  // Prompts without a user (the command-line tools) discard.
+  virtual SaveChoice askSaveChanges(const std::string& /*text*/, const std::string& /*title*/) {
+    return SaveChoice::Discard;
+  }
 };
 
 }  // namespace tarnel

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "common/ui/qt_form_activation.h"
 #include "model/session.h"
 #include "sidefiles/comment_files.h"
 
@@ -18,7 +19,7 @@ constexpr int kMemoLines = 5;
 }  // namespace
 
 TCommentForm::TCommentForm(Session& session, QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session) {
+    : QWidget(parent, Qt::Window), session_(session), activation_(new common::FormActivation(this)) {
   setObjectName(QStringLiteral("CommentForm"));
   setWindowTitle(QStringLiteral("Comment"));
 
@@ -42,7 +43,7 @@ TCommentForm::TCommentForm(Session& session, QWidget* parent)
 }
 
 bool TCommentForm::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate) FormActivate();
+  if (activation_->refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -5,12 +5,16 @@
 
 class QPlainTextEdit;
 
+namespace common {
+class FormActivation;
+}
+
 namespace tarnel {
 
 class Session;
 
 // "Comment": the comment buffer's text in CommentMemo, set anew each time the
-// window becomes active; "Save Comment File" writes what the memo holds.
+// user comes to the window from another window of the program; "Save Comment File" writes what the memo holds.
 class TCommentForm : public QWidget {
   Q_OBJECT
  public:
@@ -31,6 +35,7 @@ class TCommentForm : public QWidget {
 
  private:
   Session& session_;
+  common::FormActivation* activation_;
 };
 
 }  // namespace tarnel

@@ -48,7 +48,6 @@ void locateMobFiles(Session& session) {
   FileDialogState& d = session.openDialog1;
   d.title = "Open Any MOB File";
   d.initialDir = session.model.mobDir;
-  d.fileName.clear();
   if (!session.prompts.openDialog(d)) return;
   std::string dir = directoryOf(d.fileName);
   if (dir.empty() || dir.back() != '/') dir += '/';

@@ -34,6 +34,14 @@ TEST(OrvikCli, StandInSearchWriteAndFailures) {
   EXPECT_NE(dir.read("err").find("cannot open executable"), std::string::npos);
   EXPECT_EQ(run("write " + exe + "00 '" + dir.file("no/folder/x.csv") + "'"), 1);
   EXPECT_EQ(run("search " + exe), 2);
+
+  // No match: both commands fail and write nothing.
+  for (const std::string& args : {"search " + exe + "00000100020003", "write " + exe + "00000100020003 '" + dir.file("zeb.csv") + "'"}) {
+    EXPECT_EQ(run(args), 1) << args;
+    EXPECT_EQ(dir.read("err"), "orvik-cli: pattern not found\n") << args;
+    EXPECT_EQ(dir.read("out"), "") << args;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("zeb.csv")));
 }
 
 }  // namespace

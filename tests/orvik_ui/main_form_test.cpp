@@ -66,7 +66,13 @@ TEST_F(OrvikMainForm, LayoutFocusOrderGridAndBoxes) {
   EXPECT_EQ(str(form.windowTitle()), "Orvik 0.10");
   EXPECT_EQ(form.font().pixelSize() * 100 + form.SearchBox->font().pixelSize(), 1718);
   EXPECT_TRUE(form.SearchBox->font().fixedPitch());
-  EXPECT_EQ(form.SearchBox->geometry(), QRect(184, 40, 225, 28));
+  // The search box keeps its place and height and grows to show its items whole.
+  EXPECT_EQ(form.SearchBox->geometry().topLeft(), QPoint(184, 40));
+  EXPECT_EQ(form.SearchBox->height(), 28);
+  EXPECT_GE(form.SearchBox->width(), 225);
+  EXPECT_GE(form.SearchBox->lineEdit()->width(),
+            form.SearchBox->lineEdit()->fontMetrics().horizontalAdvance("00000300060009 (VN3)"));
+  EXPECT_GT(form.AddressEdit->x(), form.SearchBox->geometry().right());
   EXPECT_EQ(form.DataGrid->geometry(), QRect(8, 136, 553, 297));
   EXPECT_EQ(str(form.SearchBox->currentText() + form.AddressEdit->text() + form.EntriesEdit->text() +
                 form.SaveLbl->text() + form.SearchBox->itemText(3)),
@@ -101,10 +107,15 @@ TEST_F(OrvikMainForm, FileNameSearchAgainLoadAndWrite) {
   prompts.answers = {vn1Exe()};
   form.FileBtn->click();
   EXPECT_EQ(prompts.dialogs.at(0).filter, "Programs (*.exe)|*.exe|All files (*.*)|*.*");
-  EXPECT_EQ(str(form.FileNameLbl->text()), dir.file("game.exe"));
+  // A long path loses its middle; the name of the file stays in view.
+  EXPECT_EQ(str(form.FileNameLbl->toolTip()), dir.file("game.exe"));
+  EXPECT_TRUE(str(form.FileNameLbl->text()).ends_with("/game.exe"));
   form.SearchBox->setEditText("00000100020003 (ZEB)");
   form.SearchBtn->click();
+  // No match: the fields show where the scan ended, and a box says so.
   EXPECT_EQ(str(form.AddressEdit->text() + form.EntriesEdit->text() + form.SaveLbl->text()), "0186A1255VN1IL.CSV");
+  EXPECT_EQ(prompts.messages, std::vector<std::string>{"Search: Pattern not found"});
+  prompts.messages.clear();
   form.SearchBox->setCurrentIndex(0);
   form.AddressEdit->setText("0");
   form.AgainBtn->click();
@@ -123,6 +134,13 @@ TEST_F(OrvikMainForm, FileNameSearchAgainLoadAndWrite) {
   EXPECT_EQ(dir.read("out.csv"), orvik::iconListHeader("VN1") + "   0,    2,   13,    2,   16\r\n"
                              "   1,    2,   19,   45,   74\r\n   2,    0,    6,   -1,   -1\r\n");
   EXPECT_TRUE(prompts.errors.empty() && prompts.messages.empty());
+
+  // The next Write proposes the name of the last Search again, in the folder
+  // of the last file written.
+  prompts.answers = {dir.file("again.csv")};
+  form.WriteBtn->click();
+  EXPECT_EQ(prompts.dialogs.at(2).fileName, "VN1IL.CSV");
+  EXPECT_EQ(prompts.dialogs.at(2).initialDir, dir.path.string());
 }
 
 TEST_F(OrvikMainForm, ErrorsInTheErrorBoxAndSilentStops) {

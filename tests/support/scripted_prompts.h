@@ -23,6 +23,9 @@ class ScriptedPrompts : public Prompts {
   std::deque<std::optional<std::string>> openAnswers;
   std::deque<std::optional<std::string>> saveAnswers;
   std::deque<std::optional<std::string>> chooserAnswers;
+  // Answers to "save the changes?"; an empty queue answers Cancel.
+  std::deque<SaveChoice> saveChoices;
+  std::vector<Shown> questions;
   std::vector<FileDialogState> openSeen;
   std::vector<FileDialogState> saveSeen;
   std::vector<GameFileChoice> chooserSeen;
@@ -37,6 +40,13 @@ class ScriptedPrompts : public Prompts {
   bool saveDialog(FileDialogState& d) override { return answer(saveAnswers, saveSeen, d, d.fileName); }
   bool chooseGameFile(GameFileChoice& c) override {
     return answer(chooserAnswers, chooserSeen, c, c.fileName);
+  }
+  SaveChoice askSaveChanges(const std::string& text, const std::string& title) override {
+    questions.push_back({text, title});
+    if (saveChoices.empty()) return SaveChoice::Cancel;
+    const SaveChoice c = saveChoices.front();
+    saveChoices.pop_front();
+    return c;
   }
   void setBusy(bool busy) override {
     busyDepth += busy ? 1 : -1;

@@ -130,3 +130,38 @@ TEST_F(Cli, HostileInputFailsCleanlyWithoutOutput) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(run("nonsense x").status, 2);
 }
+
+TEST_F(Cli, SummaryOfASideWithAndWithoutMobFiles) {
+  samplegen::SampleOptions o;
+  o.kind = tarnel::GameFileKind::V11;
+  o.unitsPerSide = 2;
+  tarnel::GameModel m = samplegen::makeGameModel(o);
+  const tarnel::GenerationLayout& L = *m.layout;
+  // Side 1: two units of type 5, one with men; names are the file's bytes.
+  for (int i = 2; i < 4; ++i) {
+    m.setUnitByte(i, L.unitType, 5);
+    m.setUnitByte(i, L.men, i == 2 ? 3 : 0);
+  }
+  const std::string name = "Caf\xE9 Tank";
+  for (std::size_t k = 0; k <= name.size(); ++k) m.setUnitByte(2, static_cast<int>(k), k < name.size() ? name[k] : 0);
+  const std::string game = put("game.dat", tarnel::writeSectionStream(m, tarnel::kMagicV11));
+  put("MOB07", samplegen::makeMobFile(7));  // 12 men for type 5
+
+  CliRun r = run("summary " + game + " 1");
+  ASSERT_EQ(r.status, 0) << err();
+  EXPECT_EQ(r.out,
+            "Turns: 1/30\nDate: 6/84\nUS Army vs. Soviet Union\nUnit Name\tType #\tForm.\tUnits\tMen\n"
+            "Caf\xE9 Tank\t5\t1/2\t1/2\t3/24\nMen  24\nMen Killed  21\nTotal Units  2\nUnits Killed  1\n");
+  fs::remove(dir / "MOB07");
+  EXPECT_NE(run("summary " + game + " 1").out.find("\t3/0\nMen  0\nMen Killed  -3\n"), std::string::npos);
+  // Only the summary, which counts the MOB file's men, speaks of a missing one.
+  EXPECT_NE(err().find("MOB07. Weapons names not available"), std::string::npos) << err();
+  EXPECT_EQ(run("info " + game).status, 0);
+  EXPECT_EQ(err(), "");
+
+  for (const char* side : {"2", "x", "01"}) {
+    r = run("summary " + game + " " + side);
+    EXPECT_EQ(r.status, 1) << side;
+    EXPECT_NE(err().find("tarnel-cli summary FILE SIDE"), std::string::npos) << err();
+  }
+}

@@ -208,6 +208,9 @@ TEST_F(MobFiles, LocateKeepsTheChosenDirectoryOnly) {
   EXPECT_EQ(prompts.openSeen[1].title, "Open Any MOB File");
   EXPECT_EQ(prompts.openSeen[1].initialDir, dir.string() + "/");
   EXPECT_EQ(prompts.openSeen[1].filter, "Scenarios (*.dat)|*.dat");  // kept from before
+  EXPECT_EQ(prompts.openSeen[1].fileName, "");  // the cancelled first run chose nothing
+  locateMobFiles(session);  // cancelled: the shared dialog keeps the last name
+  EXPECT_EQ(prompts.openSeen[2].fileName, (dir / "other" / "MOB44").string());
   EXPECT_EQ(session.model.mobDir, (dir / "other").string() + "/");
   // The tables stay until the next load.
   EXPECT_EQ(session.mob.weaponName(0, 4), name);

@@ -145,10 +145,14 @@ TEST_F(ChooserAndCommentWindows, CommentIsEditedSavedAndReadBack) {
   expected.resize(200, 0);
   EXPECT_EQ(common::readFileBytes(at("SAVE30.cmt")), expected);
 
-  // The buffer still holds the game's comment: the window shows it again as
-  // it becomes active. Loading the saved file brings the new text.
-  QEvent activate(QEvent::WindowActivate);
-  QApplication::sendEvent(&comment(), &activate);
+  // The buffer still holds the game's comment: the window shows it again
+  // when the user comes back to it from the main window. Loading the saved
+  // file brings the new text.
+  for (QWidget* w : {static_cast<QWidget*>(&form()), static_cast<QWidget*>(&comment())}) {
+    w->show();
+    w->activateWindow();
+    QApplication::processEvents();
+  }
   EXPECT_EQ(comment().CommentMemo->toPlainText(), "Hello");
   prompts.openAnswers.push_back(at("SAVE30.cmt"));
   form().LoadCommentFile1->trigger();

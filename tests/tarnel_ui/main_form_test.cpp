@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <cstring>
 #include <fstream>
@@ -129,7 +130,8 @@ class MainFormTest : public ::testing::Test {
 // ---- Window, menu, controls -----------------------------------------------
 
 TEST_F(MainFormTest, WindowShowsItsControlsBeforeAnyLoad) {
-  EXPECT_EQ(form->windowTitle(), "Varno Editor");
+  EXPECT_EQ(form->windowTitle(), "Varno Editor[*]");
+  EXPECT_FALSE(form->isWindowModified());
   EXPECT_EQ(form->SideRG->title(), "Side");
   EXPECT_EQ(form->SideRGItems[0]->text(), "Side 0");
   EXPECT_EQ(form->SideRGItems[1]->text(), "Side 1");
@@ -374,6 +376,59 @@ TEST_F(MainFormTest, PasswordProtectedFileClosesTheWindow) {
 
   TForm1 started(prompts, programDir(), {file});
   EXPECT_TRUE(started.session().passwordRefused);
+}
+
+// Unsaved edits show in the title and are never dropped without asking: not
+// by Exit, not by closing the window, not by the refusal of a protected file.
+TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
+  samplegen::SampleOptions o;
+  o.unitsPerSide = 40;
+  const std::string file = write("game.dat", samplegen::makeGameFile(o));
+  o.password = true;
+  const std::string locked = write("locked.dat", samplegen::makeGameFile(o));
+  form->show();
+  form->InfoStringGrid->scrollTo(form->InfoStringGrid->model()->index(70, 0));
+  load(form->LoadVN3Save1, file);
+  EXPECT_FALSE(form->isWindowModified());
+  EXPECT_EQ(form->InfoStringGrid->rowAt(0), 0);  // a load shows the first unit
+  int closed = 0;
+  QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
+
+  typeCell(kColExp, 1, "12");
+  EXPECT_TRUE(form->isWindowModified());
+  form->ExitTarnel1->trigger();  // Cancel
+  ASSERT_EQ(prompts.questions.size(), 1u);
+  EXPECT_EQ(prompts.questions[0].title, "Tarnel");
+  EXPECT_EQ(closed, 0);
+  EXPECT_TRUE(form->isVisible());
+
+  // The protected file is refused before it touches the open game.
+  load(form->LoadVN3Save1, locked);  // Cancel again
+  EXPECT_EQ(prompts.messages.back().text, "Password protected file. Preparing to exit");
+  EXPECT_EQ(closed, 0);
+  EXPECT_EQ(grid().cell(kColExp, 1), "12");
+  EXPECT_EQ(session().model.currentPath, file);
+
+  // Save runs the generation's save; the window then closes.
+  prompts.saveChoices = {SaveChoice::Save};
+  prompts.saveAnswers.push_back(path("saved.dat"));
+  load(form->LoadVN3Save1, locked);
+  EXPECT_EQ(closed, 1);
+  Session reread(prompts);
+  reread.setProgramDir(programDir());
+  prompts.chooserAnswers.push_back(path("saved.dat"));
+  loadGame(reread, GameFileKind::Vn3);
+  EXPECT_EQ(reread.grid.cell(kColExp, 1), "12");
+
+  // A save clears the mark; Discard closes without saving.
+  TForm1 other(prompts, programDir(), {file});
+  typeCell(kColMor, 1, "1");
+  other.show();
+  other.session().markModified();
+  EXPECT_TRUE(other.isWindowModified());
+  prompts.saveChoices = {SaveChoice::Discard};
+  EXPECT_TRUE(other.close());
+  EXPECT_EQ(prompts.questions.size(), 4u);
 }
 
 // ---- Saves ------------------------------------------------------------------
@@ -656,8 +711,46 @@ TEST_F(MainFormTest, LoadAndFormClickDismissTheTitlePicture) {
   TForm1 other(prompts, programDir(), {});
   other.show();
   other.FormActivate();
-  other.FormClick();
+  // A click on a label of the roll panel leaves the picture; one on the
+  // window's free area takes it away.
+  QLabel* label = nullptr;
+  for (QLabel* l : other.findChildren<QLabel*>())
+    if (l->text() == "Base") label = l;
+  ASSERT_NE(label, nullptr);
+  QTest::mouseClick(label, Qt::LeftButton);
+  EXPECT_TRUE(other.titleShown());
+  QTest::mouseClick(other.centralWidget(), Qt::LeftButton, {}, QPoint(other.centralWidget()->width() - 3, 3));
   EXPECT_FALSE(other.titleShown());
+}
+
+// Menus open from the keyboard; the help viewer goes Back, Home and away on
+// Escape.
+TEST_F(MainFormTest, KeyboardOpensMenusAndDrivesTheHelpViewer) {
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  QTest::keyClick(form.get(), Qt::Key_F, Qt::AltModifier);
+  EXPECT_EQ(form->MainMenu1->activeAction(), form->Files1->menuAction());
+  QTest::keyClick(form->MainMenu1, Qt::Key_Escape);
+  QTest::keyClick(form->Files1, Qt::Key_Escape);
+  QTest::keyClick(form.get(), Qt::Key_H, Qt::AltModifier);
+  EXPECT_EQ(form->MainMenu1->activeAction(), form->Help2->menuAction());
+
+  std::ifstream source(std::string(TEST_SOURCE_DIR) + "/tarnel/help/Tarnel.hlp", std::ios::binary);
+  const std::string html{std::istreambuf_iterator<char>(source), {}};
+  write("Tarnel.hlp", Bytes(html.begin(), html.end()));
+  form->Help1->trigger();
+  HelpViewer* viewer = form->helpViewer();
+  ASSERT_NE(viewer, nullptr);
+  ASSERT_TRUE(viewer->isVisible());
+  EXPECT_FALSE(viewer->BackBtn->isEnabled());
+  const QUrl home = viewer->browser()->source();
+  viewer->browser()->setSource(QUrl(home.toString(QUrl::RemoveFragment) + "#tools"));
+  EXPECT_TRUE(viewer->BackBtn->isEnabled());
+  viewer->HomeBtn->click();
+  EXPECT_EQ(viewer->browser()->source().fragment(), "contents");
+  QApplication::setActiveWindow(viewer);
+  QTest::keyClick(viewer, Qt::Key_Escape);
+  EXPECT_FALSE(viewer->isVisible());
 }
 
 TEST_F(MainFormTest, SelectingACellCopiesTheUnitsWeapons) {
@@ -726,7 +819,7 @@ TEST_F(MainFormTest, StartUpCreatesTheMainWindowFirst) {
   const std::string vn3 = write("su.dat", fileOf(designationGame(GameFileKind::Vn3), GameFileKind::Vn3));
   auto windows = createWindows(prompts, programDir(), {vn3});
   ASSERT_NE(windows->Form1, nullptr);
-  EXPECT_EQ(windows->Form1->windowTitle(), "Varno Editor");
+  EXPECT_EQ(windows->Form1->windowTitle(), "Varno Editor[*]");
   EXPECT_EQ(windows->Form1->session().model.programDir, programDir());
   EXPECT_EQ(windows->Form1->session().model.mobDir, programDir() + "/");
   EXPECT_EQ(windows->Form1->session().model.loaded, GameFileKind::Vn3);

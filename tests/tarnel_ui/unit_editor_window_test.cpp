@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -200,8 +201,14 @@ TEST_F(UnitEditorWindow, EditChooseRetainSaveAndReload) {
   EXPECT_EQ(session().model.selectedWeapons[1], original.unitByte(unit, L.weapons + 1));
   weapons().WeaponsLB->setCurrentRow(5);
   weapons().SetBtn->click();
-  weapons().WeaponsLB->setCurrentRow(17);
-  weapons().SetBtn->click();
+  // A double-click on a line sets it, as Set does.
+  QListWidget* lines = weapons().WeaponsLB;
+  lines->setCurrentRow(17);
+  lines->doItemsLayout();
+  lines->scrollToItem(lines->item(17));
+  const QPoint at = lines->visualItemRect(lines->item(17)).center();
+  QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, at);
   EXPECT_TRUE(weapons().isVisible());
   EXPECT_EQ(weaponCell(2).toStdString(), weaponName(0, 17));
   activate(f);
