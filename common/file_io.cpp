@@ -24,11 +24,17 @@ bool isRegularFd(int fd, std::uint64_t& size) {
   size = static_cast<std::uint64_t>(st.st_size);
   return true;
 }
+
+// Opening never waits: a named pipe without a writer or a device would block
+// a plain open, and such a file is refused right after it anyway.
+int openForReading(const std::string& path) {
+  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+}
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                        std::uint64_t maxBytes) {
-  Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  Fd f{openForReading(path)};
   if (f.fd < 0) return std::nullopt;
   std::uint64_t size = 0;
   if (!isRegularFd(f.fd, size)) return std::nullopt;
@@ -49,7 +55,7 @@ std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
 }
 
 std::optional<std::uint64_t> regularFileSize(const std::string& path) {
-  Fd f{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  Fd f{openForReading(path)};
   if (f.fd < 0) return std::nullopt;
   std::uint64_t size = 0;
   if (!isRegularFd(f.fd, size)) return std::nullopt;

@@ -1,6 +1,5 @@
 // Load and save commands of the three game-file generations.
 #include <algorithm>
-#include <cstring>
 
 #include "gamefiles/game_files.h"
 
@@ -37,16 +36,6 @@ class BusyCursor {
 };
 }  // namespace
 
-std::string commentFileName(const std::string& gamePath) {
-  // Only a "." in the file's own name counts: one in a directory name must
-  // not move the comment file into another directory.
-  const std::size_t slash = gamePath.find_last_of('/');
-  const std::size_t dot = gamePath.find_last_of('.');
-  std::string name = gamePath;
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.erase(dot, 4);
-  return name + ".cmt";
-}
-
 bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic) {
   // The first line as text of at most 30 characters: 29 bytes, ending after a
   // line feed; compared up to its first NUL byte.
@@ -71,13 +60,13 @@ void setLoadedFile(Session& s, const std::string& path, const char* labelPrefix)
   s.view->fileLabelChanged();
 }
 
-bool readComment(GameModel& model, const std::string& gamePath) {
-  auto bytes = readFileBytes(commentFileName(gamePath), kCommentBytes - 1);
-  if (!bytes) return false;
-  std::memcpy(model.comment.data(), bytes->data(), bytes->size());
-  model.comment[bytes->size()] = '\0';
-  model.comment[kCommentBytes - 1] = '\0';
-  return true;
+// The comment file beside a loaded game file, into the buffer and the
+// comment window. A game without one gets an empty comment, so that a later
+// "Save Comment File" never writes the previous game's comment beside this
+// one.
+void readComment(Session& s, const std::string& gamePath) {
+  if (!readCommentFile(s.model, commentFileName(gamePath))) s.model.comment.fill('\0');
+  s.view->setCommentMemo(s.model.commentText());
 }
 
 }  // namespace
@@ -123,7 +112,7 @@ bool loadV10(Session& s) {
   model.sectionOffset[kLeaderSection] = kVn2Layout.v10LeaderOffset;
   model.sectionOffset[kGameDataSection] = kVn2Layout.v10GameDataOffset;
 
-  s.view->setCommentMemo(readComment(model, path) ? model.commentText() : std::string());
+  readComment(s, path);
   s.setModified(false);
   return true;
 }
@@ -202,7 +191,7 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   model.sectionLength = incoming.sectionLength;
   model.sectionId = incoming.sectionId;
   model.negativeLength = incoming.negativeLength;
-  readComment(model, path);
+  readComment(s, path);
   s.setModified(false);
   return true;
 }

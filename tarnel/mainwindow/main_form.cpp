@@ -28,6 +28,8 @@
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/country_data.h"
 #include "sidefiles/csv_units.h"
+#include "sidefiles/comment_files.h"
+#include "sidefiles/comment_form.h"
 #include "sidefiles/mob_files.h"
 
 namespace tarnel {
@@ -207,6 +209,9 @@ void TForm1::buildMenu() {
   LoadVN3Save1 = action(Files1, "Load VN3 Scen/Save File", &TForm1::LoadVN3Save1Click);
   SaveVN3SaveScn1 = action(Files1, "Save VN3 Scen/Save File", &TForm1::SaveVN3SaveScn1Click);
   Files1->addSeparator();
+  LoadCommentFile1 = action(Files1, "Load Comment File", &TForm1::LoadCommentFile1Click);
+  SaveCommentFile1 = action(Files1, "Save Comment File", &TForm1::SaveCommentFile1Click);
+  Files1->addSeparator();
   LocateMOBFiles1 = action(Files1, "Locate MOB Files", &TForm1::LocateMOBFiles1Click);
   Files1->addSeparator();
   LoadCSVUnitFile1 = action(Files1, "Paste CSV Unit File", &TForm1::LoadCSVUnitFile1Click);
@@ -225,10 +230,13 @@ void TForm1::buildMenu() {
   LoadCountryData1 = action(Tools1, "Load Country Data", &TForm1::LoadCountryData1Click);
   SelectCountryData1 = action(Tools1, "Select Country Data", &TForm1::SelectCountryData1Click);
   Tools1->addSeparator();
+  EditCommentFile1 = action(Tools1, "Edit Comment File", &TForm1::EditCommentFile1Click);
+  Tools1->addSeparator();
   ViewBattleSummary1 = action(Tools1, "View Battle Summary", &TForm1::ViewBattleSummary1Click);
   Tools1->addSeparator();
   DumpFile1 = action(Tools1, "Dump File", &TForm1::DumpFile1Click);
-  for (QAction* a : {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1}) a->setVisible(false);
+  for (QAction* a : {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1, EditCommentFile1})
+    a->setVisible(false);
   for (QAction* a : {LoadCountryData1, SelectCountryData1}) a->setVisible(false);
   Tools1->menuAction()->setVisible(false);
 
@@ -412,7 +420,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::attachWindow(ToolWindow which, QWidget* window) {
   toolWindows_[static_cast<std::size_t>(which)] = window;
   const std::array<QAction*, kToolWindowCount> items = {EditUnitData1,      EditGameData1, Position1,
-                                                        ViewBattleSummary1, DumpFile1,     SelectCountryData1};
+                                                        ViewBattleSummary1, DumpFile1,     SelectCountryData1,
+                                                        EditCommentFile1};
   items[static_cast<std::size_t>(which)]->setVisible(window != nullptr);
   if (which == ToolWindow::UnitData) AmmoBtn->setEnabled(window != nullptr);
   // Country data is loaded for the country stats window, and with it.
@@ -440,6 +449,21 @@ void TForm1::LoadCountryData1Click() { loadCountryData(session_); }
 void TForm1::SelectCountryData1Click() { showToolWindow(ToolWindow::CountryStats); }
 void TForm1::ViewBattleSummary1Click() { showToolWindow(ToolWindow::BattleSummary); }
 void TForm1::DumpFile1Click() { showToolWindow(ToolWindow::Dump); }
+void TForm1::EditCommentFile1Click() { showToolWindow(ToolWindow::Comment); }
+
+// ---- Comment files ---------------------------------------------------------
+
+void TForm1::LoadCommentFile1Click() {
+  if (!loadCommentFile(session_)) return;
+  setCommentMemo(session_.model.commentText());
+  showToolWindow(ToolWindow::Comment);
+}
+
+void TForm1::SaveCommentFile1Click() {
+  // The comment window's text of the moment, whether or not it is shown.
+  const auto* window = qobject_cast<TCommentForm*>(attachedWindow(ToolWindow::Comment));
+  saveCommentFile(session_, window ? window->memoText() : commentMemoText(session_.model.commentText()));
+}
 
 // ---- Help ----------------------------------------------------------------
 
@@ -493,7 +517,9 @@ void TForm1::closeUnitEditor() {
   if (QWidget* editor = attachedWindow(ToolWindow::UnitData)) editor->close();
 }
 
-void TForm1::setCommentMemo(const std::string& text) { emit commentMemoSet(fromCp1252(text)); }
+void TForm1::setCommentMemo(const std::string& text) {
+  emit commentMemoSet(QString::fromStdString(commentMemoText(text)));
+}
 
 void TForm1::closeMainWindow() { close(); }
 

@@ -39,8 +39,8 @@ class TitlePicture : public QLabel {
 
 // The windows the main window shows from its Tools menu and buttons. Each
 // joins when it exists; until then its menu item is left out.
-enum class ToolWindow { UnitData, GameData, Position, BattleSummary, Dump, CountryStats };
-inline constexpr std::size_t kToolWindowCount = 6;
+enum class ToolWindow { UnitData, GameData, Position, BattleSummary, Dump, CountryStats, Comment };
+inline constexpr std::size_t kToolWindowCount = 7;
 
 // Tarnel's main window "Varno Editor": the menu, the rating-roll panel, the
 // side selector and the unit grid. It forwards every command to the Session
@@ -66,6 +66,8 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* SaveVer11Save1;
   QAction* LoadVN3Save1;
   QAction* SaveVN3SaveScn1;
+  QAction* LoadCommentFile1;
+  QAction* SaveCommentFile1;
   QAction* LocateMOBFiles1;
   QAction* LoadCSVUnitFile1;
   QAction* SaveCSVUnitFile1;
@@ -76,6 +78,7 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* Position1;
   QAction* LoadCountryData1;
   QAction* SelectCountryData1;
+  QAction* EditCommentFile1;
   QAction* ViewBattleSummary1;
   QAction* DumpFile1;
   QMenu* Help2;
@@ -117,6 +120,9 @@ class TForm1 : public QMainWindow, private SessionView {
   void SaveVer11Save1Click();
   void LoadVN3Save1Click();
   void SaveVN3SaveScn1Click();
+  void LoadCommentFile1Click();
+  void SaveCommentFile1Click();
+  void EditCommentFile1Click();
   void LocateMOBFiles1Click();
   void LoadCSVUnitFile1Click();
   void SaveCSVUnitFile1Click();

@@ -9,9 +9,11 @@
 #include "editors/weapons_form.h"
 #include "gamefiles/dump_form.h"
 #include "mainwindow/about.h"
+#include "mainwindow/file_form.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_prompts.h"
 #include "sidefiles/dice_stat_form.h"
+#include "sidefiles/comment_form.h"
 
 namespace tarnel {
 
@@ -38,6 +40,11 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   windows->Form1 = std::make_unique<TForm1>(prompts, programDir, args);
   TForm1* form = windows->Form1.get();
   windows->WeaponsForm = std::make_unique<TWeaponsForm>(form->session(), form);
+  windows->CommentForm = std::make_unique<TCommentForm>(form->session(), form);
+  TCommentForm* comment = windows->CommentForm.get();
+  form->attachWindow(ToolWindow::Comment, comment);
+  QObject::connect(form, &TForm1::commentMemoSet, comment, &TCommentForm::setMemoText);
+  windows->FileForm = std::make_unique<TFileForm>(form->session().model.dataDir, form);
   TDiceStatForm::RollEdits rollEdits;
   for (RollRow row : kRollRows) rollEdits[static_cast<std::size_t>(row)] = form->rollEdits(row);
   windows->DiceStatForm = std::make_unique<TDiceStatForm>(form->session(), rollEdits, form);
@@ -73,6 +80,7 @@ int runTarnel(int argc, char** argv) {
   auto windows = createWindows(prompts, pathFromUi(QCoreApplication::applicationDirPath()), args);
   TForm1& form = *windows->Form1;
   prompts.setParent(&form);
+  prompts.setFileForm(windows->FileForm.get());
   // A password-protected file named on the command line ends the program
   // before the window ever shows.
   if (form.session().passwordRefused) return 0;

@@ -14,6 +14,8 @@ class TWeaponsForm;
 class TDiceStatForm;
 class TDumpForm;
 class TAmmoForm;
+class TCommentForm;
+class TFileForm;
 class TPositionForm;
 class TSummaryForm;
 class TTurnsForm;
@@ -35,6 +37,8 @@ class TarnelApplication : public QApplication {
 struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TWeaponsForm> WeaponsForm;
+  std::unique_ptr<TCommentForm> CommentForm;
+  std::unique_ptr<TFileForm> FileForm;
   std::unique_ptr<TDiceStatForm> DiceStatForm;
   std::unique_ptr<TPositionForm> PositionForm;
   std::unique_ptr<TSummaryForm> SummaryForm;

@@ -286,30 +286,6 @@ TEST_F(GameFiles, TooMuchDataLoadsWhatFitsButNeverSaves) {
   EXPECT_FALSE(fs::exists(dir / "out.dat"));
 }
 
-TEST_F(GameFiles, CommentFileNameRule) {
-  EXPECT_EQ(commentFileName("scen01.dat"), "scen01.cmt");
-  EXPECT_EQ(commentFileName("/a/b/scen01.dat"), "/a/b/scen01.cmt");
-  EXPECT_EQ(commentFileName("scen01"), "scen01.cmt");
-  EXPECT_EQ(commentFileName("scen.datax"), "scenax.cmt");  // the dot and three characters
-  // A dot in a directory name does not count.
-  EXPECT_EQ(commentFileName("/games.old/scen"), "/games.old/scen.cmt");
-}
-
-TEST_F(GameFiles, CommentIsReadUpTo199BytesAndKeptWhenMissing) {
-  const std::string a = write("a.dat", sample(GameFileKind::Vn3));
-  write("a.cmt", Bytes(250, 'x'));
-  load(GameFileKind::Vn3, a);
-  EXPECT_EQ(session.model.commentText(), std::string(199, 'x'));
-
-  const std::string b = write("b.dat", sample(GameFileKind::Vn3, 9));
-  load(GameFileKind::Vn3, b);  // no comment file: the buffer keeps the last one
-  EXPECT_EQ(session.model.commentText(), std::string(199, 'x'));
-
-  write("b.cmt", Bytes{'h', 'i'});
-  load(GameFileKind::Vn3, b);
-  EXPECT_EQ(session.model.commentText(), "hi");
-}
-
 TEST_F(GameFiles, StartupLoadTakesOnlySectionedFiles) {
   const std::string vn3 = write("s.dat", sample(GameFileKind::Vn3));
   const std::string v10 = write("t.dat", sample(GameFileKind::V10));

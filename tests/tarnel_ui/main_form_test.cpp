@@ -191,8 +191,9 @@ TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
   EXPECT_EQ(captions(form->Files1),
             (QStringList{"Load VN2 V1.0 Scen/Save File", "Save VN2 V1.0 Scen/Save File", "-",
                          "Load VN2 V1.1 Scen/Save File", "Save VN2 V1.1 Scen/Save File", "-",
-                         "Load VN3 Scen/Save File", "Save VN3 Scen/Save File", "-", "Locate MOB Files", "-",
-                         "Paste CSV Unit File", "Save CSV Unit File", "-", "Exit Tarnel"}));
+                         "Load VN3 Scen/Save File", "Save VN3 Scen/Save File", "-", "Load Comment File",
+                         "Save Comment File", "-", "Locate MOB Files", "-", "Paste CSV Unit File",
+                         "Save CSV Unit File", "-", "Exit Tarnel"}));
   EXPECT_EQ(form->Help2->title(), "Help");
   EXPECT_EQ(captions(form->Help2), (QStringList{"About", "Help"}));
   // No window has joined: no Tools menu and no working "Unit Data" button.
