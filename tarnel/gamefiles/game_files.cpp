@@ -198,7 +198,7 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
 
 namespace {
 bool askSaveName(Session& s, const char* title) {
-  FileDialogState& d = s.saveDialog1;
+  FileDialogState& d = s.SaveDialog1;
   d.filter = kSaveFilter;
   d.title = title;
   d.defaultExt = "dat";
@@ -219,7 +219,7 @@ void saveV10(Session& s) {
   }
   readGridBackUnits(s);
   readGridBackLeaders(s);
-  FileDialogState& d = s.saveDialog1;
+  FileDialogState& d = s.SaveDialog1;
   if (!askSaveName(s, "Save Version 1.0 Scenario")) return;
   BusyCursor busy(prompts);
   const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
@@ -241,7 +241,7 @@ void saveSectioned(Session& s, GameFileKind kind) {
   }
   readGridBackLeaders(s);
   readGridBackUnits(s);
-  FileDialogState& d = s.saveDialog1;
+  FileDialogState& d = s.SaveDialog1;
   if (!askSaveName(s, "Save Version 1.1 Scenario")) return;
   BusyCursor busy(prompts);
   const auto bytes = writeSectionStream(model, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
@@ -265,10 +265,10 @@ void readGridBackUnits(Session& s) {
 
 void readGridBackLeaders(Session& s) {
   for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setLeaderByte(r - 1, kLeaderRally, toInt(s.grid.cell(kColRal, r)));
-    s.model.setLeaderByte(r - 1, kLeaderInfantry, toInt(s.grid.cell(kColInf, r)));
-    s.model.setLeaderByte(r - 1, kLeaderArtillery, toInt(s.grid.cell(kColArt, r)));
-    s.model.setLeaderByte(r - 1, kLeaderArmour, toInt(s.grid.cell(kColArm, r)));
+    s.model.setLeaderByte(r - 1, LeaderRecord::kRally, toInt(s.grid.cell(kColRal, r)));
+    s.model.setLeaderByte(r - 1, LeaderRecord::kInfantry, toInt(s.grid.cell(kColInf, r)));
+    s.model.setLeaderByte(r - 1, LeaderRecord::kArtillery, toInt(s.grid.cell(kColArt, r)));
+    s.model.setLeaderByte(r - 1, LeaderRecord::kArmour, toInt(s.grid.cell(kColArm, r)));
   }
 }
 

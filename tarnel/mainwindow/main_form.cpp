@@ -223,7 +223,7 @@ void TForm1::buildMenu() {
   // items leave no gap, since the menu folds adjacent separators.
   Tools1 = MainMenu1->addMenu(QStringLiteral("Tools"));
   Tools1->setSeparatorsCollapsible(true);
-  EditUnitData1 = action(Tools1, "Edit Unit Data", &TForm1::AmmoBtnClick);
+  Ammo1 = action(Tools1, "Edit Unit Data", &TForm1::AmmoBtnClick);
   EditGameData1 = action(Tools1, "Edit Game Data", &TForm1::EditGameData1Click);
   Position1 = action(Tools1, "Position Editor", &TForm1::Position1Click);
   Tools1->addSeparator();
@@ -235,7 +235,7 @@ void TForm1::buildMenu() {
   ViewBattleSummary1 = action(Tools1, "View Battle Summary", &TForm1::ViewBattleSummary1Click);
   Tools1->addSeparator();
   DumpFile1 = action(Tools1, "Dump File", &TForm1::DumpFile1Click);
-  for (QAction* a : {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1, EditCommentFile1})
+  for (QAction* a : {Ammo1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1, EditCommentFile1})
     a->setVisible(false);
   for (QAction* a : {LoadCountryData1, SelectCountryData1}) a->setVisible(false);
   Tools1->menuAction()->setVisible(false);
@@ -419,7 +419,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::attachWindow(ToolWindow which, QWidget* window) {
   toolWindows_[static_cast<std::size_t>(which)] = window;
-  const std::array<QAction*, kToolWindowCount> items = {EditUnitData1,      EditGameData1, Position1,
+  const std::array<QAction*, kToolWindowCount> items = {Ammo1,      EditGameData1, Position1,
                                                         ViewBattleSummary1, DumpFile1,     SelectCountryData1,
                                                         EditCommentFile1};
   items[static_cast<std::size_t>(which)]->setVisible(window != nullptr);

@@ -73,7 +73,7 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* SaveCSVUnitFile1;
   QAction* ExitTarnel1;
   QMenu* Tools1;
-  QAction* EditUnitData1;
+  QAction* Ammo1;
   QAction* EditGameData1;
   QAction* Position1;
   QAction* LoadCountryData1;

@@ -46,7 +46,7 @@ std::string proposedName(const Session& s) { return commentFileName(s.model.curr
 }  // namespace
 
 bool loadCommentFile(Session& s) {
-  FileDialogState& d = s.openDialog1;
+  FileDialogState& d = s.OpenDialog1;
   d.filter = kCommentFilter;
   d.fileName = proposedName(s);
   if (!s.prompts.openDialog(d)) return false;
@@ -58,7 +58,7 @@ bool loadCommentFile(Session& s) {
 }
 
 bool saveCommentFile(Session& s, std::string_view memoUtf8) {
-  FileDialogState& d = s.saveDialog1;
+  FileDialogState& d = s.SaveDialog1;
   d.filter = kCommentFilter;
   d.title = "Save Comment File";
   d.defaultExt = ".cmt";

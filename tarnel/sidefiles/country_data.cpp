@@ -115,7 +115,7 @@ CountryReadResult readCountryData(std::string_view text, CountryTable& table) {
 
 void loadCountryData(Session& s) {
   s.view->dismissTitlePicture();
-  FileDialogState& d = s.openDialog1;
+  FileDialogState& d = s.OpenDialog1;
   d.title = kCountryDialogTitle;
   d.filter = kCountryFilter;
   d.initialDir = s.model.programDir;

@@ -136,7 +136,7 @@ void pasteCsvUnits(std::span<const std::uint8_t> csv, GameModel& m) {
 }
 
 void saveCsvUnitFile(Session& s) {
-  FileDialogState& d = s.saveDialog1;
+  FileDialogState& d = s.SaveDialog1;
   d.title = kCsvSaveTitle;
   d.filter = kCsvFilter;
   d.defaultExt = "csv";
@@ -148,7 +148,7 @@ void saveCsvUnitFile(Session& s) {
 }
 
 std::optional<std::vector<std::uint8_t>> openCsvUnitFile(Session& s) {
-  FileDialogState& d = s.openDialog1;
+  FileDialogState& d = s.OpenDialog1;
   d.title = kCsvLoadTitle;
   d.filter = kCsvFilter;
   d.defaultExt = "csv";

@@ -85,7 +85,7 @@ TEST_F(CommentFiles, SaveWritesTwoHundredBytesAndLoadTakesAtMost199) {
 }
 
 TEST_F(CommentFiles, DialogsProposeTheCommentOfTheCurrentGame) {
-  session.openDialog1.title = "left by another command";
+  session.OpenDialog1.title = "left by another command";
   EXPECT_FALSE(loadCommentFile(session));  // cancelled
   EXPECT_EQ(prompts.openSeen.at(0).fileName, "scen000.cmt");
   EXPECT_EQ(prompts.openSeen[0].filter, "Comment files (*.cmt)|*.cmt|All Files (*.*) |*.*");

@@ -98,7 +98,7 @@ TEST_F(GameFiles, TypedRatingsReachTheirBytes) {
   save(GameFileKind::Vn3, (dir / "out.dat").string());
   load(GameFileKind::Vn3, (dir / "out.dat").string());
   EXPECT_EQ(session.model.unitByte(2, kVn3Layout.experience), 44);
-  EXPECT_EQ(session.model.leaderByte(2, kLeaderArmour), 16);
+  EXPECT_EQ(session.model.leaderByte(2, LeaderRecord::kArmour), 16);
   EXPECT_EQ(session.grid.cell(kColExp, 3), "44");
 }
 
@@ -110,7 +110,7 @@ TEST_F(GameFiles, BadGridCellStopsTheSaveBeforeAnyFileIsWritten) {
   EXPECT_THROW(saveGame(session, GameFileKind::V11), ConversionError);
   EXPECT_TRUE(prompts.saveSeen.empty());
   // Leaders are read back first, row by row: row 1 landed, the bad cell stopped it.
-  EXPECT_EQ(session.model.leaderByte(0, kLeaderRally), 7);
+  EXPECT_EQ(session.model.leaderByte(0, LeaderRecord::kRally), 7);
 }
 
 TEST_F(GameFiles, VersionOneSizeLimits) {
