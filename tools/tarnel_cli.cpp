@@ -12,6 +12,7 @@
 #include "gamefiles/game_files.h"
 #include "gamefiles/section_stream.h"
 #include "mainwindow/main_commands.h"
+#include "sidefiles/csv_units.h"
 #include "model/session.h"
 
 namespace {
@@ -65,7 +66,9 @@ int usage() {
                "       tarnel-cli resave FILE OUT\n"
                "       tarnel-cli dump FILE OUT\n"
                "       tarnel-cli stats FILE OUT\n"
-               "       tarnel-cli summary FILE SIDE   (SIDE 0 or 1)\n";
+               "       tarnel-cli summary FILE SIDE   (SIDE 0 or 1)\n"
+               "       tarnel-cli csv-export FILE OUT\n"
+               "       tarnel-cli csv-paste FILE CSV OUT\n";
   return 2;
 }
 
@@ -89,10 +92,11 @@ int main(int argc, char** argv) {
   if (argc < 3) return usage();
   const std::string command = argv[1];
   const std::string file = argv[2];
-  const bool needsThird =
-      command == "resave" || command == "dump" || command == "stats" || command == "summary";
-  if (command != "info" && !needsThird) return usage();
-  if (needsThird != (argc == 4) || argc > 4) return usage();
+  const bool paste = command == "csv-paste";
+  const bool needsThird = command == "resave" || command == "dump" || command == "stats" || command == "summary" ||
+                          command == "csv-export";
+  if (command != "info" && !needsThird && !paste) return usage();
+  if (paste ? argc != 5 : (needsThird != (argc == 4) || argc > 4)) return usage();
 
   const std::string sideArg = argc == 4 ? argv[3] : "";
   if (command == "summary" && sideArg != "0" && sideArg != "1") {
@@ -142,7 +146,21 @@ int main(int argc, char** argv) {
                 << s.unitsKilledLine << '\n';
       return 0;
     }
+    if (paste) {
+      // The CSV pasted as the menu command does, then saved as resave does.
+      prompts.input = argv[3];
+      prompts.output = argv[4];
+      pasteCsvUnitFile(session);
+      if (prompts.failed) return 1;
+      saveGame(session, kind);
+      return prompts.failed ? 1 : 0;
+    }
     const std::string out = argv[3];
+    if (command == "csv-export") {
+      prompts.output = out;
+      saveCsvUnitFile(session);
+      return prompts.failed ? 1 : 0;
+    }
     if (command == "resave") {
       prompts.output = out;
       saveGame(session, kind);

@@ -97,6 +97,8 @@ QStringList QtPrompts::nameFilters(const std::string& filter) {
   const QStringList parts = uiText(filter).split(QLatin1Char('|'));
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    // "||" between two pairs is an empty entry, not a pair of its own.
+    if (parts[i].trimmed().isEmpty() && ++i + 1 >= parts.size()) break;
     QString description = parts[i].trimmed();
     // The description may name its patterns itself ("Scenarios (*.dat)");
     // the dialog filters by what stands in the last parentheses, so they are

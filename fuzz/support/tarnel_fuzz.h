@@ -84,7 +84,7 @@ inline void checkSession(const tarnel::Session& s) {
   FUZZ_CHECK(m.unitCount >= 0 && m.unitCount <= tarnel::kUnitCapacity);
   FUZZ_CHECK(s.grid.rowCount() == m.unitCount + 1 && s.grid.colCount() == tarnel::kGridColumns);
   for (int k = 0; k < m.unitCount; ++k) {
-    const char c = s.primarySkillClass[static_cast<std::size_t>(k)];
+    const char c = s.PrimarySkillClass[static_cast<std::size_t>(k)];
     FUZZ_CHECK(c == 'I' || c == 'A' || c == 'T');
   }
   for (const auto& side : s.mob.names)
@@ -104,7 +104,7 @@ inline bool sameDocument(const tarnel::Session& a, const tarnel::Session& b) {
               x.currentPath == y.currentPath && x.dataDir == y.dataDir && x.mobDir == y.mobDir &&
               x.comment == y.comment && a.fileLabel == b.fileLabel && a.sideItems == b.sideItems &&
               a.modified() == b.modified() && a.mob.names == b.mob.names && a.mob.men == b.mob.men &&
-              a.mob.available == b.mob.available && a.primarySkillClass == b.primarySkillClass &&
+              a.mob.available == b.mob.available && a.PrimarySkillClass == b.PrimarySkillClass &&
               a.grid.rowCount() == b.grid.rowCount();
   for (int r = 0; same && r < a.grid.rowCount(); ++r)
     for (int c = 0; same && c < tarnel::kGridColumns; ++c) same = a.grid.cell(c, r) == b.grid.cell(c, r);
@@ -116,7 +116,7 @@ inline void copyDocument(tarnel::Session& to, const tarnel::Session& from) {
   to.model = from.model;
   to.grid = from.grid;
   to.mob = from.mob;
-  to.primarySkillClass = from.primarySkillClass;
+  to.PrimarySkillClass = from.PrimarySkillClass;
   to.fileLabel = from.fileLabel;
   to.sideItems = from.sideItems;
   to.setModified(from.modified());

@@ -136,14 +136,14 @@ bool UnitDataEditor::fill() {
     texts.weapons[at(i % 4 + 1)][at(i / 4 + 1)] = std::to_string(m.unitByte(unit, L.ammunition + i));
   for (const ArmourCell& a : kArmourCells)
     texts.armour[at(a.col)][at(a.row)] = std::to_string(m.unitByte(unit, L.armour + a.shownByte));
-  const int rank = m.leaderByte(unit, kLeaderRank);
+  const int rank = m.leaderByte(unit, LeaderRecord::kRank);
   texts.rankIndex = rank >= 1 && rank <= kRankCount ? rank - 1 : -1;
   texts.leaders = session_.grid.cell(kColLeader, r);
   for (int f = 0; f < kUnitFieldCount; ++f) {
     const UnitFieldInfo& info = kFields[at(f)];
     int v;
     if (!info.offset)
-      v = m.leaderWord(unit, kLeaderKills);
+      v = m.leaderWord(unit, LeaderRecord::kKills);
     else
       v = info.word ? m.unitWord(unit, L.*info.offset) : m.unitByte(unit, L.*info.offset);
     texts.numbers[at(f)] = std::to_string(v);
@@ -181,8 +181,8 @@ void UnitDataEditor::retain() {
     m.setByteAt(group + 3, toInt(texts.armour[at(a.col)][at(a.normalRow + 1)]));
   }
 
-  storeWordBytes(m, m.leaderOffset(unit) + kLeaderKills, toInt(texts.numbers[kKills]));
-  m.setLeaderByte(unit, kLeaderRank, texts.rankIndex + 1);
+  storeWordBytes(m, m.leaderOffset(unit) + LeaderRecord::kKills, toInt(texts.numbers[kKills]));
+  m.setLeaderByte(unit, LeaderRecord::kRank, texts.rankIndex + 1);
   for (int f = 0; f < kKills; ++f) {
     const UnitFieldInfo& info = kFields[at(f)];
     const int v = toInt(texts.numbers[at(f)]);
@@ -204,9 +204,9 @@ void UnitDataEditor::retain() {
     session_.prompts.message(kLeaderNamesRefused, "Error", MessageIcon::Stop);
     return;
   }
-  for (int i = 0; i < kLeaderNameBytes; ++i) {
+  for (int i = 0; i < LeaderRecord::kNameBytes; ++i) {
     const bool text = at(i) < t.size() && t[at(i)] != '/';
-    m.setLeaderByte(unit, kLeaderName + i, text ? t[at(i)] : 0);
+    m.setLeaderByte(unit, LeaderRecord::kName + i, text ? t[at(i)] : 0);
   }
   session_.grid.setCell(kColLeader, r, t);
 }

@@ -14,17 +14,15 @@
 
 #include "editors/weapons_form.h"
 #include "model/session.h"
-#include "common/text1252.h"
+#include "common/ui/qt_text.h"
 
 namespace tarnel {
 
-using common::cp1252ToUtf8;
-using common::utf8ToCp1252;
+using common::fromCp1252;
+using common::toCp1252;
 
 namespace {
 
-QString toQt(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
-std::string fromQt(const QString& text) { return utf8ToCp1252(text.toStdString()); }
 
 constexpr int kRowHeight = 22;
 
@@ -233,45 +231,45 @@ void TAmmoForm::run(Command command) {
 
 void TAmmoForm::pullTexts() {
   UnitDataTexts& t = editor_.texts;
-  t.name = fromQt(NameEdit->text());
-  t.leaders = fromQt(LeaderEdit->text());
+  t.name = toCp1252(NameEdit->text());
+  t.leaders = toCp1252(LeaderEdit->text());
   t.rankIndex = RankCB->currentIndex();
-  for (std::size_t f = 0; f < numberEdits.size(); ++f) t.numbers[f] = fromQt(numberEdits[f]->text());
+  for (std::size_t f = 0; f < numberEdits.size(); ++f) t.numbers[f] = toCp1252(numberEdits[f]->text());
   for (int r = 1; r < kEditorGridSize; ++r)
     for (int c = 0; c < kEditorGridSize; ++c) {
       t.weapons[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] =
-          fromQt(WeaponsGrid->item(r - 1, c)->text());
+          toCp1252(WeaponsGrid->item(r - 1, c)->text());
       t.armour[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] =
-          fromQt(ArmorGrid->item(r - 1, c)->text());
+          toCp1252(ArmorGrid->item(r - 1, c)->text());
     }
 }
 
 void TAmmoForm::pushTexts() {
   const UnitDataTexts& t = editor_.texts;
-  NameEdit->setText(toQt(t.name));
-  LeaderEdit->setText(toQt(t.leaders));
+  NameEdit->setText(fromCp1252(t.name));
+  LeaderEdit->setText(fromCp1252(t.leaders));
   RankCB->setCurrentIndex(t.rankIndex);
-  for (std::size_t f = 0; f < numberEdits.size(); ++f) numberEdits[f]->setText(toQt(t.numbers[f]));
+  for (std::size_t f = 0; f < numberEdits.size(); ++f) numberEdits[f]->setText(fromCp1252(t.numbers[f]));
   QStringList weaponHeadings, armourHeadings;
   for (std::size_t c = 0; c < kEditorGridSize; ++c) {
-    weaponHeadings << toQt(t.weapons[c][0]);
-    armourHeadings << toQt(t.armour[c][0]);
+    weaponHeadings << fromCp1252(t.weapons[c][0]);
+    armourHeadings << fromCp1252(t.armour[c][0]);
   }
   WeaponsGrid->setHorizontalHeaderLabels(weaponHeadings);
   ArmorGrid->setHorizontalHeaderLabels(armourHeadings);
   for (int r = 1; r < kEditorGridSize; ++r)
     for (int c = 0; c < kEditorGridSize; ++c) {
       WeaponsGrid->item(r - 1, c)->setText(
-          toQt(t.weapons[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]));
+          fromCp1252(t.weapons[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]));
       ArmorGrid->item(r - 1, c)->setText(
-          toQt(t.armour[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]));
+          fromCp1252(t.armour[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]));
     }
   PasteBtn->setEnabled(editor_.pasteEnabled);
 }
 
 void TAmmoForm::pushWeaponName(int slot) {
   WeaponsGrid->item(slot, 0)->setText(
-      toQt(editor_.texts.weapons[0][static_cast<std::size_t>(slot + 1)]));
+      fromCp1252(editor_.texts.weapons[0][static_cast<std::size_t>(slot + 1)]));
 }
 
 }  // namespace tarnel

@@ -13,16 +13,17 @@
 #include <algorithm>
 #include <exception>
 
-#include "common/text1252.h"
+#include "common/ui/qt_text.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "model/session.h"
 
 namespace tarnel {
 
+using common::fromCp1252;
+using common::toCp1252;
+
 namespace {
 
-QString toQt(const std::string& bytes) { return QString::fromStdString(common::cp1252ToUtf8(bytes)); }
-std::string fromQt(const QString& text) { return common::utf8ToCp1252(text.toStdString()); }
 
 QFont sansSerif(int pixels) {
   QFont font(QStringLiteral("Arial"));
@@ -36,7 +37,7 @@ constexpr int kFontPixels = 13;         // everything else
 
 void setText(QLineEdit* edit, const std::string& text) {
   // Only a change is written, so the cursor of a field being typed in stays put.
-  const QString t = toQt(text);
+  const QString t = fromCp1252(text);
   if (edit->text() != t) edit->setText(t);
 }
 
@@ -85,7 +86,7 @@ UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
 
 int UpDown::position() {
   int typed = 0;
-  if (common::tryToInt(fromQt(buddy_->text()), typed)) position_ = std::clamp(typed, minimum_, maximum_);
+  if (common::tryToInt(toCp1252(buddy_->text()), typed)) position_ = std::clamp(typed, minimum_, maximum_);
   return position_;
 }
 
@@ -242,10 +243,10 @@ void TPositionForm::run(Command command) {
 }
 
 void TPositionForm::pullTexts() {
-  editor_.xDrop = fromQt(XDropEdit->text());
-  editor_.yDrop = fromQt(YDropEdit->text());
-  editor_.xRange = fromQt(XRangeEdit->text());
-  editor_.yRange = fromQt(YRangeEdit->text());
+  editor_.xDrop = toCp1252(XDropEdit->text());
+  editor_.yDrop = toCp1252(YDropEdit->text());
+  editor_.xRange = toCp1252(XRangeEdit->text());
+  editor_.yRange = toCp1252(YRangeEdit->text());
   editor_.density = DensityUpDown->position();
 }
 
@@ -254,7 +255,7 @@ void TPositionForm::pushTexts() {
   setText(YDropEdit, editor_.yDrop);
   setText(XRangeEdit, editor_.xRange);
   setText(YRangeEdit, editor_.yRange);
-  XYLbl->setText(toQt(editor_.xyLabel));
+  XYLbl->setText(fromCp1252(editor_.xyLabel));
   XYLbl->adjustSize();  // the label grows with its text, as wide as it needs
   XYLbl->resize(std::max(XYLbl->width(), 20), 20);
   PositionImage->update();

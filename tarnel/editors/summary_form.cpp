@@ -5,17 +5,18 @@
 #include <QLabel>
 #include <QTableWidget>
 
-#include "common/text1252.h"
+#include "common/ui/qt_text.h"
 #include "editors/battle_summary.h"
 #include "model/session.h"
 
 namespace tarnel {
 
-using common::cp1252ToUtf8;
+using common::fromCp1252;
+using common::toCp1252;
+
 
 namespace {
 
-QString toQt(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
 constexpr int kTextPixels = 17;
 constexpr int kTitlePixels = 23;
@@ -81,7 +82,7 @@ void TSummaryForm::FormActivate() {
   QStringList headings;
   for (int c = 0; c < kSummaryColumns; ++c) {
     SummarySG->setColumnWidth(c, summaryColumnWidth(c));
-    headings << toQt(s.rows[0][static_cast<std::size_t>(c)]);
+    headings << fromCp1252(s.rows[0][static_cast<std::size_t>(c)]);
   }
   SummarySG->setHorizontalHeaderLabels(headings);
   const int groups = static_cast<int>(s.rows.size()) - 1;
@@ -89,7 +90,7 @@ void TSummaryForm::FormActivate() {
   for (int r = 0; r < groups; ++r)
     for (int c = 0; c < kSummaryColumns; ++c)
       SummarySG->setItem(r, c,
-                         new QTableWidgetItem(toQt(s.rows[static_cast<std::size_t>(r + 1)][static_cast<std::size_t>(c)])));
+                         new QTableWidgetItem(fromCp1252(s.rows[static_cast<std::size_t>(r + 1)][static_cast<std::size_t>(c)])));
 
   const std::pair<QLabel*, const std::string*> lines[] = {
       {TurnLbl, &s.turnLine},         {DateLbl, &s.dateLine},
@@ -97,7 +98,7 @@ void TSummaryForm::FormActivate() {
       {MenKilledLbl, &s.menKilledLine}, {TotalUnitsLbl, &s.totalUnitsLine},
       {UnitsKilledLbl, &s.unitsKilledLine}};
   for (const auto& [label, line] : lines) {
-    label->setText(toQt(*line));
+    label->setText(fromCp1252(*line));
     label->adjustSize();
   }
 }

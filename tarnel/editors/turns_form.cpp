@@ -13,18 +13,16 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "common/text1252.h"
+#include "common/ui/qt_text.h"
 #include "model/session.h"
 
 namespace tarnel {
 
-using common::cp1252ToUtf8;
-using common::utf8ToCp1252;
+using common::fromCp1252;
+using common::toCp1252;
 
 namespace {
 
-QString toQt(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
-std::string fromQt(const QString& text) { return utf8ToCp1252(text.toStdString()); }
 
 constexpr int kEditWidth = 48;
 constexpr int kHexColumnWidth = 52;
@@ -203,26 +201,26 @@ void TTurnsForm::RetainButtonClick() {
 
 void TTurnsForm::pullTexts() {
   GameDataTexts& t = editor_.texts;
-  for (std::size_t f = 0; f < numberEdits.size(); ++f) t.numbers[f] = fromQt(numberEdits[f]->text());
-  t.prestige = fromQt(PrestigeEdit->text());
-  t.description = fromQt(DescriptionEdit->text());
+  for (std::size_t f = 0; f < numberEdits.size(); ++f) t.numbers[f] = toCp1252(numberEdits[f]->text());
+  t.prestige = toCp1252(PrestigeEdit->text());
+  t.description = toCp1252(DescriptionEdit->text());
   for (int r = 1; r < kVictoryRows; ++r)
     for (int c = 0; c < kVictoryColumns; ++c)
-      t.victory[at(c)][at(r)] = fromQt(VictoryGrid->item(r - 1, c)->text());
+      t.victory[at(c)][at(r)] = toCp1252(VictoryGrid->item(r - 1, c)->text());
 }
 
 void TTurnsForm::pushTexts() {
   const GameDataTexts& t = editor_.texts;
-  for (std::size_t f = 0; f < numberEdits.size(); ++f) numberEdits[f]->setText(toQt(t.numbers[f]));
-  PrestigeEdit->setText(toQt(t.prestige));
+  for (std::size_t f = 0; f < numberEdits.size(); ++f) numberEdits[f]->setText(fromCp1252(t.numbers[f]));
+  PrestigeEdit->setText(fromCp1252(t.prestige));
   PrestigeEdit->setEnabled(t.prestigeEnabled);
-  DescriptionEdit->setText(toQt(t.description));
+  DescriptionEdit->setText(fromCp1252(t.description));
   QStringList headings;
-  for (int c = 0; c < kVictoryColumns; ++c) headings << toQt(t.victory[at(c)][0]);
+  for (int c = 0; c < kVictoryColumns; ++c) headings << fromCp1252(t.victory[at(c)][0]);
   VictoryGrid->setHorizontalHeaderLabels(headings);
   for (int r = 1; r < kVictoryRows; ++r)
     for (int c = 0; c < kVictoryColumns; ++c)
-      VictoryGrid->item(r - 1, c)->setText(toQt(t.victory[at(c)][at(r)]));
+      VictoryGrid->item(r - 1, c)->setText(fromCp1252(t.victory[at(c)][at(r)]));
 }
 
 }  // namespace tarnel

@@ -7,12 +7,12 @@
 
 #include "editors/ammo_editor.h"
 #include "model/session.h"
-#include "common/text1252.h"
+#include "common/ui/qt_text.h"
 
 namespace tarnel {
 
-using common::cp1252ToUtf8;
-using common::utf8ToCp1252;
+using common::fromCp1252;
+using common::toCp1252;
 
 TWeaponsForm::TWeaponsForm(Session& session, QWidget* parent)
     : QWidget(parent, Qt::Window), session_(session) {
@@ -44,7 +44,7 @@ void TWeaponsForm::FormActivate() {
   const int side = editor_ ? editor_->currentSide : 0;
   QStringList lines;
   for (const std::string& line : weaponListLines(session_.mob, side))
-    lines << QString::fromStdString(cp1252ToUtf8(line));
+    lines << fromCp1252(line);
   WeaponsLB->clear();
   WeaponsLB->addItems(lines);
   WeaponsLB->setCurrentRow(-1);

@@ -1,7 +1,6 @@
 // Load and save commands of the three game-file generations.
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "gamefiles/game_files.h"
 
@@ -35,16 +34,6 @@ class BusyCursor {
 };
 }  // namespace
 
-std::string commentFileName(const std::string& gamePath) {
-  // Only a "." in the file's own name counts: one in a directory name must
-  // not move the comment file into another directory.
-  const std::size_t slash = gamePath.find_last_of('/');
-  const std::size_t dot = gamePath.find_last_of('.');
-  std::string name = gamePath;
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.erase(dot, 4);
-  return name + ".cmt";
-}
-
 bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic) {
   // The first line as text of at most 30 characters: 29 bytes, ending after a
   // line feed; compared up to its first NUL byte.
@@ -69,13 +58,13 @@ void setLoadedFile(Session& s, const std::string& path, const char* labelPrefix)
   s.view->fileLabelChanged();
 }
 
-bool readComment(GameModel& model, const std::string& gamePath) {
-  auto bytes = readFileBytes(commentFileName(gamePath), kCommentBytes - 1);
-  if (!bytes) return false;
-  std::memcpy(model.comment.data(), bytes->data(), bytes->size());
-  model.comment[bytes->size()] = '\0';
-  model.comment[kCommentBytes - 1] = '\0';
-  return true;
+// The comment file beside a loaded game file, into the buffer and the
+// comment window. A game without one gets an empty comment, so that a later
+// "Save Comment File" never writes the previous game's comment beside this
+// one.
+void readComment(Session& s, const std::string& gamePath) {
+  if (!readCommentFile(s.model, commentFileName(gamePath))) s.model.comment.fill('\0');
+  s.view->setCommentMemo(s.model.commentText());
 }
 
 }  // namespace
@@ -121,7 +110,7 @@ bool loadV10(Session& s) {
   model.sectionOffset[kLeaderSection] = kVn2Layout.v10LeaderOffset;
   model.sectionOffset[kGameDataSection] = kVn2Layout.v10GameDataOffset;
 
-  s.view->setCommentMemo(readComment(model, path) ? model.commentText() : std::string());
+  readComment(s, path);
   s.setModified(false);
   return true;
 }
@@ -211,14 +200,14 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   model.sectionLength = incoming.sectionLength;
   model.sectionId = incoming.sectionId;
   model.negativeLength = incoming.negativeLength;
-  readComment(model, path);
+  readComment(s, path);
   s.setModified(false);
   return true;
 }
 
 namespace {
 bool askSaveName(Session& s, const char* title) {
-  FileDialogState& d = s.saveDialog1;
+  FileDialogState& d = s.SaveDialog1;
   d.filter = kSaveFilter;
   d.title = title;
   d.defaultExt = "dat";
@@ -239,7 +228,7 @@ void saveV10(Session& s) {
   }
   readGridBackUnits(s);
   readGridBackLeaders(s);
-  FileDialogState& d = s.saveDialog1;
+  FileDialogState& d = s.SaveDialog1;
   if (!askSaveName(s, "Save Version 1.0 Scenario")) return;
   BusyCursor busy(prompts);
   const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
@@ -261,7 +250,7 @@ void saveSectioned(Session& s, GameFileKind kind) {
   }
   readGridBackLeaders(s);
   readGridBackUnits(s);
-  FileDialogState& d = s.saveDialog1;
+  FileDialogState& d = s.SaveDialog1;
   if (!askSaveName(s, "Save Version 1.1 Scenario")) return;
   BusyCursor busy(prompts);
   const auto bytes = writeSectionStream(model, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
@@ -285,10 +274,10 @@ void readGridBackUnits(Session& s) {
 
 void readGridBackLeaders(Session& s) {
   for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setLeaderByte(r - 1, kLeaderRally, toInt(s.grid.cell(kColRal, r)));
-    s.model.setLeaderByte(r - 1, kLeaderInfantry, toInt(s.grid.cell(kColInf, r)));
-    s.model.setLeaderByte(r - 1, kLeaderArtillery, toInt(s.grid.cell(kColArt, r)));
-    s.model.setLeaderByte(r - 1, kLeaderArmour, toInt(s.grid.cell(kColArm, r)));
+    s.model.setLeaderByte(r - 1, LeaderRecord::kRally, toInt(s.grid.cell(kColRal, r)));
+    s.model.setLeaderByte(r - 1, LeaderRecord::kInfantry, toInt(s.grid.cell(kColInf, r)));
+    s.model.setLeaderByte(r - 1, LeaderRecord::kArtillery, toInt(s.grid.cell(kColArt, r)));
+    s.model.setLeaderByte(r - 1, LeaderRecord::kArmour, toInt(s.grid.cell(kColArm, r)));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/comment.h"
 #include "model/session.h"
 
 namespace tarnel {
@@ -29,10 +30,6 @@ void readGridBackLeaders(Session& session);
 
 // The generation of a sectioned file by its magic; None when it has neither.
 GameFileKind sectionedKindOf(const std::string& path);
-
-// The comment file beside a game file: the last "." and the three characters
-// after it replaced by ".cmt"; a path without "." gets ".cmt" appended.
-std::string commentFileName(const std::string& gamePath);
 
 // The magic test: the first line of at most 29 characters, up to its first
 // NUL, equals the magic.

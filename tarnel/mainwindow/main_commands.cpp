@@ -1,7 +1,9 @@
 #include "mainwindow/main_commands.h"
 
+#include "gamefiles/dump_files.h"
 #include "gamefiles/game_files.h"
 #include "mainwindow/unit_grid.h"
+#include "sidefiles/csv_units.h"
 #include "sidefiles/mob_files.h"
 
 namespace tarnel {
@@ -44,6 +46,27 @@ bool startupLoad(Session& session, const std::string& path) {
   if (loadSectioned(session, kind, &path)) afterLoad(session);
   session.model.commandLineLoad = false;
   return true;
+}
+
+void pasteCsvUnitFile(Session& session) {
+  const auto csv = openCsvUnitFile(session);
+  if (!csv) return;
+  // The refill below replaces every cell: ratings typed or rolled into the
+  // grid reach the model first, and the pasted bytes then win where they
+  // cover them.
+  if (session.grid.rowCount() == session.model.unitCount + 1) {
+    readGridBackLeaders(session);
+    readGridBackUnits(session);
+  }
+  pasteCsvUnits(*csv, session.model);
+  fillGrid(session);
+  session.markModified();
+}
+
+void loadDumpFile(Session& session, DumpWindow& window) {
+  if (!window.loadBtnClick()) return;
+  fillGrid(session);
+  session.markModified();
 }
 
 }  // namespace tarnel

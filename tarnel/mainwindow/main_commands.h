@@ -6,6 +6,8 @@
 
 namespace tarnel {
 
+class DumpWindow;
+
 // The main window's game-file commands, shared by the menu and tarnel-cli.
 // A load that brought a file in is followed by the grid fill, the two sides'
 // MOB files and the units' skill classes. True when the file was brought in;
@@ -20,5 +22,12 @@ void afterLoad(Session& session);
 // Before the program ends: true when nothing unsaved would be lost, or the
 // user chose to save (and the save succeeded) or to discard.
 bool mayDropChanges(Session& session);
+
+// "Paste CSV Unit File": the grid's typed ratings go into the model first (as
+// a save takes them), then the file's units over the unit section, then the
+// grid is refilled from the model, so that it shows what a save will write.
+void pasteCsvUnitFile(Session& session);
+// The dump window's "Load": the dump into the image, then the grid refilled.
+void loadDumpFile(Session& session, DumpWindow& window);
 
 }  // namespace tarnel

@@ -19,19 +19,23 @@
 #include <QVBoxLayout>
 #include <exception>
 
-#include "common/text1252.h"
+#include "common/ui/qt_text.h"
 #include "mainwindow/about.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "mainwindow/unit_grid.h"
+#include "sidefiles/country_data.h"
+#include "sidefiles/csv_units.h"
+#include "sidefiles/comment_files.h"
+#include "sidefiles/comment_form.h"
 #include "sidefiles/mob_files.h"
 
 namespace tarnel {
 
-using common::cp1252ToUtf8;
-using common::utf8ToCp1252;
+using common::fromCp1252;
+using common::toCp1252;
 
 
 
@@ -42,7 +46,6 @@ void TitlePicture::mousePressEvent(QMouseEvent* event) {
 
 namespace {
 
-QString fromCp1252(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
 // How the roll rows are named: the row's prefix, its seven fields from Base
 // to Max, its button and the button's handler.
@@ -206,7 +209,13 @@ void TForm1::buildMenu() {
   LoadVN3Save1 = action(Files1, "Load VN3 Scen/Save File", &TForm1::LoadVN3Save1Click);
   SaveVN3SaveScn1 = action(Files1, "Save VN3 Scen/Save File", &TForm1::SaveVN3SaveScn1Click);
   Files1->addSeparator();
+  LoadCommentFile1 = action(Files1, "Load Comment File", &TForm1::LoadCommentFile1Click);
+  SaveCommentFile1 = action(Files1, "Save Comment File", &TForm1::SaveCommentFile1Click);
+  Files1->addSeparator();
   LocateMOBFiles1 = action(Files1, "Locate MOB Files", &TForm1::LocateMOBFiles1Click);
+  Files1->addSeparator();
+  LoadCSVUnitFile1 = action(Files1, "Paste CSV Unit File", &TForm1::LoadCSVUnitFile1Click);
+  SaveCSVUnitFile1 = action(Files1, "Save CSV Unit File", &TForm1::SaveCSVUnitFile1Click);
   Files1->addSeparator();
   ExitTarnel1 = action(Files1, "Exit Tarnel", &TForm1::ExitTarnel1Click);
 
@@ -214,14 +223,21 @@ void TForm1::buildMenu() {
   // items leave no gap, since the menu folds adjacent separators.
   Tools1 = MainMenu1->addMenu(QStringLiteral("Tools"));
   Tools1->setSeparatorsCollapsible(true);
-  EditUnitData1 = action(Tools1, "Edit Unit Data", &TForm1::AmmoBtnClick);
+  Ammo1 = action(Tools1, "Edit Unit Data", &TForm1::AmmoBtnClick);
   EditGameData1 = action(Tools1, "Edit Game Data", &TForm1::EditGameData1Click);
   Position1 = action(Tools1, "Position Editor", &TForm1::Position1Click);
+  Tools1->addSeparator();
+  LoadCountryData1 = action(Tools1, "Load Country Data", &TForm1::LoadCountryData1Click);
+  SelectCountryData1 = action(Tools1, "Select Country Data", &TForm1::SelectCountryData1Click);
+  Tools1->addSeparator();
+  EditCommentFile1 = action(Tools1, "Edit Comment File", &TForm1::EditCommentFile1Click);
   Tools1->addSeparator();
   ViewBattleSummary1 = action(Tools1, "View Battle Summary", &TForm1::ViewBattleSummary1Click);
   Tools1->addSeparator();
   DumpFile1 = action(Tools1, "Dump File", &TForm1::DumpFile1Click);
-  for (QAction* a : {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1}) a->setVisible(false);
+  for (QAction* a : {Ammo1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1, EditCommentFile1})
+    a->setVisible(false);
+  for (QAction* a : {LoadCountryData1, SelectCountryData1}) a->setVisible(false);
   Tools1->menuAction()->setVisible(false);
 
   Help2 = MainMenu1->addMenu(QStringLiteral("Help"));
@@ -305,7 +321,7 @@ std::array<QLineEdit*, 7> TForm1::rollEdits(RollRow row) const {
 
 RollFields TForm1::rollFields(RollRow row) const {
   const auto e = rollEdits(row);
-  auto text = [](const QLineEdit* edit) { return utf8ToCp1252(edit->text().toStdString()); };
+  auto text = [](const QLineEdit* edit) { return toCp1252(edit->text()); };
   return {text(e[0]), text(e[1]), text(e[2]), text(e[3]), text(e[4]), text(e[5]), text(e[6])};
 }
 
@@ -376,6 +392,13 @@ void TForm1::SaveVN3SaveScn1Click() {
 
 void TForm1::LocateMOBFiles1Click() { locateMobFiles(session_); }
 
+void TForm1::LoadCSVUnitFile1Click() {
+  InfoStringGrid->commitEditor();
+  pasteCsvUnitFile(session_);
+}
+
+void TForm1::SaveCSVUnitFile1Click() { saveCsvUnitFile(session_); }
+
 void TForm1::ExitTarnel1Click() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -396,9 +419,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::attachWindow(ToolWindow which, QWidget* window) {
   toolWindows_[static_cast<std::size_t>(which)] = window;
-  const std::array<QAction*, 5> items = {EditUnitData1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1};
+  const std::array<QAction*, kToolWindowCount> items = {Ammo1,      EditGameData1, Position1,
+                                                        ViewBattleSummary1, DumpFile1,     SelectCountryData1,
+                                                        EditCommentFile1};
   items[static_cast<std::size_t>(which)]->setVisible(window != nullptr);
   if (which == ToolWindow::UnitData) AmmoBtn->setEnabled(window != nullptr);
+  // Country data is loaded for the country stats window, and with it.
+  if (which == ToolWindow::CountryStats) LoadCountryData1->setVisible(window != nullptr);
   bool any = false;
   for (QAction* a : items) any = any || a->isVisible();
   Tools1->menuAction()->setVisible(any);
@@ -418,8 +445,25 @@ void TForm1::showToolWindow(ToolWindow which) {
 void TForm1::AmmoBtnClick() { showToolWindow(ToolWindow::UnitData); }
 void TForm1::EditGameData1Click() { showToolWindow(ToolWindow::GameData); }
 void TForm1::Position1Click() { showToolWindow(ToolWindow::Position); }
+void TForm1::LoadCountryData1Click() { loadCountryData(session_); }
+void TForm1::SelectCountryData1Click() { showToolWindow(ToolWindow::CountryStats); }
 void TForm1::ViewBattleSummary1Click() { showToolWindow(ToolWindow::BattleSummary); }
 void TForm1::DumpFile1Click() { showToolWindow(ToolWindow::Dump); }
+void TForm1::EditCommentFile1Click() { showToolWindow(ToolWindow::Comment); }
+
+// ---- Comment files ---------------------------------------------------------
+
+void TForm1::LoadCommentFile1Click() {
+  if (!loadCommentFile(session_)) return;
+  setCommentMemo(session_.model.commentText());
+  showToolWindow(ToolWindow::Comment);
+}
+
+void TForm1::SaveCommentFile1Click() {
+  // The comment window's text of the moment, whether or not it is shown.
+  const auto* window = qobject_cast<TCommentForm*>(attachedWindow(ToolWindow::Comment));
+  saveCommentFile(session_, window ? window->memoText() : commentMemoText(session_.model.commentText()));
+}
 
 // ---- Help ----------------------------------------------------------------
 
@@ -473,7 +517,9 @@ void TForm1::closeUnitEditor() {
   if (QWidget* editor = attachedWindow(ToolWindow::UnitData)) editor->close();
 }
 
-void TForm1::setCommentMemo(const std::string& text) { emit commentMemoSet(fromCp1252(text)); }
+void TForm1::setCommentMemo(const std::string& text) {
+  emit commentMemoSet(QString::fromStdString(commentMemoText(text)));
+}
 
 void TForm1::closeMainWindow() { close(); }
 

@@ -39,7 +39,8 @@ class TitlePicture : public QLabel {
 
 // The windows the main window shows from its Tools menu and buttons. Each
 // joins when it exists; until then its menu item is left out.
-enum class ToolWindow { UnitData, GameData, Position, BattleSummary, Dump };
+enum class ToolWindow { UnitData, GameData, Position, BattleSummary, Dump, CountryStats, Comment };
+inline constexpr std::size_t kToolWindowCount = 7;
 
 // Tarnel's main window "Varno Editor": the menu, the rating-roll panel, the
 // side selector and the unit grid. It forwards every command to the Session
@@ -65,12 +66,19 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* SaveVer11Save1;
   QAction* LoadVN3Save1;
   QAction* SaveVN3SaveScn1;
+  QAction* LoadCommentFile1;
+  QAction* SaveCommentFile1;
   QAction* LocateMOBFiles1;
+  QAction* LoadCSVUnitFile1;
+  QAction* SaveCSVUnitFile1;
   QAction* ExitTarnel1;
   QMenu* Tools1;
-  QAction* EditUnitData1;
+  QAction* Ammo1;
   QAction* EditGameData1;
   QAction* Position1;
+  QAction* LoadCountryData1;
+  QAction* SelectCountryData1;
+  QAction* EditCommentFile1;
   QAction* ViewBattleSummary1;
   QAction* DumpFile1;
   QMenu* Help2;
@@ -112,11 +120,18 @@ class TForm1 : public QMainWindow, private SessionView {
   void SaveVer11Save1Click();
   void LoadVN3Save1Click();
   void SaveVN3SaveScn1Click();
+  void LoadCommentFile1Click();
+  void SaveCommentFile1Click();
+  void EditCommentFile1Click();
   void LocateMOBFiles1Click();
+  void LoadCSVUnitFile1Click();
+  void SaveCSVUnitFile1Click();
   void ExitTarnel1Click();
   void AmmoBtnClick();
   void EditGameData1Click();
   void Position1Click();
+  void LoadCountryData1Click();
+  void SelectCountryData1Click();
   void ViewBattleSummary1Click();
   void DumpFile1Click();
   void About1Click();
@@ -179,7 +194,7 @@ class TForm1 : public QMainWindow, private SessionView {
   UnitGridModel* gridModel_;
   bool firstActivation_ = true;
   QPixmap titlePixmap_;
-  std::array<QWidget*, 5> toolWindows_{};
+  std::array<QWidget*, kToolWindowCount> toolWindows_{};
   HelpViewer* helpViewer_ = nullptr;
 };
 

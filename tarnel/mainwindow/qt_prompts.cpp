@@ -1,18 +1,19 @@
 #include "mainwindow/qt_prompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
+
+#include "mainwindow/file_form.h"
 
 namespace tarnel {
 
 bool QtPrompts::chooseGameFile(GameFileChoice& choice) {
-  FileDialogState d;
-  d.title = choice.caption;
-  d.filter = choice.mask + "|" + choice.mask;
-  d.initialDir = choice.initialDir;
-  if (!openDialog(d)) return false;
-  choice.fileName = d.fileName;
-  return true;
+  if (fileForm_) return fileForm_->choose(choice);
+  // Before the windows exist there is no chooser to keep a directory: one
+  // made for this use only.
+  TFileForm form(pathFromUi(QDir::currentPath()));
+  return form.choose(choice);
 }
 
 SaveChoice QtPrompts::askSaveChanges(const std::string& text, const std::string& title) {

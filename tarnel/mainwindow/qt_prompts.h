@@ -7,6 +7,8 @@ class QWidget;
 
 namespace tarnel {
 
+class TFileForm;
+
 using common::pathFromUi;
 using common::pathToUi;
 using common::uiText;
@@ -25,13 +27,14 @@ class QtPrompts : public Prompts {
   bool openDialog(FileDialogState& dialog) override { return ui_.openDialog(dialog); }
   bool saveDialog(FileDialogState& dialog) override { return ui_.saveDialog(dialog); }
   void setBusy(bool busy) override { ui_.setBusy(busy); }
-  // Until the game-file chooser window exists, an open dialog with the
-  // chooser's caption and mask.
+  // The game-file chooser TFileForm, run modally.
   bool chooseGameFile(GameFileChoice& choice) override;
+  void setFileForm(TFileForm* form) { fileForm_ = form; }
   SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
 
  private:
   common::QtPrompts ui_;
+  TFileForm* fileForm_ = nullptr;
 };
 
 }  // namespace tarnel

@@ -7,9 +7,13 @@
 #include "editors/summary_form.h"
 #include "editors/turns_form.h"
 #include "editors/weapons_form.h"
+#include "gamefiles/dump_form.h"
 #include "mainwindow/about.h"
+#include "mainwindow/file_form.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_prompts.h"
+#include "sidefiles/dice_stat_form.h"
+#include "sidefiles/comment_form.h"
 
 namespace tarnel {
 
@@ -36,6 +40,15 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   windows->Form1 = std::make_unique<TForm1>(prompts, programDir, args);
   TForm1* form = windows->Form1.get();
   windows->WeaponsForm = std::make_unique<TWeaponsForm>(form->session(), form);
+  windows->CommentForm = std::make_unique<TCommentForm>(form->session(), form);
+  TCommentForm* comment = windows->CommentForm.get();
+  form->attachWindow(ToolWindow::Comment, comment);
+  QObject::connect(form, &TForm1::commentMemoSet, comment, &TCommentForm::setMemoText);
+  windows->FileForm = std::make_unique<TFileForm>(form->session().model.dataDir, form);
+  TDiceStatForm::RollEdits rollEdits;
+  for (RollRow row : kRollRows) rollEdits[static_cast<std::size_t>(row)] = form->rollEdits(row);
+  windows->DiceStatForm = std::make_unique<TDiceStatForm>(form->session(), rollEdits, form);
+  form->attachWindow(ToolWindow::CountryStats, windows->DiceStatForm.get());
   windows->PositionForm = std::make_unique<TPositionForm>(form->session(), form);
   form->attachWindow(ToolWindow::Position, windows->PositionForm.get());
   windows->SummaryForm =
@@ -50,6 +63,8 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   QObject::connect(form, &TForm1::selectedUnitChanged, ammo, [ammo] {
     if (ammo->isVisible()) ammo->FormActivate();
   });
+  windows->DumpForm = std::make_unique<TDumpForm>(form->session(), form);
+  form->attachWindow(ToolWindow::Dump, windows->DumpForm.get());
   return windows;
 }
 
@@ -65,6 +80,7 @@ int runTarnel(int argc, char** argv) {
   auto windows = createWindows(prompts, pathFromUi(QCoreApplication::applicationDirPath()), args);
   TForm1& form = *windows->Form1;
   prompts.setParent(&form);
+  prompts.setFileForm(windows->FileForm.get());
   // A password-protected file named on the command line ends the program
   // before the window ever shows.
   if (form.session().passwordRefused) return 0;

@@ -11,7 +11,11 @@ namespace tarnel {
 
 class TForm1;
 class TWeaponsForm;
+class TDiceStatForm;
+class TDumpForm;
 class TAmmoForm;
+class TCommentForm;
+class TFileForm;
 class TPositionForm;
 class TSummaryForm;
 class TTurnsForm;
@@ -33,10 +37,14 @@ class TarnelApplication : public QApplication {
 struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TWeaponsForm> WeaponsForm;
+  std::unique_ptr<TCommentForm> CommentForm;
+  std::unique_ptr<TFileForm> FileForm;
+  std::unique_ptr<TDiceStatForm> DiceStatForm;
   std::unique_ptr<TPositionForm> PositionForm;
   std::unique_ptr<TSummaryForm> SummaryForm;
   std::unique_ptr<TTurnsForm> TurnsForm;
   std::unique_ptr<TAmmoForm> AmmoForm;
+  std::unique_ptr<TDumpForm> DumpForm;
 
   TarnelWindows();
   ~TarnelWindows();

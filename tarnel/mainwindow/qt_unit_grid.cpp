@@ -3,15 +3,14 @@
 #include <QApplication>
 #include <QHeaderView>
 
-#include "common/text1252.h"
+#include "common/ui/qt_text.h"
 
 namespace tarnel {
 
-using common::cp1252ToUtf8;
-using common::utf8ToCp1252;
+using common::fromCp1252;
+using common::toCp1252;
 
 namespace {
-QString cellText(const std::string& bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 }  // namespace
 
 UnitGridModel::UnitGridModel(TextTable& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {
@@ -28,12 +27,12 @@ int UnitGridModel::columnCount(const QModelIndex& parent) const { return parent.
 
 QVariant UnitGridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-  return cellText(table_.cell(index.column(), index.row() + 1));
+  return fromCp1252(table_.cell(index.column(), index.row() + 1));
 }
 
 bool UnitGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
-  std::string text = utf8ToCp1252(value.toString().toStdString());
+  std::string text = toCp1252(value.toString());
   if (text == table_.cell(index.column(), index.row() + 1)) return true;
   table_.setCell(index.column(), index.row() + 1, std::move(text));
   emit cellEdited();
@@ -42,7 +41,7 @@ bool UnitGridModel::setData(const QModelIndex& index, const QVariant& value, int
 
 QVariant UnitGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return {};
-  if (role == Qt::DisplayRole) return cellText(table_.cell(section, 0));
+  if (role == Qt::DisplayRole) return fromCp1252(table_.cell(section, 0));
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
   return {};
 }

@@ -17,7 +17,7 @@ std::size_t index(RollRow row) { return static_cast<std::size_t>(row); }
 char classOfRow(const Session& session, int row) {
   const int k = row - 1;
   if (k < 0 || k >= kUnitCapacity) return 'T';
-  return session.primarySkillClass[static_cast<std::size_t>(k)];
+  return session.PrimarySkillClass[static_cast<std::size_t>(k)];
 }
 
 // Numbers the roll converts before it touches any row.

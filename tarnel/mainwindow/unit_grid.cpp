@@ -73,10 +73,10 @@ void fillGrid(Session& session) {
     grid.setCell(kColMor, row, std::to_string(model.unitByte(i, L.morale)));
     // Unit i shows leader record i, the record the saves and editors write.
     grid.setCell(kColLeader, row, leaderText(model, i));
-    grid.setCell(kColRal, row, std::to_string(model.leaderByte(i, kLeaderRally)));
-    grid.setCell(kColInf, row, std::to_string(model.leaderByte(i, kLeaderInfantry)));
-    grid.setCell(kColArt, row, std::to_string(model.leaderByte(i, kLeaderArtillery)));
-    grid.setCell(kColArm, row, std::to_string(model.leaderByte(i, kLeaderArmour)));
+    grid.setCell(kColRal, row, std::to_string(model.leaderByte(i, LeaderRecord::kRally)));
+    grid.setCell(kColInf, row, std::to_string(model.leaderByte(i, LeaderRecord::kInfantry)));
+    grid.setCell(kColArt, row, std::to_string(model.leaderByte(i, LeaderRecord::kArtillery)));
+    grid.setCell(kColArm, row, std::to_string(model.leaderByte(i, LeaderRecord::kArmour)));
   }
   grid.endUpdate();
   // The selection outlives a load; its weapon copies must be this file's, or
@@ -98,7 +98,7 @@ void classifyUnits(Session& session) {
     const int inf = toInt(grid.cell(kColInf, k + 1));
     const int art = toInt(grid.cell(kColArt, k + 1));
     const int arm = toInt(grid.cell(kColArm, k + 1));
-    session.primarySkillClass[static_cast<std::size_t>(k)] = primarySkillClassOf(inf, art, arm);
+    session.PrimarySkillClass[static_cast<std::size_t>(k)] = primarySkillClassOf(inf, art, arm);
   }
 }
 

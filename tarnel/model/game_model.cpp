@@ -44,7 +44,7 @@ std::int64_t GameModel::unitOffset(int unit) const {
 }
 
 std::int64_t GameModel::leaderOffset(int leader) const {
-  return std::int64_t{sectionOffset[kLeaderSection]} + std::int64_t{leader} * kLeaderStride;
+  return std::int64_t{sectionOffset[kLeaderSection]} + std::int64_t{leader} * LeaderRecord::kStride;
 }
 
 std::int64_t GameModel::positionOffset(int unit) const {

@@ -6,14 +6,15 @@
 
 namespace tarnel {
 
-// Section positions (1..99) the editor interprets; sections are addressed by
-// position in the file, never by their identifier.
-inline constexpr int kUnitSection = 1;
-inline constexpr int kPositionSection = 17;
-inline constexpr int kPrestigeSection = 26;
-inline constexpr int kPasswordSection = 33;
-inline constexpr int kLeaderSection = 34;
-inline constexpr int kGameDataSection = 37;
+// A FileSection is addressed by its position in the file, 1 to 99, never by
+// its identifier. The positions the editor interprets:
+using FileSection = int;
+inline constexpr FileSection kUnitSection = 1;
+inline constexpr FileSection kPositionSection = 17;
+inline constexpr FileSection kPrestigeSection = 26;
+inline constexpr FileSection kPasswordSection = 33;
+inline constexpr FileSection kLeaderSection = 34;
+inline constexpr FileSection kGameDataSection = 37;
 
 struct GenerationLayout {
   int unitStride;
@@ -65,15 +66,19 @@ struct GenerationLayout {
 
 inline constexpr int kUnitNameBytes = 16;
 
-inline constexpr int kLeaderStride = 30;
-inline constexpr int kLeaderName = 0;
-inline constexpr int kLeaderNameBytes = 16;
-inline constexpr int kLeaderRank = 19;
-inline constexpr int kLeaderRally = 20;
-inline constexpr int kLeaderInfantry = 21;
-inline constexpr int kLeaderArtillery = 22;
-inline constexpr int kLeaderArmour = 23;
-inline constexpr int kLeaderKills = 27;  // 16 bit
+// Field offsets of a LeaderRecord (section 34): one per unit, in unit order,
+// 30 bytes in every generation.
+struct LeaderRecord {
+  static constexpr int kStride = 30;
+  static constexpr int kName = 0;
+  static constexpr int kNameBytes = 16;
+  static constexpr int kRank = 19;
+  static constexpr int kRally = 20;
+  static constexpr int kInfantry = 21;
+  static constexpr int kArtillery = 22;
+  static constexpr int kArmour = 23;
+  static constexpr int kKills = 27;  // 16 bit
+};
 
 inline constexpr int kPositionStride = 19;
 inline constexpr int kPositionX = 0;  // signed 16 bit

@@ -60,15 +60,16 @@ class Session {
   DiceSource dice;
   std::function<std::uint32_t()> clock = millisecondsOfDay;
   MobTables mob;
+  CountryTable countries;
   // 'I', 'A' or 'T' per unit row, computed after each load.
-  std::array<char, kUnitCapacity> primarySkillClass{};
+  std::array<char, kUnitCapacity> PrimarySkillClass{};
 
   std::string fileLabel = "File";
   std::array<std::string, 2> sideItems{"Side 0", "Side 1"};  // Windows-1252
 
   // The main window's shared dialogs.
-  FileDialogState openDialog1;
-  FileDialogState saveDialog1;
+  FileDialogState OpenDialog1;
+  FileDialogState SaveDialog1;
 
   // Set when a load found a password-protected file; the program then ends.
   bool passwordRefused = false;

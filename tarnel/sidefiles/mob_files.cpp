@@ -45,7 +45,7 @@ void readMobFiles(Session& session) {
 }
 
 void locateMobFiles(Session& session) {
-  FileDialogState& d = session.openDialog1;
+  FileDialogState& d = session.OpenDialog1;
   d.title = "Open Any MOB File";
   d.initialDir = session.model.mobDir;
   if (!session.prompts.openDialog(d)) return;

@@ -165,3 +165,18 @@ TEST_F(Cli, SummaryOfASideWithAndWithoutMobFiles) {
     EXPECT_NE(err().find("tarnel-cli summary FILE SIDE"), std::string::npos) << err();
   }
 }
+
+TEST_F(Cli, CsvExportAndPaste) {
+  const std::string vn3 = sample(tarnel::GameFileKind::Vn3);
+  const std::string csv = (dir / "units.csv").string(), out = (dir / "out.dat").string();
+  ASSERT_EQ(run("csv-export " + vn3 + " " + csv).status, 0) << err();
+  // Pasted back unchanged, the game saves as it was.
+  ASSERT_EQ(run("csv-paste " + vn3 + " " + csv + " " + out).status, 0) << err();
+  EXPECT_EQ(common::readFileBytes(out), common::readFileBytes(vn3));
+  fs::remove(out);
+  CliRun r = run("csv-paste " + vn3 + " " + (dir / "missing.csv").string() + " " + out);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(err(), "Couldn't load csv file. Aborting.\n");
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_EQ(run("csv-paste " + vn3 + " " + csv).status, 2);
+}

@@ -99,7 +99,7 @@ TEST_F(GameFiles, TypedRatingsReachTheirBytes) {
   save(GameFileKind::Vn3, (dir / "out.dat").string());
   load(GameFileKind::Vn3, (dir / "out.dat").string());
   EXPECT_EQ(session.model.unitByte(2, kVn3Layout.experience), 44);
-  EXPECT_EQ(session.model.leaderByte(2, kLeaderArmour), 16);
+  EXPECT_EQ(session.model.leaderByte(2, LeaderRecord::kArmour), 16);
   EXPECT_EQ(session.grid.cell(kColExp, 3), "44");
 }
 
@@ -111,7 +111,7 @@ TEST_F(GameFiles, BadGridCellStopsTheSaveBeforeAnyFileIsWritten) {
   EXPECT_THROW(saveGame(session, GameFileKind::V11), ConversionError);
   EXPECT_TRUE(prompts.saveSeen.empty());
   // Leaders are read back first, row by row: row 1 landed, the bad cell stopped it.
-  EXPECT_EQ(session.model.leaderByte(0, kLeaderRally), 7);
+  EXPECT_EQ(session.model.leaderByte(0, LeaderRecord::kRally), 7);
 }
 
 TEST_F(GameFiles, VersionOneSizeLimits) {
@@ -275,30 +275,6 @@ TEST_F(GameFiles, TooMuchDataLoadsWhatFitsButNeverSaves) {
   save(GameFileKind::Vn3, (dir / "out.dat").string());
   EXPECT_EQ(prompts.lastText(), "You are not editing a VN3 Version 1.0 file. Aborting");
   EXPECT_FALSE(fs::exists(dir / "out.dat"));
-}
-
-TEST_F(GameFiles, CommentFileNameRule) {
-  EXPECT_EQ(commentFileName("scen01.dat"), "scen01.cmt");
-  EXPECT_EQ(commentFileName("/a/b/scen01.dat"), "/a/b/scen01.cmt");
-  EXPECT_EQ(commentFileName("scen01"), "scen01.cmt");
-  EXPECT_EQ(commentFileName("scen.datax"), "scenax.cmt");  // the dot and three characters
-  // A dot in a directory name does not count.
-  EXPECT_EQ(commentFileName("/games.old/scen"), "/games.old/scen.cmt");
-}
-
-TEST_F(GameFiles, CommentIsReadUpTo199BytesAndKeptWhenMissing) {
-  const std::string a = write("a.dat", sample(GameFileKind::Vn3));
-  write("a.cmt", Bytes(250, 'x'));
-  load(GameFileKind::Vn3, a);
-  EXPECT_EQ(session.model.commentText(), std::string(199, 'x'));
-
-  const std::string b = write("b.dat", sample(GameFileKind::Vn3, 9));
-  load(GameFileKind::Vn3, b);  // no comment file: the buffer keeps the last one
-  EXPECT_EQ(session.model.commentText(), std::string(199, 'x'));
-
-  write("b.cmt", Bytes{'h', 'i'});
-  load(GameFileKind::Vn3, b);
-  EXPECT_EQ(session.model.commentText(), "hi");
 }
 
 TEST_F(GameFiles, StartupLoadTakesOnlySectionedFiles) {

@@ -195,7 +195,7 @@ TEST_F(MobFiles, LocateKeepsTheChosenDirectoryOnly) {
   write("MOB07", mobBytes('B'));
   read(GameFileKind::V11, 3, 7);
   const std::string name = session.mob.weaponName(0, 4);
-  session.openDialog1.filter = "Scenarios (*.dat)|*.dat";
+  session.OpenDialog1.filter = "Scenarios (*.dat)|*.dat";
 
   prompts.openAnswers.push_back(std::nullopt);  // cancel
   locateMobFiles(session);

@@ -163,8 +163,8 @@ TEST_F(GridFill, LeaderTextAndRatingsComeFromLeaderRecordOfTheSameIndex) {
   const std::string smith("Smith\0John", 10);
   for (std::size_t k = 0; k < smith.size(); ++k) s.model.setLeaderByte(0, static_cast<int>(k), smith[k]);
   for (int k = 0; k < 15; ++k) s.model.setLeaderByte(1, k, k == 3 ? 0x7E : 'a' + k);  // '~' reads as 0
-  s.model.setLeaderByte(0, kLeaderRally, 55);
-  s.model.setLeaderByte(0, kLeaderArmour, 66);
+  s.model.setLeaderByte(0, LeaderRecord::kRally, 55);
+  s.model.setLeaderByte(0, LeaderRecord::kArmour, 66);
   resetGrid(s);
   fillGrid(s);
   EXPECT_EQ(s.grid.cell(kColLeader, 1), "Smith/John");
@@ -184,18 +184,18 @@ TEST_F(GridFill, MoreThan800UnitsWarnAndShow800) {
   EXPECT_EQ(prompts.messages[0].text, "You have exceed the unit capacity of Tarnel.\nPlease EXIT.");
   EXPECT_EQ(s.grid.rowCount(), 801);
   classifyUnits(s);  // stays within the 800-entry table
-  EXPECT_EQ(s.primarySkillClass[799], 'T');
+  EXPECT_EQ(s.PrimarySkillClass[799], 'T');
 }
 
 TEST_F(GridFill, ClassificationUsesStrictComparisons) {
   for (int i = 0; i < 4; ++i) unit(i, 0, 0, i);
   const int skills[4][3] = {{50, 40, 40}, {40, 50, 10}, {40, 40, 10}, {1, 2, 3}};
   for (int i = 0; i < 4; ++i)
-    for (int k = 0; k < 3; ++k) s.model.setLeaderByte(i, kLeaderInfantry + k, skills[i][k]);
+    for (int k = 0; k < 3; ++k) s.model.setLeaderByte(i, LeaderRecord::kInfantry + k, skills[i][k]);
   resetGrid(s);
   fillGrid(s);
   classifyUnits(s);
-  EXPECT_EQ(std::string(s.primarySkillClass.data(), 4), "IATT");
+  EXPECT_EQ(std::string(s.PrimarySkillClass.data(), 4), "IATT");
 }
 
 TEST_F(GridFill, ALoadRefreshesTheSelectedUnitsWeaponCopies) {

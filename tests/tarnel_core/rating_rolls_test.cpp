@@ -27,7 +27,7 @@ class RollTest : public ::testing::Test {
       const int row = static_cast<int>(k) + 1;
       session.grid.setCell(kColSide, row, std::to_string(sides[k]));
       for (int c = kColExp; c <= kColArm; ++c) session.grid.setCell(c, row, "50");
-      session.primarySkillClass[k] = skillClass;
+      session.PrimarySkillClass[k] = skillClass;
     }
     session.dice.seed(12345);
   }
@@ -160,7 +160,7 @@ TEST_F(RollTest, SkillClassesBreakTiesToArmour) {
 
 TEST_F(RollTest, Sk1FollowsTheClassOfTheLoadNotTheCurrentCells) {
   makeRows({0});
-  session.primarySkillClass[0] = 'I';
+  session.PrimarySkillClass[0] = 'I';
   session.grid.setCell(kColInf, 1, "1");  // lowered by hand after the load
   session.grid.setCell(kColArt, 1, "90");
   rollRating(session, RollRow::Sk1, fields("70", "0", "6", "0", "6"), 0);

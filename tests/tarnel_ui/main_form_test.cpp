@@ -69,7 +69,7 @@ GameModel designationGame(GameFileKind kind) {
     m.setUnitByte(i, L.formationIndex, 1);
   }
   auto leaderName = [&](int leader, std::string_view bytes) {
-    for (int k = 0; k < kLeaderNameBytes; ++k) m.setByteAt(m.leaderOffset(leader) + k, 0);
+    for (int k = 0; k < LeaderRecord::kNameBytes; ++k) m.setByteAt(m.leaderOffset(leader) + k, 0);
     putText(m, m.leaderOffset(leader), bytes);
   };
   leaderName(0, std::string_view("Smith\0John", 10));
@@ -191,8 +191,9 @@ TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
   EXPECT_EQ(captions(form->Files1),
             (QStringList{"Load VN2 V1.0 Scen/Save File", "Save VN2 V1.0 Scen/Save File", "-",
                          "Load VN2 V1.1 Scen/Save File", "Save VN2 V1.1 Scen/Save File", "-",
-                         "Load VN3 Scen/Save File", "Save VN3 Scen/Save File", "-", "Locate MOB Files", "-",
-                         "Exit Tarnel"}));
+                         "Load VN3 Scen/Save File", "Save VN3 Scen/Save File", "-", "Load Comment File",
+                         "Save Comment File", "-", "Locate MOB Files", "-", "Paste CSV Unit File",
+                         "Save CSV Unit File", "-", "Exit Tarnel"}));
   EXPECT_EQ(form->Help2->title(), "Help");
   EXPECT_EQ(captions(form->Help2), (QStringList{"About", "Help"}));
   // No window has joined: no Tools menu and no working "Unit Data" button.
@@ -204,8 +205,8 @@ TEST_F(MainFormTest, ToolWindowsJoinTheMenuAndOpenWithoutBlocking) {
   QWidget editor;
   form->attachWindow(ToolWindow::UnitData, &editor);
   EXPECT_TRUE(form->Tools1->menuAction()->isVisible());
-  EXPECT_TRUE(form->EditUnitData1->isVisible());
-  EXPECT_EQ(form->EditUnitData1->text(), "Edit Unit Data");
+  EXPECT_TRUE(form->Ammo1->isVisible());
+  EXPECT_EQ(form->Ammo1->text(), "Edit Unit Data");
   EXPECT_FALSE(form->EditGameData1->isVisible());
   EXPECT_TRUE(form->AmmoBtn->isEnabled());
   form->AmmoBtn->click();
@@ -215,7 +216,7 @@ TEST_F(MainFormTest, ToolWindowsJoinTheMenuAndOpenWithoutBlocking) {
   const std::string file = write("a.dat", fileOf(designationGame(GameFileKind::Vn3), GameFileKind::Vn3));
   load(form->LoadVN3Save1, file);
   EXPECT_FALSE(editor.isVisible());
-  form->EditUnitData1->trigger();
+  form->Ammo1->trigger();
   EXPECT_TRUE(editor.isVisible());
   startupLoad(session(), file);
   EXPECT_TRUE(editor.isVisible());
@@ -321,12 +322,12 @@ TEST_F(MainFormTest, MoreThan800UnitsAreReportedAndCutToTheCapacity) {
   };
   place(kUnitSection, units * kVn3Layout.unitStride);
   place(kPasswordSection, 16);
-  place(kLeaderSection, units * kLeaderStride);
+  place(kLeaderSection, units * LeaderRecord::kStride);
   place(kGameDataSection, 400);
   for (int i = 0; i < units; ++i) {
     putText(m, m.unitOffset(i), "Unit");
     m.setUnitByte(i, kVn3Layout.side, i % 2);
-    m.setLeaderByte(i, kLeaderInfantry, 10);
+    m.setLeaderByte(i, LeaderRecord::kInfantry, 10);
   }
   load(form->LoadVN3Save1, write("big.dat", fileOf(m, GameFileKind::Vn3)));
   ASSERT_FALSE(prompts.messages.empty());
@@ -470,8 +471,8 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     const GenerationLayout& L = *expected.layout;
     expected.setUnitByte(0, L.experience, 77);
     expected.setUnitByte(1, L.morale, 16);
-    expected.setLeaderByte(2, kLeaderArmour, 44);
-    expected.setLeaderByte(23, kLeaderRally, 255);
+    expected.setLeaderByte(2, LeaderRecord::kArmour, 44);
+    expected.setLeaderByte(23, LeaderRecord::kRally, 255);
     EXPECT_EQ(readAll(out), fileOf(expected, kind));
 
     load(loadItem, out);
@@ -540,13 +541,13 @@ class RollButtonsTest : public MainFormTest {
     o.unitsPerSide = 30;
     GameModel m = samplegen::makeGameModel(o);
     // Unit 0 ties Inf and Art for the largest value: class 'T'.
-    m.setLeaderByte(0, kLeaderInfantry, 40);
-    m.setLeaderByte(0, kLeaderArtillery, 40);
-    m.setLeaderByte(0, kLeaderArmour, 10);
+    m.setLeaderByte(0, LeaderRecord::kInfantry, 40);
+    m.setLeaderByte(0, LeaderRecord::kArtillery, 40);
+    m.setLeaderByte(0, LeaderRecord::kArmour, 10);
     // Unit 1 is class 'I'.
-    m.setLeaderByte(1, kLeaderInfantry, 70);
-    m.setLeaderByte(1, kLeaderArtillery, 20);
-    m.setLeaderByte(1, kLeaderArmour, 30);
+    m.setLeaderByte(1, LeaderRecord::kInfantry, 70);
+    m.setLeaderByte(1, LeaderRecord::kArtillery, 20);
+    m.setLeaderByte(1, LeaderRecord::kArmour, 30);
     file = write("rolls.dat", fileOf(m, GameFileKind::Vn3));
     session().clock = [] { return 4242u; };
     load(form->LoadVN3Save1, file);
@@ -569,8 +570,8 @@ class RollButtonsTest : public MainFormTest {
 };
 
 TEST_F(RollButtonsTest, ClassesAreComputedAtLoad) {
-  EXPECT_EQ(session().primarySkillClass[0], 'T');
-  EXPECT_EQ(session().primarySkillClass[1], 'I');
+  EXPECT_EQ(session().PrimarySkillClass[0], 'T');
+  EXPECT_EQ(session().PrimarySkillClass[1], 'I');
 }
 
 TEST_F(RollButtonsTest, ExpRollWritesTheChosenSideOnly) {

@@ -183,8 +183,8 @@ TEST_F(UnitEditorWindow, EditChooseRetainSaveAndReload) {
   EXPECT_EQ(f.NameEdit->text().toStdString(), original.unitName(unit));
   EXPECT_EQ(f.LeaderEdit->text(), mainGridCell(kColLeader, 3));
   EXPECT_EQ(edit(kSpeed)->text().toInt(), original.unitByte(unit, L.speed));
-  EXPECT_EQ(edit(kKills)->text().toInt(), original.leaderWord(unit, kLeaderKills));
-  EXPECT_EQ(f.RankCB->currentIndex(), original.leaderByte(unit, kLeaderRank) - 1);
+  EXPECT_EQ(edit(kKills)->text().toInt(), original.leaderWord(unit, LeaderRecord::kKills));
+  EXPECT_EQ(f.RankCB->currentIndex(), original.leaderByte(unit, LeaderRecord::kRank) - 1);
   EXPECT_EQ(weaponCell(1).toStdString(), weaponName(0, original.unitByte(unit, L.weapons)));
   EXPECT_EQ(f.WeaponsGrid->currentColumn(), 1);
 
@@ -239,9 +239,9 @@ TEST_F(UnitEditorWindow, EditChooseRetainSaveAndReload) {
     expected.setUnitByte(unit, k, name[static_cast<std::size_t>(k)]);
     expected.setLeaderByte(unit, k, leader[static_cast<std::size_t>(k)]);
   }
-  expected.setLeaderByte(unit, kLeaderKills, 44);
-  expected.setLeaderByte(unit, kLeaderKills + 1, 1);
-  expected.setLeaderByte(unit, kLeaderRank, 10);
+  expected.setLeaderByte(unit, LeaderRecord::kKills, 44);
+  expected.setLeaderByte(unit, LeaderRecord::kKills + 1, 1);
+  expected.setLeaderByte(unit, LeaderRecord::kRank, 10);
   expected.setUnitByte(unit, L.ammunition, 44);
   for (int k : {4, 5, 6, 8, 9, 10}) expected.setUnitByte(unit, L.armour + k, 77);
   expected.setUnitByte(unit, L.weapons + 1, 17);
@@ -298,7 +298,7 @@ TEST_F(UnitEditorWindow, RefusalsAndErrorsShowAndTheRestIsStored) {
   EXPECT_EQ(prompts.lastText(),
             "The names must be of the form xxx/yyyyy where\nthe total of x's and y's cannot exceed "
             "14. \nDon't forget the /.\nLeaders names not saved!");
-  EXPECT_EQ(session().model.leaderWord(unit, kLeaderKills), 7);
+  EXPECT_EQ(session().model.leaderWord(unit, LeaderRecord::kKills), 7);
   EXPECT_EQ(mainGridCell(kColLeader, 5).toStdString(), leaderText(original, unit));
 
   edit(kSize)->setText("big");

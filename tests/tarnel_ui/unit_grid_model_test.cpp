@@ -70,6 +70,11 @@ TEST(QtPrompts, FiltersBecomeTheDialogsNameFilters) {
   EXPECT_EQ(common::QtPrompts::nameFilters("*.dat|*.dat"), (QStringList{"*.dat"}));
   EXPECT_EQ(common::QtPrompts::nameFilters(""), (QStringList{"All files (*)"}));
   EXPECT_EQ(common::QtPrompts::nameFilters("Odd|"), (QStringList{"Odd (*)"}));
+  // "||" between pairs is an empty entry.
+  EXPECT_EQ(common::QtPrompts::nameFilters("CSV files (*.csv)|*.csv||All Files *.*|*.*"),
+            (QStringList{"CSV files (*.csv)", "All Files *.* (*)"}));
+  EXPECT_EQ(common::QtPrompts::nameFilters("Text/Quendor (*.txt,*.qnd)| *.txt;*.qnd||All Files *.*|*.*"),
+            (QStringList{"Text/Quendor (*.txt *.qnd)", "All Files *.* (*)"}));
 }
 
 TEST(QtPrompts, TextsShowAsUtf8OrAsGameBytes) {

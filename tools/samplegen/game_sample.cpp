@@ -121,12 +121,12 @@ GameModel makeGameModel(const SampleOptions& o) {
     const std::string given = kGiven[static_cast<std::size_t>(roll(0, 7))];
     putText(m, leader, surname);
     putText(m, leader + static_cast<std::int64_t>(surname.size()) + 1, given);
-    m.setLeaderByte(i, kLeaderRank, roll(1, 8));
-    m.setLeaderByte(i, kLeaderRally, roll(30, 80));
-    m.setLeaderByte(i, kLeaderInfantry, roll(20, 90));
-    m.setLeaderByte(i, kLeaderArtillery, roll(20, 90));
-    m.setLeaderByte(i, kLeaderArmour, roll(20, 90));
-    m.setLeaderWord(i, kLeaderKills, roll(0, 40));
+    m.setLeaderByte(i, LeaderRecord::kRank, roll(1, 8));
+    m.setLeaderByte(i, LeaderRecord::kRally, roll(30, 80));
+    m.setLeaderByte(i, LeaderRecord::kInfantry, roll(20, 90));
+    m.setLeaderByte(i, LeaderRecord::kArtillery, roll(20, 90));
+    m.setLeaderByte(i, LeaderRecord::kArmour, roll(20, 90));
+    m.setLeaderWord(i, LeaderRecord::kKills, roll(0, 40));
 
     const std::int64_t pos = m.positionOffset(i);
     m.setWordAt(pos + kPositionX, roll(0, 3000));

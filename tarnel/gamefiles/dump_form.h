@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+#include "gamefiles/dump_files.h"
+#include "common/ui/qt_form_activation.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace tarnel {
+
+// "Dump": the sections of the loaded file as the model holds them, written
+// out as raw files (all, one, or the statistics text), and a raw dump read
+// back into the image.
+class TDumpForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TDumpForm(Session& session, QWidget* parent = nullptr);
+
+  DumpWindow& window() { return window_; }
+
+  void FormCreate();
+  void FormActivate();
+  void DumpGridSelectCell(int col, int row, bool& canSelect);
+  void AllBtnClick();
+  void SectionBtnClick();
+  void StatsBtnClick();
+  void LoadBtnClick();
+
+  QLabel* DumpLbl;
+  QTableWidget* DumpGrid;
+  QPushButton* AllBtn;
+  QPushButton* SectionBtn;
+  QPushButton* StatsBtn;
+  QPushButton* LoadBtn;
+
+ protected:
+  bool event(QEvent* event) override;
+
+ private:
+  Session& session_;
+  DumpWindow window_;
+  common::FormActivation* activation_ = new common::FormActivation(this);
+
+  void fillGrid();
+  void run(void (TDumpForm::*handler)());
+};
+
+}  // namespace tarnel

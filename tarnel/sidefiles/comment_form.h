@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+class QPlainTextEdit;
+
+namespace common {
+class FormActivation;
+}
+
+namespace tarnel {
+
+class Session;
+
+// "Comment": the comment buffer's text in CommentMemo, set anew each time the
+// user comes to the window from another window of the program; "Save Comment File" writes what the memo holds.
+class TCommentForm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TCommentForm(Session& session, QWidget* parent = nullptr);
+
+  QPlainTextEdit* CommentMemo;
+
+  void FormCreate();
+  void FormActivate();
+
+  // The memo's text as typed (UTF-8, line feeds).
+  std::string memoText() const;
+  // Shows a text in the memo (UTF-8, line feeds).
+  void setMemoText(const QString& text);
+
+ protected:
+  bool event(QEvent* e) override;
+
+ private:
+  Session& session_;
+  common::FormActivation* activation_;
+};
+
+}  // namespace tarnel
