@@ -12,7 +12,8 @@ namespace tarnel {
 namespace {
 
 // A unit section holds at most 194,400 bytes: one byte per cell of four
-// characters at most makes well under this.
+// characters at most makes well under this. A larger file is refused with a
+// word rather than read in part: lines past the cut could hold units.
 constexpr std::uint64_t kMaxCsvFileBytes = 64ull << 20;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -153,8 +154,14 @@ std::optional<std::vector<std::uint8_t>> openCsvUnitFile(Session& s) {
   d.filter = kCsvFilter;
   d.defaultExt = "csv";
   if (!s.prompts.openDialog(d)) return std::nullopt;
-  auto bytes = common::readFileBytes(d.fileName, kMaxCsvFileBytes);
-  if (!bytes) s.prompts.message("Couldn't load csv file. Aborting.", "Error", MessageIcon::Error);
+  auto bytes = common::readFileBytes(d.fileName, kMaxCsvFileBytes + 1);
+  if (!bytes) {
+    s.prompts.message("Couldn't load csv file. Aborting.", "Error", MessageIcon::Error);
+  } else if (bytes->size() > kMaxCsvFileBytes) {
+    s.prompts.message("This CSV file is larger than " + std::to_string(kMaxCsvFileBytes) + " bytes. Not loaded.",
+                      "Error", MessageIcon::Error);
+    return std::nullopt;
+  }
   return bytes;
 }
 
