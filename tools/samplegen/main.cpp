@@ -6,6 +6,7 @@
 
 #include "game_sample.h"
 #include "common/file_io.h"
+#include "sidefiles/csv_units.h"
 #if __has_include("exe_sample.h")
 #include "exe_sample.h"
 #define HAVE_EXE_SAMPLE 1
@@ -17,6 +18,22 @@ bool put(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::fprintf(stderr, "samplegen: cannot write %s\n", path.c_str());
   return false;
 }
+// A country data file: a comment, the count line, then per data set a
+// description and five rows (Exp, Mor, Ral, Sk1, Sk2) of Base, d, s, d1, s1,
+// Min and Max.
+std::string countryData() {
+  std::string text = "; Synthetic country data for the rating rolls\r\n3\r\n";
+  const char* descriptions[] = {"US_Army 1944 veterans", "Soviet_Union 1943 guards", "US_Army 1942 recruits"};
+  for (int k = 0; k < 3; ++k) {
+    text += std::string(descriptions[k]) + "\r\n";
+    for (int row = 0; row < 5; ++row) {
+      const int base = 30 + 10 * k + 5 * row;
+      text += std::to_string(base) + " 2 6 1 6 " + std::to_string(base - 20) + " " + std::to_string(base + 40) + "\r\n";
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,6 +64,13 @@ int main(int argc, char** argv) {
   v10.nation1 = 36; // "East Germany"
   v10.seed = 3;
   ok &= put(dir + "/v10_border.dat", samplegen::makeGameFile(v10));
+
+  // The units of the VN3 sample as "Save CSV Unit File" writes them.
+  tarnel::GameModel units = samplegen::makeGameModel(vn3);
+  units.loaded = GameFileKind::Vn3;
+  units.unitCount = units.countUnits();
+  ok &= common::writeFileSafely(dir + "/vn3_crossing.csv", tarnel::csvUnitText(units));
+  ok &= common::writeFileSafely(dir + "/countries.txt", countryData());
 
   const std::string comment = "Synthetic sample: a river crossing at dawn.";
   ok &= common::writeFileSafely(dir + "/vn3_crossing.cmt", comment);
