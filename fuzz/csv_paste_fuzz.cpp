@@ -2,6 +2,8 @@
 // section changes and the refilled grid stays within its tables. Then the
 // export of the units pasted back over them is the identity on the unit
 // bytes, up to the zero bytes after a name.
+#include <cstdio>
+
 #include "sidefiles/csv_units.h"
 #include "support/game_load.h"
 
@@ -33,6 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto name = expected.begin() + m.unitOffset(k);
     std::fill(std::find(name, name + kUnitNameBytes, std::uint8_t{0}), name + kUnitNameBytes, std::uint8_t{0});
   }
-  FUZZ_CHECK(again.image == expected);
+  if (again.image != expected) {
+    const auto at = std::mismatch(expected.begin(), expected.end(), again.image.begin()).first - expected.begin();
+    const std::int64_t unit = (at - m.unitOffset(0)) / m.layout->unitStride;
+    std::fprintf(stderr, "unit %lld byte %lld: exported %d, pasted back %d\n", static_cast<long long>(unit),
+                 static_cast<long long>(at - m.unitOffset(static_cast<int>(unit))), expected[static_cast<std::size_t>(at)],
+                 again.image[static_cast<std::size_t>(at)]);
+    FUZZ_CHECK(again.image == expected);
+  }
   return 0;
 }
