@@ -78,16 +78,40 @@ inline bool dropOverrideRights() {
   return ::syscall(SYS_capset, &header, data) == 0;
 }
 
+// What is left to read on fd, which is then closed.
+inline std::string readToEnd(int fd) {
+  std::string text;
+  char buffer[65536];
+  ssize_t n;
+  while (fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
+  if (fd >= 0) ::close(fd);
+  return text;
+}
+
+// Runs body in a child process with its standard error going to a pipe:
+// what it wrote there, and its exit status (-1 when it did not exit).
+inline std::pair<std::string, int> inChild(const std::function<void()>& body) {
+  int err[2];
+  if (::pipe(err) != 0) return {"no pipe", -1};
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(err[0]);
+    ::dup2(err[1], 2);
+    body();
+    ::_exit(0);
+  }
+  ::close(err[1]);
+  std::string text = readToEnd(err[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return {text, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
 // Runs write(target) in a child process under the fault and returns what it
 // showed; a child that dies or cannot set up the fault says so instead.
 inline std::string runInChild(Fault fault, const Writer& writer, const std::string& inputs,
                               const std::string& target) {
-  int out[2];
-  if (::pipe(out) != 0) return "no pipe";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(out[0]);
-    std::string shown;
+  const auto [shown, status] = inChild([&] {
     bool ready = true;
     if (fault == Fault::ReadOnlyDirectory) ready = dropOverrideRights();
     if (fault == Fault::FullDisk) {
@@ -95,66 +119,31 @@ inline std::string runInChild(Fault fault, const Writer& writer, const std::stri
       const rlimit limit{1, 1};
       ready = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
+    std::string text;
     try {
-      shown = ready ? writer.write(inputs, target) : "fault not set up";
+      text = ready ? writer.write(inputs, target) : "fault not set up";
     } catch (const std::exception& e) {
-      shown = std::string("exception: ") + e.what();
+      text = std::string("exception: ") + e.what();
     }
-    for (std::size_t done = 0; done < shown.size();) {
-      const ssize_t n = ::write(out[1], shown.data() + done, shown.size() - done);
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    ::_exit(0);
-  }
-  ::close(out[1]);
-  std::string shown;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = ::read(out[0], buffer, sizeof buffer)) > 0) shown.append(buffer, static_cast<std::size_t>(n));
-  ::close(out[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child died: " + std::to_string(status);
-  return shown;
+    if (!text.empty() && ::write(2, text.data(), text.size()) != static_cast<ssize_t>(text.size())) ::_exit(1);
+  });
+  return status == 0 ? shown : "child died: " + std::to_string(status);
 }
 
 // Runs a program with its standard error captured: "exit N: <error output>".
 inline std::string runProgram(const std::vector<std::string>& args) {
-  int err[2];
-  if (::pipe(err) != 0) return "no pipe";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(err[1], 2);
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, 1);
+  const auto [text, status] = inChild([&] {
+    ::dup2(::open("/dev/null", O_WRONLY), 1);
     std::vector<char*> argv;
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     ::execv(argv[0], argv.data());
     ::_exit(127);
-  }
-  ::close(err[1]);
-  std::string text;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = ::read(err[0], buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
-  ::close(err[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return "exit " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) + ": " + text;
+  });
+  return "exit " + std::to_string(status) + ": " + text;
 }
 
-inline std::string readAll(const fs::path& p) {
-  std::string bytes;
-  const int fd = ::open(p.c_str(), O_RDONLY);
-  if (fd < 0) return "<unreadable>";
-  char buffer[65536];
-  ssize_t n;
-  while ((n = ::read(fd, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<std::size_t>(n));
-  ::close(fd);
-  return bytes;
-}
+inline std::string readAll(const fs::path& p) { return readToEnd(::open(p.c_str(), O_RDONLY)); }
 
 inline std::set<std::string> namesIn(const fs::path& dir) {
   std::set<std::string> names;
