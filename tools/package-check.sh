@@ -178,6 +178,22 @@ else
 fi
 kill "${pids[-1]}" 2>/dev/null || true
 
+# The next run, with the samples' folder remembered as "Locate MOB Files"
+# keeps it, finds the KOB files there and warns no more.
+mkdir -p "$root/home/$user/.config/Tarnel"
+printf '[General]\nmobDirectory=%s/\n' "$samples" > "$root/home/$user/.config/Tarnel/Tarnel.conf"
+chown -R --reference="$root/home/$user" "$root/home/$user/.config"
+# shellcheck disable=SC2086
+as_user $tarnel_cmd > "$results/tarnel-second.txt" 2>&1 &
+pids+=($!)
+w=$(wait_window '^(Varno Editor|Warning)$')
+if [ -n "$w" ] && [ "$(xdotool getwindowname "$w")" = "Varno Editor" ]; then
+  ok "the second run, with the MOB folder remembered, starts without a warning"
+else
+  bad "the second run did not start quietly"
+fi
+kill "${pids[-1]}" 2>/dev/null || true
+
 orvik_cmd=$(exec_of org.tarnel.Orvik.desktop "")
 echo "Orvik: $orvik_cmd"
 # shellcheck disable=SC2086
@@ -201,10 +217,12 @@ for f in vn3_crossing.dat v11_ridge.dat v10_border.dat; do
   type=$(as_user gio info -a standard::content-type "$samples/$f" | sed -n 's/.*standard::content-type: //p')
   check "$f is application/x-varno-game ($type)" test "$type" = application/x-varno-game
 done
-# The magic alone, without the extension.
-cp "$root$samples/vn3_crossing.dat" "$root/home/$user/renamed.sav"
-type=$(as_user gio info -a standard::content-type /home/$user/renamed.sav | sed -n 's/.*standard::content-type: //p')
-check "a VN3 file named .sav is application/x-varno-game ($type)" test "$type" = application/x-varno-game
+# The magic alone, for a file without the extension.
+for f in vn3_crossing v11_ridge; do
+  cp "$root$samples/$f.dat" "$root/home/$user/$f"
+  type=$(as_user gio info -a standard::content-type "/home/$user/$f" | sed -n 's/.*standard::content-type: //p')
+  check "$f without .dat is application/x-varno-game by its magic ($type)" test "$type" = application/x-varno-game
+done
 as_user gio mime application/x-varno-game | tee "$results/gio-mime.txt"
 check "Tarnel is offered for game files" grep -q org.tarnel.Tarnel.desktop "$results/gio-mime.txt"
 
