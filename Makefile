@@ -2,13 +2,16 @@
 # make test  - install what is missing, build, run every test (also under ASan + UBSan)
 # make orvik - build and start Orvik
 # make bench - build and run the benchmarks
+# make package       - build the Debian package build/tarnel_<version>_<arch>.deb
+# make package-check - install it in a clean Debian 12 root and start both programs (root)
+# make screenshots   - remake the windows' screenshots in docs/ under Xvfb
 
 JOBS ?= 2
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run orvik test test-asan bench samples clean
+.PHONY: deps configure build run orvik test test-asan bench samples package package-check screenshots clean
 
 deps:
 	@tools/install-deps.sh
@@ -42,6 +45,18 @@ test-asan: deps
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/tarnel_bench
+
+package: build
+	@tools/install-deps.sh package
+	cmake --build $(BUILD) --target package
+
+package-check: package
+	@tools/install-deps.sh package-check
+	tools/package-check.sh $(BUILD)
+
+screenshots: build
+	@tools/install-deps.sh screenshots
+	tools/screenshots.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
