@@ -2,8 +2,11 @@
 # make test  - install what is missing, build, run every test (also under ASan + UBSan)
 # make orvik - build and start Orvik
 # make bench - build and run the benchmarks
-# make fuzz  - build the fuzz targets with clang's libFuzzer and run each for
-#              FUZZ_SECONDS (FUZZ_TARGETS picks some of them)
+# make package       - build the Debian package build/tarnel_<version>_<arch>.deb
+# make package-check - install it in a clean Debian 12 root and start both programs (root)
+# make screenshots   - remake the windows' screenshots in docs/ under Xvfb
+# make fuzz          - build the fuzz targets with clang's libFuzzer and run each for
+#                      FUZZ_SECONDS (FUZZ_TARGETS picks some of them)
 
 JOBS ?= 2
 BUILD ?= build
@@ -14,7 +17,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 FUZZ_CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run orvik test test-asan bench fuzz samples clean
+.PHONY: deps configure build run orvik test test-asan bench fuzz samples package package-check screenshots clean
 
 deps:
 	@tools/install-deps.sh
@@ -49,8 +52,20 @@ test-asan: deps
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/tarnel_bench
 
+package: build
+	@tools/install-deps.sh package
+	cmake --build $(BUILD) --target package
+
+package-check: package
+	@tools/install-deps.sh package-check
+	tools/package-check.sh $(BUILD)
+
+screenshots: build
+	@tools/install-deps.sh screenshots
+	tools/screenshots.sh $(BUILD)
+
 fuzz:
-	tools/install-deps.sh fuzz
+	@tools/install-deps.sh fuzz
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ $(FUZZ_CMAKE_FLAGS) \
 	  -DTARNEL_FUZZ=ON -DTARNEL_CORE_ONLY=ON -DTARNEL_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets

@@ -14,6 +14,7 @@
 #include "common/file_io.h"
 #include "icon_list.h"
 #include "qt_data_grid_model.h"
+#include "version.h"
 
 namespace orvik {
 
@@ -63,7 +64,7 @@ QLineEdit* edit(const char* text, QWidget* parent, int left, int top, int width,
 }  // namespace
 
 TMainForm::TMainForm(Prompts& prompts, QWidget* parent) : QWidget(parent), prompts_(prompts) {
-  setWindowTitle(QStringLiteral("Orvik 0.10"));
+  setWindowTitle(QStringLiteral("Orvik ") + QString::fromLatin1(kVersionText));
   QFont font;
   font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
                     QStringLiteral("Helvetica"), QStringLiteral("Sans Serif")});

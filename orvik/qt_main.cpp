@@ -30,6 +30,8 @@ class OrvikApplication : public QApplication {
 int main(int argc, char* argv[]) {
   OrvikApplication app(argc, argv);
   OrvikApplication::setApplicationName(QStringLiteral("Orvik"));
+  // Ties the window to its desktop entry, and so to its icon.
+  OrvikApplication::setDesktopFileName(QStringLiteral("org.tarnel.Orvik"));
   common::QtPrompts prompts;
   orvik::TMainForm form(prompts);
   prompts.setParent(&form);

@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the GUI need, when
-# they are missing. Uses sudo when not run as root. "install-deps.sh fuzz"
-# installs clang and its libFuzzer runtime for make fuzz instead.
+# they are missing. Uses sudo when not run as root. Extra groups:
+#   package        what `make package` needs besides the build (dpkg-shlibdeps)
+#   package-check  what tools/package-check.sh runs
+#   screenshots    what tools/screenshots.sh runs
+#   fuzz           clang and its libFuzzer runtime, for make fuzz
 set -euo pipefail
-if [ "${1:-}" = fuzz ]; then
-  packages=(cmake ninja-build make clang libclang-rt-dev libgtest-dev libgmock-dev)
-else
-  packages=(cmake ninja-build g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-            libbenchmark-dev libtiff-dev xvfb xauth fonts-dejavu-core fonts-liberation)
-fi
+packages=(cmake ninja-build g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+          libbenchmark-dev libtiff-dev xvfb xauth fonts-dejavu-core fonts-liberation)
+for group in "$@"; do
+  case "$group" in
+    package) packages+=(dpkg-dev) ;;
+    package-check) packages+=(dpkg-dev lintian appstream desktop-file-utils debootstrap xdotool imagemagick) ;;
+    screenshots) packages+=(imagemagick) ;;
+    fuzz) packages+=(clang libclang-rt-dev) ;;
+    *) echo "unknown group $group" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

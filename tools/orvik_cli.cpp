@@ -6,15 +6,18 @@
 #include <string>
 
 #include "extractor.h"
+#include "version.h"
 #include "icon_list.h"
 #include "image_list.h"
 
 namespace {
 
-int usage() {
-  std::cerr << "usage: orvik-cli search EXE PATTERN\n"
-               "       orvik-cli write EXE PATTERN OUT\n";
-  return 2;
+int usage(std::ostream& out = std::cerr, int status = 2) {
+  out << "usage: orvik-cli search EXE PATTERN\n"
+         "       orvik-cli write EXE PATTERN OUT\n"
+         "PATTERN: the 7 pattern bytes as 14 upper-case hexadecimal digits, such as\n"
+         "00000300060009 (what follows the 14 digits, as in \"00000300060009 (VN3)\", is ignored).\n";
+  return status;
 }
 
 int fail(const std::string& reason) {
@@ -27,6 +30,11 @@ int fail(const std::string& reason) {
 int main(int argc, char* argv[]) {
   if (argc < 2) return usage();
   const std::string command = argv[1];
+  if (argc == 2 && (command == "--help" || command == "-h")) return usage(std::cout, 0);
+  if (argc == 2 && command == "--version") {
+    std::cout << "orvik-cli " << orvik::kVersionText << '\n';
+    return 0;
+  }
   const bool write = command == "write";
   if (!(command == "search" && argc == 4) && !(write && argc == 5)) return usage();
   const std::string exe = argv[2];

@@ -11,6 +11,7 @@
 #include "gamefiles/dump_files.h"
 #include "gamefiles/game_files.h"
 #include "gamefiles/section_stream.h"
+#include "mainwindow/about.h"
 #include "mainwindow/main_commands.h"
 #include "sidefiles/csv_units.h"
 #include "model/session.h"
@@ -61,15 +62,15 @@ class CliPrompts : public Prompts {
   }
 };
 
-int usage() {
-  std::cerr << "usage: tarnel-cli info FILE\n"
+int usage(std::ostream& out = std::cerr, int status = 2) {
+  out << "usage: tarnel-cli info FILE\n"
                "       tarnel-cli resave FILE OUT\n"
                "       tarnel-cli dump FILE OUT\n"
                "       tarnel-cli stats FILE OUT\n"
                "       tarnel-cli summary FILE SIDE   (SIDE 0 or 1)\n"
                "       tarnel-cli csv-export FILE OUT\n"
                "       tarnel-cli csv-paste FILE CSV OUT\n";
-  return 2;
+  return status;
 }
 
 int fail(const std::string& text) {
@@ -89,6 +90,11 @@ const char* generationName(GameFileKind k) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) return usage(std::cout, 0);
+  if (argc == 2 && std::string(argv[1]) == "--version") {
+    std::cout << "tarnel-cli " << kVersionText << '\n';
+    return 0;
+  }
   if (argc < 3) return usage();
   const std::string command = argv[1];
   const std::string file = argv[2];

@@ -9,6 +9,14 @@ inline constexpr const char* kApplicationTitle = "Tarnel";
 inline constexpr const char* kMainWindowCaption = "Varno Editor";
 inline constexpr const char* kVersionText = "0.31";
 inline constexpr const char* kHelpFileName = "Tarnel.hlp";
+// Where an installed program keeps its help file and samples, relative to
+// the program's directory (bin/ beside share/).
+inline constexpr const char* kInstalledDataDir = "../share/tarnel";
+
+// The help file the Help command opens: the one beside the program (a build
+// directory), else the installed one. When neither exists, the one beside the
+// program, for the message that names it.
+std::string helpFilePath(const std::string& programDir);
 
 // The About box: its title and its lines, the first naming the version.
 inline constexpr const char* kAboutTitle = "About Tarnel";

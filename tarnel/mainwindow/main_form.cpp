@@ -24,6 +24,7 @@
 #include "mainwindow/main_commands.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_prompts.h"
+#include "mainwindow/qt_settings.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/country_data.h"
@@ -297,6 +298,7 @@ QWidget* TForm1::buildRollPanel() {
 
 void TForm1::FormCreate(const std::string& programDir, const std::vector<std::string>& args) {
   session_.setProgramDir(programDir);
+  startMobDir(session_, rememberedMobDir());
   if (!args.empty() && !args.front().empty()) startupLoad(session_, args.front());
 }
 
@@ -390,7 +392,9 @@ void TForm1::SaveVN3SaveScn1Click() {
   saveGame(session_, GameFileKind::Vn3);
 }
 
-void TForm1::LocateMOBFiles1Click() { locateMobFiles(session_); }
+void TForm1::LocateMOBFiles1Click() {
+  if (locateMobFiles(session_)) rememberMobDir(session_.model.mobDir);
+}
 
 void TForm1::LoadCSVUnitFile1Click() {
   InfoStringGrid->commitEditor();
@@ -469,10 +473,7 @@ void TForm1::SaveCommentFile1Click() {
 
 void TForm1::About1Click() { session_.prompts.message(aboutText(), kAboutTitle, MessageIcon::Information); }
 
-std::string TForm1::helpFile() const {
-  const std::string& dir = session_.model.programDir;
-  return (dir.empty() ? std::string(".") : dir) + "/" + kHelpFileName;
-}
+std::string TForm1::helpFile() const { return helpFilePath(session_.model.programDir); }
 
 void TForm1::Help1Click() {
   if (!helpViewer_) helpViewer_ = new HelpViewer(this);

@@ -20,6 +20,8 @@ namespace tarnel {
 TarnelApplication::TarnelApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QString::fromLatin1(kApplicationTitle));
   setApplicationVersion(QString::fromLatin1(kVersionText));
+  // Ties the window to its desktop entry, and so to its icon.
+  setDesktopFileName(QStringLiteral("org.tarnel.Tarnel"));
 }
 
 bool TarnelApplication::notify(QObject* receiver, QEvent* event) {

@@ -1,6 +1,9 @@
 #include "sidefiles/mob_files.h"
 
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "common/file_io.h"
 #include "model/session.h"
@@ -44,14 +47,46 @@ void readMobFiles(Session& session) {
   }
 }
 
-void locateMobFiles(Session& session) {
+namespace {
+
+std::string withSeparator(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+bool isMobFileName(const std::string& name) {
+  if (name.size() < 5 || (name.compare(0, 3, "MOB") != 0 && name.compare(0, 3, "KOB") != 0)) return false;
+  for (std::size_t k = 3; k < name.size(); ++k)
+    if (!std::isdigit(static_cast<unsigned char>(name[k]))) return false;
+  return true;
+}
+
+}  // namespace
+
+bool locateMobFiles(Session& session) {
   FileDialogState& d = session.OpenDialog1;
   d.title = "Open Any MOB File";
   d.initialDir = session.model.mobDir;
-  if (!session.prompts.openDialog(d)) return;
-  std::string dir = directoryOf(d.fileName);
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  session.model.mobDir = dir;
+  if (!session.prompts.openDialog(d)) return false;
+  session.model.mobDir = withSeparator(directoryOf(d.fileName));
+  return true;
+}
+
+bool holdsMobFiles(const std::string& dir) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  for (fs::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end; it.increment(ec)) {
+    if (isMobFileName(it->path().filename().string()) && it->is_regular_file(ec)) return true;
+  }
+  return false;
+}
+
+void startMobDir(Session& session, const std::string& remembered) {
+  std::error_code ec;
+  if (holdsMobFiles(session.model.mobDir) || remembered.empty() ||
+      !std::filesystem::is_directory(remembered, ec))
+    return;
+  session.model.mobDir = withSeparator(remembered);
 }
 
 }  // namespace tarnel

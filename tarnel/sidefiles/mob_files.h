@@ -16,6 +16,17 @@ std::string mobFileName(const std::string& mobDir, bool vn3, int mobNumber);
 void readMobFiles(Session& session);
 
 // "Locate MOB Files": the MOB directory becomes the chosen file's directory.
-void locateMobFiles(Session& session);
+// False when the dialog was cancelled.
+bool locateMobFiles(Session& session);
+
+// True when `dir` holds a file the reader could open under some MOB number:
+// "MOB" or "KOB" followed by two or more digits.
+bool holdsMobFiles(const std::string& dir);
+
+// The MOB directory at start-up. It stays at the program directory when that
+// holds MOB or KOB files; otherwise (an installed program) it starts at
+// `remembered`, the directory "Locate MOB Files" chose in an earlier run,
+// when that still exists.
+void startMobDir(Session& session, const std::string& remembered);
 
 }  // namespace tarnel

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace orvik_test {
 
@@ -19,10 +20,12 @@ inline Bytes exeWith(std::size_t size, std::size_t pos, const Bytes& put = kVn1B
   return Bytes(size, '\x11').replace(pos, put.size(), put);
 }
 
-// A fresh folder per test, removed afterwards.
+// A fresh folder per test and process (test runs of other checkouts may run
+// at the same time), removed afterwards.
 struct TempDir {
   std::filesystem::path path = std::filesystem::temp_directory_path() /
-                               ("orvik_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                               ("orvik_" + std::to_string(::getpid()) + "_" +
+                                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
   TempDir() {
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);

@@ -198,12 +198,12 @@ TEST_F(MobFiles, LocateKeepsTheChosenDirectoryOnly) {
   session.OpenDialog1.filter = "Scenarios (*.dat)|*.dat";
 
   prompts.openAnswers.push_back(std::nullopt);  // cancel
-  locateMobFiles(session);
+  EXPECT_FALSE(locateMobFiles(session));
   EXPECT_EQ(session.model.mobDir, dir.string() + "/");
 
   fs::create_directories(dir / "other");
   prompts.openAnswers.push_back((dir / "other" / "MOB44").string());
-  locateMobFiles(session);
+  EXPECT_TRUE(locateMobFiles(session));
   ASSERT_EQ(prompts.openSeen.size(), 2u);
   EXPECT_EQ(prompts.openSeen[1].title, "Open Any MOB File");
   EXPECT_EQ(prompts.openSeen[1].initialDir, dir.string() + "/");
@@ -221,6 +221,58 @@ TEST_F(MobFiles, LocateKeepsTheChosenDirectoryOnly) {
   EXPECT_EQ(prompts.messages[0].text,
             "Could not open " + (dir / "other" / "MOB03").string() +
                 ". Weapons names not available");
+}
+
+TEST_F(MobFiles, ADirectoryHoldsMobFilesByTheReadersNames) {
+  struct Case {
+    const char* name;
+    bool directory;
+    bool holds;
+  };
+  const Case cases[] = {
+      {"MOB03", false, true},     {"KOB12", false, true},  {"MOB100", false, true},
+      {"MOB1", false, false},     {"mob03", false, false}, {"MOB03.bak", false, false},
+      {"MOBXY", false, false},    {"MOB07", true, false},  {"README", false, false},
+  };
+  for (const Case& c : cases) {
+    const fs::path d = dir / (std::string("case_") + c.name + (c.directory ? "_dir" : ""));
+    fs::create_directories(c.directory ? d / c.name : d);
+    if (!c.directory) {
+      ASSERT_TRUE(writeFileSafely((d / c.name).string(), Bytes{1}));
+    }
+    EXPECT_EQ(holdsMobFiles(d.string()), c.holds) << c.name << (c.directory ? " (directory)" : "");
+  }
+  EXPECT_FALSE(holdsMobFiles((dir / "absent").string()));
+}
+
+TEST_F(MobFiles, StartDirectoryFallsBackToTheRememberedOneOnlyWhenTheProgramsHoldsNone) {
+  const fs::path program = dir / "bin";
+  const fs::path remembered = dir / "game";
+  fs::create_directories(program);
+  fs::create_directories(remembered);
+  struct Case {
+    const char* what;
+    bool programHoldsFiles;
+    std::string remembered;
+    fs::path expected;
+  };
+  const Case cases[] = {
+      {"build directory with the files", true, remembered.string(), program},
+      {"installed, nothing remembered", false, "", program},
+      {"installed, remembered", false, remembered.string(), remembered},
+      {"installed, remembered with separator", false, remembered.string() + "/", remembered},
+      {"installed, remembered gone", false, (dir / "gone").string(), program},
+  };
+  for (const Case& c : cases) {
+    fs::remove(program / "KOB03");
+    if (c.programHoldsFiles) {
+      ASSERT_TRUE(writeFileSafely((program / "KOB03").string(), Bytes{1}));
+    }
+    session.setProgramDir(program.string());
+    startMobDir(session, c.remembered);
+    EXPECT_EQ(session.model.mobDir, c.expected.string() + "/") << c.what;
+    EXPECT_EQ(session.model.programDir, program.string()) << c.what;
+  }
 }
 
 }  // namespace

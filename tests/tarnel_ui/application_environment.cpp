@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <memory>
 
 namespace {
@@ -12,6 +14,8 @@ class ApplicationEnvironment : public ::testing::Environment {
   void SetUp() override {
     if (QApplication::instance()) return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Settings go to a directory of this test run, never the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
     app_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(QStringLiteral("Tarnel"));
   }
@@ -22,6 +26,7 @@ class ApplicationEnvironment : public ::testing::Environment {
   char name_[16] = "tarnel_ui_tests";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QApplication> app_;
+  QTemporaryDir settingsDir_;
 };
 
 [[maybe_unused]] ::testing::Environment* const kEnvironment =

@@ -1,0 +1,93 @@
+// Tarnel as installed: the program in bin/ without MOB files, its help file
+// and samples under share/tarnel. The MOB directory that "Locate MOB Files"
+// chose is remembered for the next run.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <filesystem>
+
+#include "common/file_io.h"
+#include "game_sample.h"
+#include "mainwindow/main_form.h"
+#include "mainwindow/qt_help_viewer.h"
+#include "support/scripted_prompts.h"
+
+namespace tarnel {
+namespace {
+
+namespace fs = std::filesystem;
+using common::writeFileSafely;
+
+class InstalledProgram : public ::testing::Test {
+ protected:
+  QTemporaryDir root;
+  fs::path bin = fs::path(root.path().toStdString()) / "usr" / "bin";
+  fs::path share = fs::path(root.path().toStdString()) / "usr" / "share" / "tarnel";
+  fs::path samples = share / "samples";
+  testing::ScriptedPrompts prompts;
+
+  void SetUp() override {
+    QSettings(QStringLiteral("Tarnel"), QStringLiteral("Tarnel")).clear();
+    fs::create_directories(bin);
+    fs::create_directories(samples);
+    ASSERT_TRUE(writeFileSafely((share / "Tarnel.hlp").string(),
+                                std::string_view("<html><body><h1><a name=\"contents\"></a>Installed help</h1>"
+                                                 "</body></html>")));
+    ASSERT_TRUE(writeFileSafely((samples / "KOB03").string(), samplegen::makeMobFile(3)));
+    ASSERT_TRUE(writeFileSafely((samples / "KOB07").string(), samplegen::makeMobFile(7)));
+    ASSERT_TRUE(writeFileSafely(game(), samplegen::makeGameFile({})));
+  }
+  std::string game() const { return (samples / "crossing.dat").string(); }
+  std::string warning(const fs::path& dir, const char* file) const {
+    return "Could not open " + (dir / file).string() + ". Weapons names not available";
+  }
+};
+
+TEST_F(InstalledProgram, FirstRunWarnsLocateIsRememberedNextRunIsQuiet) {
+  {
+    TForm1 first(prompts, bin.string(), {});
+    EXPECT_EQ(first.session().model.mobDir, bin.string() + "/");
+    prompts.chooserAnswers.push_back(game());
+    first.LoadVN3Save1->trigger();
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[0].text, warning(bin, "KOB03"));
+    EXPECT_EQ(prompts.messages[1].text, warning(bin, "KOB07"));
+
+    // A cancelled Locate remembers nothing; a chosen file's directory is kept.
+    first.LocateMOBFiles1->trigger();
+    prompts.openAnswers.push_back((samples / "KOB03").string());
+    first.LocateMOBFiles1->trigger();
+    EXPECT_EQ(first.session().model.mobDir, samples.string() + "/");
+
+    // Help finds the installed help file.
+    first.Help1->trigger();
+    ASSERT_NE(first.helpViewer(), nullptr);
+    EXPECT_TRUE(first.helpViewer()->browser()->toPlainText().startsWith("Installed help"));
+  }
+
+  prompts.messages.clear();
+  TForm1 next(prompts, bin.string(), {game()});
+  EXPECT_EQ(next.session().model.mobDir, samples.string() + "/");
+  EXPECT_EQ(next.session().model.loaded, GameFileKind::Vn3);
+  EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
+  EXPECT_TRUE(next.session().mob.available[0]);
+  EXPECT_TRUE(next.session().mob.available[1]);
+
+  // A program directory holding its own MOB files (a build directory) keeps
+  // them, whatever was remembered.
+  ASSERT_TRUE(writeFileSafely((bin / "MOB03").string(), samplegen::makeMobFile(3)));
+  TForm1 build(prompts, bin.string(), {});
+  EXPECT_EQ(build.session().model.mobDir, bin.string() + "/");
+
+  // A remembered directory that is gone is passed over.
+  fs::remove(bin / "MOB03");
+  fs::remove_all(samples);
+  TForm1 moved(prompts, bin.string(), {});
+  EXPECT_EQ(moved.session().model.mobDir, bin.string() + "/");
+}
+
+}  // namespace
+}  // namespace tarnel

@@ -1,0 +1,187 @@
+// Remakes the screenshots of every window for docs/ and the README:
+//
+//   screenshots PROGRAM_DIR OUT_DIR [NAME...]
+//
+// PROGRAM_DIR is Tarnel's build directory (its help file and the samples' MOB
+// and KOB files lie beside the program there); samples are read from
+// samples/ under the working directory, so run it from the repository (see
+// tools/screenshots.sh, which runs it under Xvfb). Each shot starts from
+// freshly created windows, as at start-up. To add a window, add one line to
+// kShots.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editors/ammo_form.h"
+#include "editors/weapons_form.h"
+#include "main_form.h"  // Orvik's
+#include "mainwindow/main_form.h"
+#include "mainwindow/qt_help_viewer.h"
+#include "mainwindow/qt_startup.h"
+#include "mainwindow/qt_unit_grid.h"
+
+namespace {
+
+using tarnel::GameFileChoice;
+using tarnel::GameFileKind;
+using tarnel::MessageIcon;
+using tarnel::ToolWindow;
+
+// Answers dialogs from a queue; a message box means the shot went wrong.
+class StagePrompts : public tarnel::Prompts {
+ public:
+  std::deque<std::string> answers;
+  int messages = 0;
+
+  void message(const std::string& text, const std::string& title, MessageIcon) override {
+    ++messages;
+    std::cerr << "screenshots: unexpected message \"" << title << "\": " << text << '\n';
+  }
+  void errorReport(const std::string& text) override { message(text, "Error", MessageIcon::Error); }
+  bool openDialog(common::FileDialogState& d) override { return answer(d.fileName); }
+  bool saveDialog(common::FileDialogState& d) override { return answer(d.fileName); }
+  bool chooseGameFile(GameFileChoice& c) override { return answer(c.fileName); }
+
+ private:
+  bool answer(std::string& out) {
+    if (answers.empty()) return false;
+    out = answers.front();
+    answers.pop_front();
+    return true;
+  }
+};
+
+void settle() {
+  for (int k = 0; k < 30; ++k) QApplication::processEvents();
+}
+
+// Tarnel's windows as start-up creates them, or Orvik's one window.
+class Stage {
+ public:
+  explicit Stage(std::string programDir) : programDir_(std::move(programDir)) {}
+
+  tarnel::TarnelWindows& tarnel() {
+    if (!tarnel_) {
+      tarnel_ = tarnel::createWindows(prompts, programDir_, {});
+      tarnel_->Form1->show();
+      tarnel_->Form1->activateWindow();
+      settle();
+    }
+    return *tarnel_;
+  }
+  tarnel::TForm1* main() { return tarnel().Form1.get(); }
+
+  // Loads a sample through the menu item of its generation.
+  tarnel::TForm1* load(const std::string& sample, GameFileKind kind = GameFileKind::Vn3) {
+    prompts.answers.push_back("samples/" + sample);
+    tarnel::TForm1* f = main();
+    QAction* item = kind == GameFileKind::V10   ? f->LoadScenarioFile1
+                    : kind == GameFileKind::V11 ? f->LoadVer11Save1
+                                                : f->LoadVN3Save1;
+    item->trigger();
+    settle();
+    return f;
+  }
+  tarnel::TForm1* select(int col, int row) {
+    main()->InfoStringGrid->setCurrentIndex(main()->InfoStringGrid->model()->index(row - 1, col));
+    settle();
+    return main();
+  }
+  // A window of the Tools menu, shown as its menu item shows it.
+  QWidget* tool(ToolWindow which) {
+    QWidget* w = main()->attachedWindow(which);
+    if (!w) return nullptr;
+    w->show();
+    w->raise();
+    w->activateWindow();
+    settle();
+    return w;
+  }
+
+  // The unit data editor with the weapons window over it, as a click on the
+  // weapon-name cell of the given weapon row shows it.
+  QWidget* weaponsWindow(int row) {
+    tool(ToolWindow::UnitData);
+    bool canSelect = true;
+    tarnel().AmmoForm->WeaponsGridSelectCell(0, row, canSelect);
+    settle();
+    return tarnel().WeaponsForm.get();
+  }
+
+  QWidget* help() {
+    main()->Help1Click();
+    settle();
+    return main()->helpViewer();
+  }
+
+  // Orvik with an executable's table searched by the given search item and
+  // loaded.
+  QWidget* orvikLoaded(const std::string& exe, int searchItem) {
+    orvik_ = std::make_unique<orvik::TMainForm>(prompts);
+    prompts.answers.push_back("samples/" + exe);
+    orvik_->FileBtnClick();
+    orvik_->SearchBox->setCurrentIndex(searchItem);
+    orvik_->SearchBtnClick();
+    orvik_->LoadBtnClick();
+    orvik_->show();
+    settle();
+    return orvik_.get();
+  }
+
+  StagePrompts prompts;
+
+ private:
+  std::string programDir_;
+  std::unique_ptr<tarnel::TarnelWindows> tarnel_;
+  std::unique_ptr<orvik::TMainForm> orvik_;
+};
+
+struct Shot {
+  const char* name;  // docs/<name>.png
+  std::function<QWidget*(Stage&)> take;
+};
+
+// One line per window.
+const std::vector<Shot> kShots = {
+    {"tarnel_title", [](Stage& s) { return s.main(); }},
+    {"tarnel_grid", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 6); }},
+    {"unit_data_editor", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 1), s.tool(ToolWindow::UnitData); }},
+    {"weapons_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 1), s.weaponsWindow(1); }},
+    {"tarnel_help", [](Stage& s) { return s.help(); }},
+    {"orvik_main", [](Stage& s) { return s.orvikLoaded("varno_stand_in.exe", 2); }},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 3) {
+    std::cerr << "usage: screenshots PROGRAM_DIR OUT_DIR [NAME...]\n";
+    return 2;
+  }
+  const std::string programDir = argv[1];
+  const QString outDir = QString::fromLocal8Bit(argv[2]);
+  std::vector<std::string> only(argv + 3, argv + argc);
+
+  int failed = 0;
+  for (const Shot& shot : kShots) {
+    if (!only.empty() && std::find(only.begin(), only.end(), shot.name) == only.end()) continue;
+    Stage stage(programDir);
+    QWidget* w = shot.take(stage);
+    const QString file = outDir + QLatin1Char('/') + QLatin1String(shot.name) + QStringLiteral(".png");
+    if (!w || stage.prompts.messages > 0 || !w->grab().save(file)) {
+      std::cerr << "screenshots: " << shot.name << " failed\n";
+      ++failed;
+      continue;
+    }
+    std::cout << file.toStdString() << '\n';
+  }
+  return failed == 0 ? 0 : 1;
+}
