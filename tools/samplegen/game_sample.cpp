@@ -98,7 +98,8 @@ GameModel makeGameModel(const SampleOptions& o) {
     m.setUnitByte(i, L.size, roll(1, 12));
     for (int k = 0; k < 16; ++k) m.setUnitByte(i, L.ammunition + k, roll(0, 40));
     for (int k = 0; k < 36; ++k) m.setUnitByte(i, L.armour + k, roll(0, 30));
-    m.setUnitByte(i, L.men, roll(2, 12));
+    const int men = roll(2, 12);
+    m.setUnitByte(i, L.men, men);
     m.setUnitByte(i, L.speed, roll(5, 40));
     m.setUnitByte(i, L.experience, roll(40, 90));
     m.setUnitByte(i, L.morale, roll(40, 90));
@@ -113,8 +114,15 @@ GameModel makeGameModel(const SampleOptions& o) {
       m.setUnitByte(i, L.mobNumbers + k, side == 0 ? o.mob0 : o.mob1);
       m.setUnitByte(i, L.weapons + k, k < 2 ? roll(1, 249) : 0);
     }
-    if (vn3)
-      for (int e : L.vn3Extra) m.setUnitByte(i, e, roll(0, 9));
+    if (vn3) {
+      // Units left and at start, men at start: a few units of the battle so
+      // far have lost a vehicle or a squad and the men with it.
+      const int start = roll(1, 4);
+      const int lost = roll(0, 9) < 7 ? 0 : 1;
+      m.setUnitByte(i, L.vn3Extra[0], start - lost);
+      m.setUnitByte(i, L.vn3Extra[1], start);
+      m.setUnitByte(i, L.vn3Extra[2], men + lost * roll(1, 3));
+    }
 
     const std::int64_t leader = m.leaderOffset(i);
     const std::string surname = kSurnames[static_cast<std::size_t>(roll(0, 9))];
@@ -128,9 +136,12 @@ GameModel makeGameModel(const SampleOptions& o) {
     m.setLeaderByte(i, LeaderRecord::kArmour, roll(20, 90));
     m.setLeaderWord(i, LeaderRecord::kKills, roll(0, 40));
 
+    // On the 100 x 80 cell map: the sides face each other, side 0 in the
+    // west and side 1 in the east, each formation's units close together.
     const std::int64_t pos = m.positionOffset(i);
-    m.setWordAt(pos + kPositionX, roll(0, 3000));
-    m.setWordAt(pos + kPositionY, roll(0, 3000));
+    const int f = inSide / 4;
+    m.setWordAt(pos + kPositionX, (side == 0 ? 10 : 62) + (f % 3) * 9 + roll(0, 5));
+    m.setWordAt(pos + kPositionY, 4 + (f * 17) % 66 + roll(0, 5));
     m.setByteAt(pos + kPositionHidden, roll(0, 1));
   }
 
@@ -141,7 +152,17 @@ GameModel makeGameModel(const SampleOptions& o) {
   m.setByteAt(g + gamedata::kTurn, 1);
   m.setByteAt(g + gamedata::kVisibility, 25);
   m.setByteAt(g + gamedata::kMaxBattles, 5);
-  putText(m, g + gamedata::kDescription, "Synthetic river crossing at dawn");
+  putText(m, g + gamedata::kDescription, o.description);
+  m.setByteAt(g + gamedata::kStartMonth, 6);
+  m.setByteAt(g + gamedata::kStartYear, 84);
+  m.setByteAt(g + gamedata::kEndMonth, 7);
+  m.setByteAt(g + gamedata::kEndYear, 84);
+  // Victory hexes: X, Y, amount and the side holding each, in the middle of
+  // the map between the two sides.
+  constexpr std::array<std::array<int, 4>, 4> kVictoryHexes = {{{50, 40, 20, 0}, {47, 22, 10, 0}, {53, 58, 10, 1}, {56, 31, 5, 1}}};
+  for (std::size_t k = 0; k < kVictoryHexes.size(); ++k)
+    for (std::size_t c = 0; c < 4; ++c)
+      m.setByteAt(g + gamedata::kVictoryHexArrays[c] + static_cast<int>(k), kVictoryHexes[k][c]);
   m.setByteAt(g + gamedata::kCountries[0], o.nation0);
   m.setByteAt(g + gamedata::kCountries[1], o.nation1);
   m.setByteAt(g + L.terrain, 2);

@@ -1,5 +1,6 @@
-// Writes the synthetic sample files: game files of the three generations,
-// the MOB and KOB files of their sides, and Orvik's executable stand-in.
+// Writes the synthetic sample files: game files of the three generations
+// with comment files, the MOB and KOB files of their sides, a country data
+// file of roll formulas, and Orvik's executable stand-in.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
   v11.nation0 = 12;  // "USA"
   v11.nation1 = 11;  // "Russia"
   v11.seed = 2;
+  v11.description = "Ridge line";
   ok &= put(dir + "/v11_ridge.dat", samplegen::makeGameFile(v11));
 
   SampleOptions v10 = v11;
@@ -46,10 +48,31 @@ int main(int argc, char** argv) {
   v10.nation0 = 0;  // "West Germany"
   v10.nation1 = 36; // "East Germany"
   v10.seed = 3;
+  v10.description = "Border patrol";
   ok &= put(dir + "/v10_border.dat", samplegen::makeGameFile(v10));
 
   const std::string comment = "Synthetic sample: a river crossing at dawn.";
   ok &= common::writeFileSafely(dir + "/vn3_crossing.cmt", comment);
+
+  // Two games under the names the game itself gives its files, which the
+  // Open File window's preview marks.
+  SampleOptions save = vn3;
+  save.unitsPerSide = 16;
+  save.nation0 = 77;  // "Britain"
+  save.nation1 = 70;  // "Germany"
+  save.seed = 4;
+  save.description = "Holding the bridge";
+  ok &= put(dir + "/SAVE01.DAT", samplegen::makeGameFile(save));
+  ok &= common::writeFileSafely(dir + "/SAVE01.cmt", std::string("Campaign save, turn 6: the bridge still holds."));
+
+  SampleOptions scen = v11;
+  scen.unitsPerSide = 12;
+  scen.seed = 5;
+  scen.description = "Ridge line, second attempt";
+  ok &= put(dir + "/SCEN02.DAT", samplegen::makeGameFile(scen));
+  ok &= common::writeFileSafely(dir + "/SCEN02.cmt", std::string("Ridge line, second attempt. Heavy rain."));
+
+  ok &= common::writeFileSafely(dir + "/countries.txt", std::string(samplegen::kCountryData));
 
   for (int mob : {3, 7}) {
     char name[16];
