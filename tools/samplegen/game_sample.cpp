@@ -20,6 +20,9 @@ constexpr std::array<const char*, 10> kSurnames = {"Smith", "Jones", "Brand",  "
                                                    "Novak", "Moreau", "Lind", "Okafor", "Petrov"};
 constexpr std::array<const char*, 8> kGiven = {"John", "Anna", "Piet", "Ivo", "Mara", "Olek", "Rui", "Ada"};
 
+// The men of unit type t in every sample MOB file.
+int mobMen(int t) { return 1 + (t * 7) % 12; }
+
 void putText(GameModel& m, std::int64_t at, const std::string& text) {
   for (std::size_t k = 0; k < text.size(); ++k) m.setByteAt(at + static_cast<std::int64_t>(k), static_cast<unsigned char>(text[k]));
 }
@@ -98,8 +101,7 @@ GameModel makeGameModel(const SampleOptions& o) {
     m.setUnitByte(i, L.size, roll(1, 12));
     for (int k = 0; k < 16; ++k) m.setUnitByte(i, L.ammunition + k, roll(0, 40));
     for (int k = 0; k < 36; ++k) m.setUnitByte(i, L.armour + k, roll(0, 30));
-    const int men = roll(2, 12);
-    m.setUnitByte(i, L.men, men);
+    const int lossRoll = roll(2, 12);
     m.setUnitByte(i, L.speed, roll(5, 40));
     m.setUnitByte(i, L.experience, roll(40, 90));
     m.setUnitByte(i, L.morale, roll(40, 90));
@@ -107,7 +109,13 @@ GameModel makeGameModel(const SampleOptions& o) {
     m.setUnitByte(i, L.cost, roll(10, 200));
     m.setUnitByte(i, L.leaderNumber, i);
     m.setUnitByte(i, L.nation, side == 0 ? o.nation0 : o.nation1);
-    m.setUnitByte(i, L.unitType, roll(1, 249));
+    // The men at start are what the sides' MOB files give the unit type;
+    // a few units have lost some of them.
+    const int unitType = roll(1, 249);
+    m.setUnitByte(i, L.unitType, unitType);
+    const int menAtStart = mobMen(unitType);
+    const int men = std::max(0, menAtStart - std::max(0, lossRoll - 9));
+    m.setUnitByte(i, L.men, men);
     m.setUnitByte(i, L.side, side);
     m.setUnitByte(i, L.rateOfFire, roll(1, 6));
     for (int k = 0; k < 4; ++k) {
@@ -115,13 +123,12 @@ GameModel makeGameModel(const SampleOptions& o) {
       m.setUnitByte(i, L.weapons + k, k < 2 ? roll(1, 249) : 0);
     }
     if (vn3) {
-      // Units left and at start, men at start: a few units of the battle so
-      // far have lost a vehicle or a squad and the men with it.
+      // Units left and at start, men at start: a unit of several vehicles or
+      // squads that lost men lost one of them.
       const int start = roll(1, 4);
-      const int lost = roll(0, 9) < 7 ? 0 : 1;
-      m.setUnitByte(i, L.vn3Extra[0], start - lost);
+      m.setUnitByte(i, L.vn3Extra[0], men < menAtStart && start > 1 ? start - 1 : start);
       m.setUnitByte(i, L.vn3Extra[1], start);
-      m.setUnitByte(i, L.vn3Extra[2], men + lost * roll(1, 3));
+      m.setUnitByte(i, L.vn3Extra[2], menAtStart);
     }
 
     const std::int64_t leader = m.leaderOffset(i);
@@ -189,7 +196,7 @@ std::vector<std::uint8_t> makeMobFile(int mobNumber) {
     name = name.substr(0, 15);
     std::memcpy(bytes.data() + w * 15, name.data(), name.size());
   }
-  for (int t = 1; t < 250; ++t) bytes[static_cast<std::size_t>(13750 + t)] = static_cast<std::uint8_t>(1 + (t * 7) % 12);
+  for (int t = 1; t < 250; ++t) bytes[static_cast<std::size_t>(13750 + t)] = static_cast<std::uint8_t>(mobMen(t));
   return bytes;
 }
 
