@@ -241,7 +241,6 @@ struct Shot {
 
 // One line per window.
 const std::vector<Shot> kShots = {
-    {"tarnel_title", [](Stage& s) { return s.main(); }},
     {"tarnel_grid", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 6); }},
     {"unit_data_editor", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 1), s.tool(ToolWindow::UnitData); }},
     {"weapons_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 1), s.weaponsWindow(1); }},
