@@ -5,13 +5,19 @@
 # make package       - build the Debian package build/tarnel_<version>_<arch>.deb
 # make package-check - install it in a clean Debian 12 root and start both programs (root)
 # make screenshots   - remake the windows' screenshots in docs/ under Xvfb
+# make fuzz          - build the fuzz targets with clang's libFuzzer and run each for
+#                      FUZZ_SECONDS (FUZZ_TARGETS picks some of them)
 
 JOBS ?= 2
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+FUZZ_CMAKE_FLAGS ?=
 
-.PHONY: deps configure build run orvik test test-asan bench samples package package-check screenshots clean
+.PHONY: deps configure build run orvik test test-asan bench fuzz samples package package-check screenshots clean
 
 deps:
 	@tools/install-deps.sh
@@ -58,5 +64,12 @@ screenshots: build
 	@tools/install-deps.sh screenshots
 	tools/screenshots.sh $(BUILD)
 
+fuzz:
+	@tools/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ $(FUZZ_CMAKE_FLAGS) \
+	  -DTARNEL_FUZZ=ON -DTARNEL_CORE_ONLY=ON -DTARNEL_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
+	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

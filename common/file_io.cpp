@@ -4,62 +4,72 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 
 namespace common {
 
-namespace {
-struct Fd {
-  int fd;
-  ~Fd() {
-    if (fd >= 0) ::close(fd);
-  }
-};
+RegularFile::~RegularFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
 
-bool isRegularFd(int fd, std::uint64_t& size) {
+bool RegularFile::open(const std::string& path) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  size_ = next_ = 0;
+  failed_ = false;
+  // The name is looked at first, so a device is not even opened; O_NONBLOCK
+  // keeps the open of a named pipe put there since from waiting for a
+  // writer, and fstat checks what was really opened.
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  size = static_cast<std::uint64_t>(st.st_size);
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return false;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  size_ = static_cast<std::uint64_t>(st.st_size);
   return true;
 }
 
-// Opening never waits: a named pipe without a writer or a device would block
-// a plain open, and such a file is refused right after it anyway.
-int openForReading(const std::string& path) {
-  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+std::size_t RegularFile::readAt(std::uint64_t pos, std::uint8_t* out, std::size_t n) {
+  if (fd_ < 0) return 0;
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(pos + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) failed_ = true;
+    if (got <= 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return done;
 }
-}  // namespace
+
+std::size_t RegularFile::read(std::uint8_t* out, std::size_t n) {
+  const std::size_t got = readAt(next_, out, n);
+  next_ += got;
+  return got;
+}
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                        std::uint64_t maxBytes) {
-  Fd f{openForReading(path)};
-  if (f.fd < 0) return std::nullopt;
-  std::uint64_t size = 0;
-  if (!isRegularFd(f.fd, size)) return std::nullopt;
-  if (size > maxBytes) size = maxBytes;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t got = ::read(f.fd, bytes.data() + done, bytes.size() - done);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return std::nullopt;
-    }
-    if (got == 0) break;  // the file shrank while reading
-    done += static_cast<std::size_t>(got);
-  }
-  bytes.resize(done);
+  RegularFile file;
+  if (!file.open(path)) return std::nullopt;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::min(file.size(), maxBytes)));
+  // A file that shrank while reading gives what it still held.
+  bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
+  if (file.failed()) return std::nullopt;
   return bytes;
 }
 
 std::optional<std::uint64_t> regularFileSize(const std::string& path) {
-  Fd f{openForReading(path)};
-  if (f.fd < 0) return std::nullopt;
-  std::uint64_t size = 0;
-  if (!isRegularFd(f.fd, size)) return std::nullopt;
-  return size;
+  RegularFile file;
+  if (!file.open(path)) return std::nullopt;
+  return file.size();
 }
 
 namespace {

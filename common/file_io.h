@@ -8,8 +8,46 @@
 
 namespace common {
 
+// Bytes read front to back in pieces of any size.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Up to n bytes into out; 0 only at the end of the data.
+  virtual std::size_t read(std::uint8_t* out, std::size_t n) = 0;
+};
+
+// A regular file open for reading. Opening never blocks and never reads
+// anything else: a named pipe, a device, a socket or a directory is refused
+// before a byte of it is read.
+class RegularFile : public ByteSource {
+ public:
+  RegularFile() = default;
+  ~RegularFile() override;
+  RegularFile(const RegularFile&) = delete;
+  RegularFile& operator=(const RegularFile&) = delete;
+
+  // False when the path does not name a regular file that can be read.
+  bool open(const std::string& path);
+  bool isOpen() const { return fd_ >= 0; }
+  // The size when the file was opened.
+  std::uint64_t size() const { return size_; }
+
+  // Up to n bytes from pos on; fewer at the end of the file or on a read
+  // error, which failed() then tells.
+  std::size_t readAt(std::uint64_t pos, std::uint8_t* out, std::size_t n);
+  // Reads on from where the previous read ended (the start at first).
+  std::size_t read(std::uint8_t* out, std::size_t n) override;
+  bool failed() const { return failed_; }
+
+ private:
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+  std::uint64_t next_ = 0;
+  bool failed_ = false;
+};
+
 // Reads up to maxBytes of a file into memory in one go. nullopt when the file
-// cannot be opened or is not a regular file.
+// cannot be opened or read, or is not a regular file.
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                        std::uint64_t maxBytes = UINT64_MAX);
 

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/file_io.h"
+#include "common/int_convert.h"
+
 namespace orvik {
 
 std::string iconListHeader(std::string_view edition) {
@@ -31,6 +34,12 @@ std::string iconListText(std::string_view edition, const EntryTable& table, int 
   const int n = std::clamp(count, 0, kTableEntries);
   for (int i = 0; i < n; ++i) text += iconListLine(i, table[static_cast<std::size_t>(i)]);
   return text;
+}
+
+bool writeIconList(const std::string& path, std::string_view edition, const EntryTable& table,
+                   std::string_view entriesField) {
+  const int count = common::toInt(entriesField);
+  return common::writeFileSafely(path, iconListText(edition, table, count));
 }
 
 }  // namespace orvik

@@ -17,4 +17,11 @@ std::string iconListLine(int index, const ImageEntry& entry);
 // 0..750 is taken as the nearest bound.
 std::string iconListText(std::string_view edition, const EntryTable& table, int count);
 
+// Write: the icon list of the entry count typed in entriesField, written
+// safely to path. The count is converted first, so a text that is no
+// integer throws ConversionError before the file is touched. False when the
+// file could not be written; an existing file is then left as it was.
+bool writeIconList(const std::string& path, std::string_view edition, const EntryTable& table,
+                   std::string_view entriesField);
+
 }  // namespace orvik

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 
 namespace orvik {
@@ -47,13 +46,8 @@ std::string addressText(std::int64_t address) {
 }
 
 bool ExeFile::open(const std::string& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  const auto size = std::filesystem::file_size(path, ec);
-  if (ec) return false;
-  in_.open(path, std::ios::binary);
-  if (!in_) return false;
-  length_ = static_cast<std::int64_t>(size);
+  if (!file_.open(path)) return false;
+  length_ = static_cast<std::int64_t>(file_.size());
   return true;
 }
 
@@ -61,18 +55,18 @@ std::int64_t ExeFile::scan(std::int64_t start, const Pattern& pattern) {
   std::int64_t base = std::max<std::int64_t>(start, 0);
   if (base >= length_) return base + 1;
 
-  in_.clear();
-  in_.seekg(base);
   const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.end());
   std::vector<std::uint8_t> buffer;
+  auto next = static_cast<std::uint64_t>(base);
   for (;;) {
     const std::size_t kept = buffer.size();
     buffer.resize(kept + kScanBlock);
-    in_.read(reinterpret_cast<char*>(buffer.data() + kept), static_cast<std::streamsize>(kScanBlock));
-    buffer.resize(kept + static_cast<std::size_t>(in_.gcount()));
+    const std::size_t got = file_.readAt(next, buffer.data() + kept, kScanBlock);
+    next += got;
+    buffer.resize(kept + got);
     const auto hit = std::search(buffer.begin(), buffer.end(), searcher);
     if (hit != buffer.end()) return base + (hit - buffer.begin());
-    if (!in_) break;
+    if (got < kScanBlock) break;
     // A match may straddle two blocks: keep the bytes it could start in.
     const std::size_t keep = std::min(buffer.size(), kPatternLength - 1);
     base += static_cast<std::int64_t>(buffer.size() - keep);
@@ -95,14 +89,10 @@ std::vector<int> ExeFile::readBytes(std::int64_t pos, std::size_t count) {
   const std::int64_t last = std::min<std::int64_t>(pos + static_cast<std::int64_t>(count), length_);
   if (first >= last) return bytes;
 
-  std::vector<char> raw(static_cast<std::size_t>(last - first));
-  in_.clear();
-  in_.seekg(first);
-  in_.read(raw.data(), static_cast<std::streamsize>(raw.size()));
-  const auto got = static_cast<std::size_t>(in_.gcount());
+  std::vector<std::uint8_t> raw(static_cast<std::size_t>(last - first));
+  const std::size_t got = file_.readAt(static_cast<std::uint64_t>(first), raw.data(), raw.size());
   std::transform(raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(got),
-                 bytes.begin() + (first - pos),
-                 [](char c) { return int{static_cast<unsigned char>(c)}; });
+                 bytes.begin() + (first - pos), [](std::uint8_t b) { return int{b}; });
   return bytes;
 }
 

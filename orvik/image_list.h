@@ -2,10 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/file_io.h"
 
 namespace orvik {
 
@@ -49,7 +50,8 @@ std::string addressText(std::int64_t address);
 // The game's executable, opened for reading raw bytes.
 class ExeFile {
  public:
-  // False when the path does not name a readable regular file.
+  // False when the path does not name a readable regular file; a named pipe
+  // or a device is refused without waiting on it.
   bool open(const std::string& path);
   std::int64_t length() const { return length_; }
 
@@ -65,7 +67,7 @@ class ExeFile {
   std::vector<int> readBytes(std::int64_t pos, std::size_t count);
 
  private:
-  std::ifstream in_;
+  common::RegularFile file_;
   std::int64_t length_ = 0;
 };
 

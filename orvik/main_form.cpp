@@ -11,15 +11,12 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include "icon_list.h"
 #include "common/file_io.h"
-#include "common/int_convert.h"
+#include "icon_list.h"
 #include "qt_data_grid_model.h"
 #include "version.h"
 
 namespace orvik {
-
-using common::toInt;
 
 namespace {
 
@@ -223,10 +220,9 @@ void TMainForm::WriteBtnClick() {
   // The name the last Search set, not the one chosen at the last Write.
   SaveDialog1.fileName = proposedSaveName_;
   if (!prompts_.saveDialog(SaveDialog1)) return;
-  // The count is converted before the file is touched, so a bad count leaves
-  // an existing file as it was.
-  const int count = toInt(typed(EntriesEdit->text()));
-  if (common::writeFileSafely(SaveDialog1.fileName, iconListText(extractor_.edition(), extractor_.table(), count)))
+  // A file that cannot be written leaves Write without a word, as the
+  // program's other file commands; an existing file stays as it was.
+  if (writeIconList(SaveDialog1.fileName, extractor_.edition(), extractor_.table(), typed(EntriesEdit->text())))
     SaveDialog1.initialDir = common::directoryOf(SaveDialog1.fileName);
 }
 

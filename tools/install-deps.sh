@@ -4,6 +4,7 @@
 #   package        what `make package` needs besides the build (dpkg-shlibdeps)
 #   package-check  what tools/package-check.sh runs
 #   screenshots    what tools/screenshots.sh runs
+#   fuzz           clang and its libFuzzer runtime, for make fuzz
 set -euo pipefail
 packages=(cmake ninja-build g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libtiff-dev xvfb xauth fonts-dejavu-core fonts-liberation)
@@ -12,6 +13,7 @@ for group in "$@"; do
     package) packages+=(dpkg-dev) ;;
     package-check) packages+=(dpkg-dev lintian appstream desktop-file-utils debootstrap xdotool imagemagick) ;;
     screenshots) packages+=(imagemagick) ;;
+    fuzz) packages+=(clang libclang-rt-dev) ;;
     *) echo "unknown group $group" >&2; exit 2 ;;
   esac
 done

@@ -5,7 +5,6 @@
 #include <iostream>
 #include <string>
 
-#include "common/file_io.h"
 #include "extractor.h"
 #include "version.h"
 #include "icon_list.h"
@@ -55,7 +54,7 @@ int main(int argc, char* argv[]) {
   const std::string count = std::to_string(extractor.entryCount());
   if (!extractor.load(exe, address, count)) return fail("cannot open executable '" + exe + "'");
   const std::string out = argv[4];
-  if (!common::writeFileSafely(out, orvik::iconListText(extractor.edition(), extractor.table(), extractor.entryCount())))
+  if (!orvik::writeIconList(out, extractor.edition(), extractor.table(), count))
     return fail("cannot write '" + out + "'");
   std::cout << "wrote " << extractor.entryCount() << " entries of " << extractor.edition() << " at " << address
             << " to " << out << '\n';

@@ -1,5 +1,6 @@
 // Load and save commands of the three game-file generations.
 #include <algorithm>
+#include <array>
 
 #include "gamefiles/game_files.h"
 
@@ -17,9 +18,6 @@ using common::writeFileSafely;
 namespace {
 constexpr std::uint64_t kV10MinSize = 705076;
 constexpr std::uint64_t kV10MaxSize = 705481;
-// A sectioned file can never decode to more than the image; reading more than
-// this of a file only feeds bytes that the decoder would drop anyway.
-constexpr std::uint64_t kMaxSectionedFileBytes = 64ull << 20;
 
 constexpr const char* kSaveFilter = "Scenarios (*.dat)|*.dat|All files (*.*)| *.*";
 
@@ -143,27 +141,38 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
     path = choice.fileName;
   }
 
-  // Opening and the magic test come before any change to the model.
-  auto bytes = readFileBytes(path, kMaxSectionedFileBytes);
-  if (!bytes) {
+  // Opening and the magic test come before any change to the model. The
+  // stream is then read to its end through a bounded window, however long
+  // the file: empty packets can make a file of any length decode to little.
+  common::RegularFile file;
+  std::array<std::uint8_t, 64> head{};
+  const std::size_t headSize = file.open(path) ? file.readAt(0, head.data(), head.size()) : 0;
+  if (!file.isOpen() || file.failed()) {
     prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
     return false;
   }
-  if (kind == GameFileKind::V11 && !hasMagic(*bytes, kMagicV11)) {
+  const auto magic = std::span(head.data(), headSize);
+  if (kind == GameFileKind::V11 && !hasMagic(magic, kMagicV11)) {
     prompts.message("This is not a VN version 1.1 saved game!", "Fatal Error", MessageIcon::Error);
     return false;
   }
-  if (kind == GameFileKind::Vn3 && !hasMagic(*bytes, kMagicVn3)) {
+  if (kind == GameFileKind::Vn3 && !hasMagic(magic, kMagicVn3)) {
     prompts.message("This is not a VN 3 version 1.0 saved game!", "Fatal Error", MessageIcon::Error);
     return false;
   }
 
   // The file is decoded beside the open game and only then takes its place:
   // a refused file leaves the open game, with its unsaved edits, as it was.
+  // The window need not be larger than the file.
   GameModel incoming;
   incoming.selectLayout(kind);
   incoming.sectionId = model.sectionId;
-  const bool tooMuch = readSectionStream(*bytes, incoming) == ReadStatus::TooMuchData;
+  const auto window = static_cast<std::size_t>(std::min<std::uint64_t>(file.size() + 1, kStreamWindow));
+  const bool tooMuch = readSectionStream(file, incoming, window) == ReadStatus::TooMuchData;
+  if (!tooMuch && file.failed()) {
+    prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
+    return false;
+  }
   if (tooMuch) prompts.message("Too much data", "Error", MessageIcon::Error);
 
   // Only bytes that section 33 really holds count: a load cut short by "Too

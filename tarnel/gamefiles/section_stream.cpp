@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace tarnel {
 
@@ -69,13 +70,16 @@ struct Decoded {
   bool overflow;
 };
 
-// Decodes packets of a body whose declared length is `length` from in[0..avail)
-// into out[0..capacity). A packet that runs past the declared length is read
-// whole; the end of the input ends the body. Bytes up to 128 past the
-// returned count may be overwritten: whole 128-byte blocks are copied while
-// there is room, which keeps the inner loop free of short copies.
+// Decodes packets of a body whose remaining declared length is `length` from
+// in[0..avail) into out[0..capacity). A packet that runs past the declared
+// length is read whole. With `final` the end of the input is the end of the
+// file and ends the body; without it decoding stops before a packet that the
+// input does not hold whole, so the caller can go on once more bytes are
+// there. Bytes up to 128 past the returned count may be overwritten: whole
+// 128-byte blocks are copied while there is room, which keeps the inner loop
+// free of short copies.
 Decoded decodePackets(const std::uint8_t* in, std::size_t avail, std::int64_t length,
-                      std::uint8_t* out, std::size_t capacity) {
+                      std::uint8_t* out, std::size_t capacity, bool final) {
   std::size_t p = 0;
   std::size_t k = 0;
   // Each packet counts its control byte and its data bytes against the
@@ -86,6 +90,12 @@ Decoded decodePackets(const std::uint8_t* in, std::size_t avail, std::int64_t le
   while (p < fastEnd && k + 128 <= capacity) {
     const unsigned c = in[p++];
     if (c <= 128) {
+      if (c == 0) {
+        // Empty packets decode to nothing: a long run of them is passed over
+        // eight at a time, so a file padded with them reads at memory speed.
+        p = runEnd(in, p, fastEnd, 0);
+        continue;
+      }
       std::memcpy(out + k, in + p, 128);
       p += c;
       k += c;
@@ -96,7 +106,9 @@ Decoded decodePackets(const std::uint8_t* in, std::size_t avail, std::int64_t le
   }
   length -= static_cast<std::int64_t>(p);
   while (length > 0 && p < avail) {
-    const unsigned c = in[p++];
+    const unsigned c = in[p];
+    if (!final && avail - p < (c <= 128 ? 1 + c : 2)) break;
+    ++p;
     --length;
     if (c <= 128) {
       if (p + 128 <= avail && k + 128 <= capacity) {
@@ -162,73 +174,127 @@ std::size_t packSection(std::span<const std::uint8_t> data, std::uint8_t* out) {
 
 std::size_t unpackSection(std::span<const std::uint8_t> in, std::uint8_t* out,
                           std::size_t capacity) {
-  return decodePackets(in.data(), in.size(), static_cast<std::int64_t>(in.size()), out, capacity)
+  return decodePackets(in.data(), in.size(), static_cast<std::int64_t>(in.size()), out, capacity, true)
       .produced;
 }
 
-ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& m) {
-  std::fill(m.image.begin(), m.image.end(), std::uint8_t{0});
-  m.sectionOffset.fill(0);
-  m.sectionLength.fill(0);
-  m.negativeLength = false;
+SectionDecoder::SectionDecoder(GameModel& model) : m_(model) {
+  std::fill(m_.image.begin(), m_.image.end(), std::uint8_t{0});
+  m_.sectionOffset.fill(0);
+  m_.sectionLength.fill(0);
+  m_.negativeLength = false;
+  m_.sectionLength[0] = kHeaderSize;
+}
 
-  const std::size_t size = file.size();
-  const std::uint8_t* f = file.data();
-  std::uint8_t* image = m.image.data();
-  const std::size_t imageSize = m.image.size();
-
-  std::size_t pos = std::min<std::size_t>(kHeaderSize, size);
-  if (pos > 0) std::memcpy(image, f, pos);
-  m.sectionLength[0] = kHeaderSize;
-  std::size_t r = kHeaderSize;
-
-  for (int j = 1; j <= kMaxSections; ++j) {
-    m.sectionOffset[j] = static_cast<std::int32_t>(r);
-    std::int32_t id = 0;
-    std::int64_t length = 0;
-    bool coded = false;
-    if (size - pos >= 9) {
-      id = readInt32(f + pos);
-      length = readInt32(f + pos + 4);
-      coded = f[pos + 8] != 0;
-      pos += 9;
-    } else {
-      pos = size;  // a header cut short by the end of the file: empty position
-    }
-    if (length < 0) {
-      if (j == 1) m.negativeLength = true;
-      length = -length;
-    }
-    m.sectionId[j] = id;
-
-    // The declared body, cut short by the end of the file.
-    const std::size_t bodyLength = static_cast<std::size_t>(std::min<std::int64_t>(length, static_cast<std::int64_t>(size - pos)));
-    const std::size_t room = imageSize - r;
-    std::size_t k = 0;
-    bool overflow = false;
-    if (coded) {
-      const Decoded r2 = decodePackets(f + pos, size - pos, length, image + r, room);
-      pos += r2.consumed;
-      k = r2.produced;
-      overflow = r2.overflow;
-    } else {
-      std::size_t take = bodyLength;
-      if (take > room) {
-        take = room;
-        overflow = true;
+std::size_t SectionDecoder::feed(std::span<const std::uint8_t> bytes, bool final) {
+  const std::uint8_t* f = bytes.data();
+  const std::size_t size = bytes.size();
+  std::uint8_t* image = m_.image.data();
+  const std::size_t imageSize = m_.image.size();
+  std::size_t pos = 0;
+  while (phase_ != Phase::Done) {
+    const std::size_t avail = size - pos;
+    if (phase_ == Phase::FileHeader) {
+      if (avail < kHeaderSize && !final) return pos;
+      const std::size_t take = std::min<std::size_t>(kHeaderSize, avail);
+      if (take > 0) std::memcpy(image, f + pos, take);
+      pos += take;
+      phase_ = Phase::SectionHeader;
+    } else if (phase_ == Phase::SectionHeader) {
+      m_.sectionOffset[j_] = static_cast<std::int32_t>(r_);
+      std::int32_t id = 0;
+      remaining_ = 0;
+      coded_ = false;
+      if (avail >= 9) {
+        id = readInt32(f + pos);
+        remaining_ = readInt32(f + pos + 4);
+        coded_ = f[pos + 8] != 0;
+        pos += 9;
+      } else if (!final) {
+        return pos;
+      } else {
+        pos = size;  // a header cut short by the end of the file: empty position
       }
-      if (take > 0) std::memcpy(image + r, f + pos, take);
-      k = take;
-      pos += bodyLength;
+      if (remaining_ < 0) {
+        if (j_ == 1) m_.negativeLength = true;
+        remaining_ = -remaining_;
+      }
+      m_.sectionId[j_] = id;
+      k_ = 0;
+      phase_ = Phase::Body;
+    } else {
+      const std::size_t room = imageSize - r_ - k_;
+      if (coded_) {
+        if (remaining_ > 0) {
+          const Decoded d = decodePackets(f + pos, avail, remaining_, image + r_ + k_, room, final);
+          pos += d.consumed;
+          k_ += d.produced;
+          remaining_ -= static_cast<std::int64_t>(d.consumed);
+          if (d.overflow) return stop(pos);
+        }
+      } else {
+        std::size_t take = static_cast<std::size_t>(std::min<std::int64_t>(remaining_, static_cast<std::int64_t>(avail)));
+        if (take > room) {
+          if (room > 0) std::memcpy(image + r_ + k_, f + pos, room);
+          return stop(pos + room);
+        }
+        if (take > 0) std::memcpy(image + r_ + k_, f + pos, take);
+        pos += take;
+        k_ += take;
+        remaining_ -= static_cast<std::int64_t>(take);
+      }
+      // Without `final` a body goes on in the next bytes; with it the end of
+      // the file ends the body.
+      if (remaining_ > 0 && !final) return pos;
+      m_.sectionLength[j_] = static_cast<std::int32_t>(k_);
+      r_ += k_;
+      if (++j_ > kMaxSections) phase_ = Phase::Done;
+      else phase_ = Phase::SectionHeader;
     }
-    if (overflow) return ReadStatus::TooMuchData;
-    m.sectionLength[j] = static_cast<std::int32_t>(k);
-    r += k;
   }
+  return pos;
+}
+
+std::size_t SectionDecoder::stop(std::size_t pos) {
+  phase_ = Phase::Done;
+  overflow_ = true;
+  return pos;
+}
+
+ReadStatus SectionDecoder::finish() {
+  if (overflow_) return ReadStatus::TooMuchData;
   // Block copies may have spilled past the last section; the image beyond it
   // stays zero.
-  std::memset(image + r, 0, std::min<std::size_t>(128, imageSize - r));
+  std::memset(m_.image.data() + r_, 0, std::min<std::size_t>(128, m_.image.size() - r_));
   return ReadStatus::Ok;
+}
+
+ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
+  SectionDecoder decoder(model);
+  decoder.feed(file, true);
+  return decoder.finish();
+}
+
+ReadStatus readSectionStream(common::ByteSource& source, GameModel& model, std::size_t window) {
+  SectionDecoder decoder(model);
+  // A packet is at most 129 bytes and a header 20, so a window of 256 bytes
+  // always holds the next whole piece.
+  const std::size_t capacity = std::max<std::size_t>(window, 256);
+  const std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[capacity]);
+  std::size_t held = 0;
+  bool end = false;
+  while (!decoder.done()) {
+    if (!end && held < capacity) {
+      const std::size_t got = source.read(buffer.get() + held, capacity - held);
+      end = got == 0;
+      held += got;
+    }
+    const std::size_t used = decoder.feed(std::span(buffer.get(), held), end);
+    std::memmove(buffer.get(), buffer.get() + used, held - used);
+    held -= used;
+    if (end) break;
+  }
+  return decoder.finish();
 }
 
 void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,

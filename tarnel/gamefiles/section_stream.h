@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_io.h"
 #include "model/game_model.h"
 
 namespace tarnel {
@@ -31,11 +32,50 @@ std::size_t unpackSection(std::span<const std::uint8_t> in, std::uint8_t* out,
 
 enum class ReadStatus { Ok, TooMuchData };
 
-// Decodes a whole sectioned file (header and up to 99 sections) into the
-// image and the section directory, and sets the negative-length flag from
-// section 1. Never writes outside the image: a byte that would land beyond it
-// stops decoding with TooMuchData, keeping what was decoded so far.
+// Decodes a sectioned file (header and up to 99 sections) into the image and
+// the section directory, and sets the negative-length flag from section 1.
+// The bytes may come in pieces of any size: each call to feed decodes what
+// the pieces given so far hold whole. Never writes outside the image: a byte
+// that would land beyond it stops decoding with TooMuchData, keeping what was
+// decoded so far.
+class SectionDecoder {
+ public:
+  // Clears the image and the directory.
+  explicit SectionDecoder(GameModel& model);
+
+  // Decodes from the bytes that follow those of the previous calls. Without
+  // `final` it stops before a header or packet that `bytes` does not hold
+  // whole and returns how many bytes it used: the rest comes again, with more
+  // behind it, in the next call. With `final` the bytes end the file.
+  std::size_t feed(std::span<const std::uint8_t> bytes, bool final);
+  // True once all 99 positions are read or the image is full: the rest of
+  // the file is not part of the stream.
+  bool done() const { return phase_ == Phase::Done; }
+  // Ends decoding; TooMuchData when the image ran full.
+  ReadStatus finish();
+
+ private:
+  enum class Phase { FileHeader, SectionHeader, Body, Done };
+  std::size_t stop(std::size_t pos);
+
+  GameModel& m_;
+  Phase phase_ = Phase::FileHeader;
+  int j_ = 1;                   // section position
+  std::size_t r_ = kHeaderSize; // image offset of the section
+  std::size_t k_ = 0;           // bytes of the section decoded so far
+  std::int64_t remaining_ = 0;  // declared body bytes not yet read
+  bool coded_ = false;
+  bool overflow_ = false;
+};
+
+// A whole file in memory.
 ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model);
+
+// A file of any length read front to back through a buffer of `window`
+// bytes, so memory stays bounded; reading stops after the 99th section.
+inline constexpr std::size_t kStreamWindow = 4u << 20;
+ReadStatus readSectionStream(common::ByteSource& source, GameModel& model,
+                             std::size_t window = kStreamWindow);
 
 // Appends one section: stored when coding would not make it smaller.
 void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,

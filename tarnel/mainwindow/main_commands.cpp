@@ -14,11 +14,12 @@ void afterLoad(Session& session) {
   classifyUnits(session);
 }
 
-void loadGame(Session& session, GameFileKind kind) {
+bool loadGame(Session& session, GameFileKind kind) {
   // A load replaces the open game: unsaved edits are saved or given up first.
-  if (!mayDropChanges(session)) return;
+  if (!mayDropChanges(session)) return false;
   const bool loaded = kind == GameFileKind::V10 ? loadV10(session) : loadSectioned(session, kind);
   if (loaded) afterLoad(session);
+  return loaded;
 }
 
 void saveGame(Session& session, GameFileKind kind) {

@@ -10,8 +10,9 @@ class DumpWindow;
 
 // The main window's game-file commands, shared by the menu and tarnel-cli.
 // A load that brought a file in is followed by the grid fill, the two sides'
-// MOB files and the units' skill classes.
-void loadGame(Session& session, GameFileKind kind);
+// MOB files and the units' skill classes. True when the file was brought in;
+// a refused or cancelled load leaves the loaded game as it was.
+bool loadGame(Session& session, GameFileKind kind);
 void saveGame(Session& session, GameFileKind kind);
 // The start-up load of a version 1.1 or VN3 file named on the command line;
 // other files are ignored. Returns whether a load ran.

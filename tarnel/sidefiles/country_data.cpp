@@ -11,8 +11,9 @@ namespace tarnel {
 
 namespace {
 
-// Country data files are a few hundred kilobytes at most; what lies beyond
-// this could never be read into the table anyway.
+// Country data files are a few hundred kilobytes at most. A larger file is
+// refused with a word rather than read in part: comment lines can push data
+// sets to any depth of a file.
 constexpr std::uint64_t kMaxCountryFileBytes = 64ull << 20;
 
 // The blanks that end a word and that number fields may stand between.
@@ -120,9 +121,15 @@ void loadCountryData(Session& s) {
   d.filter = kCountryFilter;
   d.initialDir = s.model.programDir;
   if (!s.prompts.openDialog(d)) return;
-  const auto bytes = common::readFileBytes(d.fileName, kMaxCountryFileBytes);
+  const auto bytes = common::readFileBytes(d.fileName, kMaxCountryFileBytes + 1);
   if (!bytes) {
     s.prompts.message("Could not open file", "Error", MessageIcon::Error);
+    return;
+  }
+  if (bytes->size() > kMaxCountryFileBytes) {
+    s.prompts.message("This country data file is larger than " + std::to_string(kMaxCountryFileBytes) +
+                          " bytes. Not loaded.",
+                      "Error", MessageIcon::Error);
     return;
   }
   const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());

@@ -12,7 +12,8 @@ namespace tarnel {
 namespace {
 
 // A unit section holds at most 194,400 bytes: one byte per cell of four
-// characters at most makes well under this.
+// characters at most makes well under this. A larger file is refused with a
+// word rather than read in part: lines past the cut could hold units.
 constexpr std::uint64_t kMaxCsvFileBytes = 64ull << 20;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -27,10 +28,10 @@ std::pair<std::int64_t, std::int64_t> unitSection(const GameModel& m) {
 }
 
 // A name as its cell: as it is, or between double quotes (inner quotes
-// doubled) when a comma or a leading quote would make a spreadsheet or the
-// paste read it as something else.
+// doubled) when a comma, a line break or a leading quote would make a
+// spreadsheet or the paste read it as something else.
 std::string nameCell(const std::string& name) {
-  if (name.find(',') == std::string::npos && (name.empty() || name.front() != '"')) return name;
+  if (name.find_first_of(",\r\n") == std::string::npos && (name.empty() || name.front() != '"')) return name;
   std::string cell = "\"";
   for (char c : name) cell += c == '"' ? std::string("\"\"") : std::string(1, c);
   return cell + '"';
@@ -45,30 +46,42 @@ struct Cell {
   bool endedAtComma = false;
 };
 
-Cell readCell(std::string_view line, std::size_t& pos, bool number) {
-  Cell cell;
+// The part of a cell between double quotes, from the opening quote at pos on;
+// "" stands for one quote. Ends after the closing quote or at the end.
+std::string quotedPart(std::string_view text, std::size_t& pos) {
+  std::string part;
+  ++pos;
+  while (pos < text.size()) {
+    if (text[pos] == '"') {
+      if (pos + 1 < text.size() && text[pos + 1] == '"') {
+        part += '"';
+        pos += 2;
+        continue;
+      }
+      ++pos;
+      break;
+    }
+    part += text[pos++];
+  }
+  return part;
+}
+
+// The rest of a cell from pos on, added to `cell`: up to the next comma, and
+// for a number cell up to the first character below 32 or above 127.
+void readRest(std::string_view line, std::size_t& pos, bool number, Cell& cell) {
   auto endsLine = [number](char c) {
     const auto b = static_cast<unsigned char>(c);
     return number && (b < 32 || b > 127);
   };
-  if (pos < line.size() && line[pos] == '"') {
-    ++pos;
-    while (pos < line.size()) {
-      if (line[pos] == '"') {
-        if (pos + 1 < line.size() && line[pos + 1] == '"') {
-          cell.text += '"';
-          pos += 2;
-          continue;
-        }
-        ++pos;
-        break;
-      }
-      cell.text += line[pos++];
-    }
-  }
   while (pos < line.size() && line[pos] != ',' && !endsLine(line[pos])) cell.text += line[pos++];
   cell.endedAtComma = pos < line.size() && line[pos] == ',';
   if (cell.endedAtComma) ++pos;
+}
+
+Cell readCell(std::string_view line, std::size_t& pos, bool number) {
+  Cell cell;
+  if (pos < line.size() && line[pos] == '"') cell.text = quotedPart(line, pos);
+  readRest(line, pos, number, cell);
   return cell;
 }
 
@@ -117,10 +130,19 @@ void pasteCsvUnits(std::span<const std::uint8_t> csv, GameModel& m) {
   const auto [begin, end] = unitSection(m);
   std::int64_t p = begin;
   while (p < end) {
+    // A name between double quotes may hold line breaks, as a spreadsheet
+    // keeps them inside a cell: it is read from the text itself, and its
+    // line goes on after the closing quote.
+    Cell name;
+    if (const std::size_t at = lines.offset(); at < text.size() && text[at] == '"') {
+      std::size_t after = at;
+      name.text = quotedPart(text, after);
+      lines.seek(after);
+    }
     const auto line = lines.next();
     if (!line) break;
     std::size_t pos = 0;
-    const Cell name = readCell(*line, pos, false);
+    readRest(*line, pos, false, name);
     // A line without a comma after its name (an empty one among them) holds
     // no unit.
     if (!name.endedAtComma) continue;
@@ -153,8 +175,14 @@ std::optional<std::vector<std::uint8_t>> openCsvUnitFile(Session& s) {
   d.filter = kCsvFilter;
   d.defaultExt = "csv";
   if (!s.prompts.openDialog(d)) return std::nullopt;
-  auto bytes = common::readFileBytes(d.fileName, kMaxCsvFileBytes);
-  if (!bytes) s.prompts.message("Couldn't load csv file. Aborting.", "Error", MessageIcon::Error);
+  auto bytes = common::readFileBytes(d.fileName, kMaxCsvFileBytes + 1);
+  if (!bytes) {
+    s.prompts.message("Couldn't load csv file. Aborting.", "Error", MessageIcon::Error);
+  } else if (bytes->size() > kMaxCsvFileBytes) {
+    s.prompts.message("This CSV file is larger than " + std::to_string(kMaxCsvFileBytes) + " bytes. Not loaded.",
+                      "Error", MessageIcon::Error);
+    return std::nullopt;
+  }
   return bytes;
 }
 

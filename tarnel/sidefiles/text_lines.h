@@ -17,6 +17,11 @@ class TextLines {
   // The next line; nullopt at the end of the text.
   std::optional<std::string_view> next();
 
+  // Where the next line starts in the text, and a move there from a reader
+  // that took some of the text itself (a quoted cell across line breaks).
+  std::size_t offset() const { return pos_; }
+  void seek(std::size_t offset) { pos_ = offset; }
+
  private:
   std::string_view text_;
   std::size_t max_;

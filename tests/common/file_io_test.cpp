@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -57,6 +58,31 @@ TEST(SafeWrite, ALinkLoopIsRefusedAndChangesNothing) {
   EXPECT_FALSE(common::writeFileSafely((d / "a").string(), std::string("x")));
   EXPECT_TRUE(fs::is_symlink(d / "a"));
   EXPECT_EQ(std::distance(fs::directory_iterator(d), {}), 2);
+}
+
+// A named pipe, a device or a directory is refused before a byte is read,
+// and the open never waits for a writer at the pipe's other end.
+TEST(Readers, OpenOnlyRegularFilesAndNeverWait) {
+  tarnel::testing::TestDir dir("readers_regular");
+  const fs::path fifo = dir.path() / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ::alarm(20);  // a reader that waited on the pipe would end the test here
+  for (const fs::path& p : {fifo, fs::path("/dev/zero"), fs::path("/dev/null"), dir.path()}) {
+    common::RegularFile file;
+    EXPECT_FALSE(file.open(p.string())) << p;
+    EXPECT_FALSE(common::readFileBytes(p.string())) << p;
+    EXPECT_FALSE(common::regularFileSize(p.string())) << p;
+  }
+  ::alarm(0);
+
+  writeText(dir.path() / "data", "0123456789");
+  common::RegularFile file;
+  ASSERT_TRUE(file.open((dir.path() / "data").string()));
+  std::uint8_t buffer[8];
+  EXPECT_EQ(file.readAt(7, buffer, 8), 3u);
+  EXPECT_EQ(file.read(buffer, 4) + file.read(buffer, 8) + file.read(buffer, 8), 10u);
+  EXPECT_EQ(buffer[5], '9');
+  EXPECT_EQ(common::readFileBytes((dir.path() / "data").string(), 4)->size(), 4u);
 }
 
 }  // namespace

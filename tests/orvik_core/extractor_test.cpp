@@ -1,5 +1,8 @@
 #include "extractor.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "common/int_convert.h"
 #include "orvik_test_files.h"
 
@@ -75,6 +78,12 @@ TEST_F(OrvikExtractor, BadFieldsAndMissingFiles) {
   EXPECT_EQ(ex.searchAgain(dir.file("none.exe"), kVn1Text, "?"), std::nullopt);
   EXPECT_FALSE(ex.load(dir.file("none.exe"), "0", "?"));
   EXPECT_EQ(ex.edition() + ex.cell(2, 0), "");
+  // A named pipe is refused as a missing file is, without waiting for a writer.
+  ASSERT_EQ(::mkfifo(dir.file("pipe.exe").c_str(), 0600), 0);
+  ::alarm(20);
+  EXPECT_FALSE(ex.search(dir.file("pipe.exe"), kVn1Text));
+  EXPECT_FALSE(ex.load(dir.file("pipe.exe"), "0", "1"));
+  ::alarm(0);
 
   EXPECT_EQ(toInt(" -5") + toInt("$1f") + toInt("x10") + toInt("0X10"), -5 + 31 + 16 + 16);
   EXPECT_EQ(toInt("$FFFFFFFF"), -1);

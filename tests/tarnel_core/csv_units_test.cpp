@@ -2,6 +2,8 @@
 // Unit File" reads cells and lines back.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "game_sample.h"
 #include "sidefiles/csv_units.h"
 
@@ -75,6 +77,16 @@ TEST(CsvUnits, SaveThenPasteLeavesTheUnitsAsTheyWere) {
       for (int k = 0; k < m.layout->unitStride; ++k) scrambled.setUnitByte(u, k, k * 7 + u);
     EXPECT_EQ(unitSection(pasted(scrambled, csv, false)), unitSection(m)) << static_cast<int>(kind);
   }
+  // Names holding line breaks, quotes and commas (a damaged or hostile game
+  // file) come back too: they are quoted, and a quoted name may span lines.
+  GameModel m = sample(GameFileKind::Vn3, 3);
+  const char* names[] = {"\rTank", "A\nB", "C\r\nD\r", "\"Q\",x\n"};
+  for (int u = 0; u < 4; ++u)
+    for (int k = 0; k < kUnitNameBytes; ++k)
+      m.setUnitByte(u, k, k < static_cast<int>(std::strlen(names[u])) ? names[u][k] : 0);
+  GameModel scrambled = m;
+  for (int u = 0; u < m.unitCount; ++u) scrambled.setUnitByte(u, 0, 'z');
+  EXPECT_EQ(unitSection(pasted(scrambled, csvUnitText(m), false)), unitSection(m));
 }
 
 TEST(CsvUnits, NumberCells) {

@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -238,16 +239,6 @@ TEST_F(GameFiles, FailedSaveLeavesTheOldFileAsItWas) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);  // no temporary left
 }
 
-TEST_F(GameFiles, SaveIntoADirectoryPathFailsCleanly) {
-  const std::string in = write("in.dat", sample(GameFileKind::V11));
-  load(GameFileKind::V11, in);
-  fs::create_directories(dir / "sub");
-  save(GameFileKind::V11, (dir / "sub").string());
-  EXPECT_EQ(prompts.lastTitle(), "Aborting Save");
-  EXPECT_TRUE(fs::is_directory(dir / "sub"));
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
-}
-
 TEST_F(GameFiles, PasswordProtectedFileEndsTheProgram) {
   samplegen::SampleOptions o;
   o.kind = GameFileKind::V11;
@@ -305,4 +296,48 @@ TEST_F(GameFiles, MissingMobFilesWarnOncePerSide) {
   EXPECT_EQ(prompts.messages[0].text, "Could not open " + dir.string() + "/KOB03. Weapons names not available");
   EXPECT_EQ(prompts.messages[1].text, "Could not open " + dir.string() + "/KOB07. Weapons names not available");
   EXPECT_EQ(prompts.messages[0].title, "Warning");
+}
+
+TEST_F(GameFiles, SectionsBehindLongRunsOfEmptyPacketsAreRead) {
+  // Section 2 declares 80 MiB of control bytes 0, which decode to nothing;
+  // section 3 behind them must still arrive.
+  constexpr std::int32_t kEmpty = 80 << 20;
+  Bytes head(kMagicVn3.begin(), kMagicVn3.end());
+  head.resize(20, 0);
+  const auto header = [](Bytes& f, std::int32_t id, std::int32_t length, std::uint8_t flag) {
+    for (std::int32_t v : {id, length})
+      for (int k = 0; k < 4; ++k) f.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * k)));
+    f.push_back(flag);
+  };
+  header(head, 1, 243, 0);
+  head.resize(head.size() + 243, 'U');
+  header(head, 2, kEmpty, 1);
+  const std::string path = write("long.dat", head);
+  fs::resize_file(path, head.size() + kEmpty);  // a sparse run of zero bytes
+  Bytes tail;
+  header(tail, 33, 3, 0);
+  tail.insert(tail.end(), {'x', 'y', 'z'});
+  std::ofstream(path, std::ios::binary | std::ios::app).write(reinterpret_cast<const char*>(tail.data()), 12);
+
+  load(GameFileKind::Vn3, path);
+  EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);
+  EXPECT_EQ(session.model.sectionLength[2], 0);
+  EXPECT_EQ(session.model.sectionId[3], 33);
+  EXPECT_EQ(session.model.sectionLength[3], 3);
+  EXPECT_EQ(session.model.textAt(session.model.sectionOffset[3], 3), "xyz");
+}
+
+TEST_F(GameFiles, LoadsRefuseAPipeOrADeviceWithoutWaiting) {
+  const std::string fifo = (dir / "pipe.dat").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ::alarm(20);  // a load that waited on the pipe would end the test here
+  for (const std::string& path : {fifo, std::string("/dev/zero"), dir.string()}) {
+    prompts.messages.clear();
+    load(GameFileKind::Vn3, path);
+    EXPECT_EQ(titles(), std::vector<std::string>{"Error: Couldn't open save file"}) << path;
+    load(GameFileKind::V10, path);
+    EXPECT_EQ(prompts.lastText(), "Couldn't open V1.0 scenario file") << path;
+  }
+  EXPECT_EQ(session.model.loaded, GameFileKind::None);
+  ::alarm(0);
 }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <random>
+
+#include "game_sample.h"
 
 using namespace tarnel;
 using Bytes = std::vector<std::uint8_t>;
@@ -218,4 +221,54 @@ TEST(ReadStream, TooMuchDataStopsAtTheEndOfTheImage) {
   GameModel big;
   EXPECT_EQ(readSectionStream(fileOf({{1, 0x7FFFFFFF, 0, {1, 2}}}), big), ReadStatus::Ok);
   EXPECT_EQ(big.sectionLength[1], 2);
+}
+
+namespace {
+
+// Hands out a file in pieces whose sizes cycle through `sizes`.
+class PieceSource : public common::ByteSource {
+ public:
+  PieceSource(const Bytes& bytes, std::vector<std::size_t> sizes) : bytes_(bytes), sizes_(std::move(sizes)) {}
+  std::size_t read(std::uint8_t* out, std::size_t n) override {
+    const std::size_t take = std::min({n, sizes_[turn_++ % sizes_.size()], bytes_.size() - at_});
+    std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(at_), take, out);
+    at_ += take;
+    return take;
+  }
+
+ private:
+  const Bytes& bytes_;
+  std::vector<std::size_t> sizes_;
+  std::size_t turn_ = 0;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
+TEST(ReadStream, PiecesOfAnySizeDecodeAsTheWholeFile) {
+  samplegen::SampleOptions o;
+  o.unitsPerSide = 30;
+  const Bytes sample = samplegen::makeGameFile(o);
+  Bytes overflowing = fileOf({{1, kImageSize - 21, 0, Bytes(kImageSize - 21, 0xAB)}, {2, 2, 1, {255, 0xCD}}});
+  const std::vector<Bytes> files = {
+      sample,
+      Bytes(sample.begin(), sample.begin() + 5000),  // a packet and a header cut by the end
+      fileOf({{1, 2, 1, {3, 7, 8, 9}}, {2, -1, 0, {4}}, {3, 6, 1, {0, 0, 128}}}),
+      overflowing,
+      Bytes(10),
+  };
+  const std::vector<std::vector<std::size_t>> pieces = {{1}, {2, 9, 1}, {130, 7}, {4096}, {1 << 22}};
+  for (std::size_t f = 0; f < files.size(); ++f) {
+    GameModel whole;
+    const ReadStatus expected = readSectionStream(files[f], whole);
+    for (const auto& sizes : pieces) {
+      GameModel m;
+      PieceSource source(files[f], sizes);
+      EXPECT_EQ(readSectionStream(source, m, 300), expected) << f << " " << sizes[0];
+      EXPECT_TRUE(m.image == whole.image && m.sectionOffset == whole.sectionOffset &&
+                  m.sectionLength == whole.sectionLength && m.sectionId == whole.sectionId &&
+                  m.negativeLength == whole.negativeLength)
+          << "file " << f << ", pieces " << sizes[0];
+    }
+  }
 }

@@ -7,6 +7,7 @@
 
 #include "game_sample.h"
 #include "common/file_io.h"
+#include "sidefiles/csv_units.h"
 #if __has_include("exe_sample.h")
 #include "exe_sample.h"
 #define HAVE_EXE_SAMPLE 1
@@ -18,6 +19,7 @@ bool put(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::fprintf(stderr, "samplegen: cannot write %s\n", path.c_str());
   return false;
 }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -50,6 +52,12 @@ int main(int argc, char** argv) {
   v10.seed = 3;
   v10.description = "Border patrol";
   ok &= put(dir + "/v10_border.dat", samplegen::makeGameFile(v10));
+
+  // The units of the VN3 sample as "Save CSV Unit File" writes them.
+  tarnel::GameModel units = samplegen::makeGameModel(vn3);
+  units.loaded = GameFileKind::Vn3;
+  units.unitCount = units.countUnits();
+  ok &= common::writeFileSafely(dir + "/vn3_crossing.csv", tarnel::csvUnitText(units));
 
   const std::string comment = "Synthetic sample: a river crossing at dawn.";
   ok &= common::writeFileSafely(dir + "/vn3_crossing.cmt", comment);
