@@ -129,10 +129,12 @@ samples=/usr/share/tarnel/samples
 check "tarnel-cli --version: $(as_user tarnel-cli --version)" as_user tarnel-cli --version
 check "orvik-cli --version: $(as_user orvik-cli --version)" as_user orvik-cli --version
 check "tarnel-cli --help exits 0" as_user sh -c "tarnel-cli --help > /dev/null"
-for f in vn3_crossing.dat v11_ridge.dat v10_border.dat; do
+for f in vn3_crossing.dat v11_ridge.dat v10_border.dat SAVE01.DAT SCEN02.DAT; do
   check "tarnel-cli info and resave of $f give the same bytes" \
     as_user sh -c "tarnel-cli info $samples/$f > /dev/null && tarnel-cli resave $samples/$f ~/$f && cmp $samples/$f ~/$f"
 done
+check "tarnel-cli summary of SAVE01.DAT, side 1, counts men at start" \
+  as_user sh -c "tarnel-cli summary $samples/SAVE01.DAT 1 | grep -q '^Men  [1-9]'"
 check "orvik-cli wrote the stand-in's icon list" \
   as_user orvik-cli write /usr/share/orvik/samples/varno_stand_in.exe 00000300060009 /home/$user/VN3IL.CSV
 
@@ -213,7 +215,7 @@ kill "${pids[-1]}" 2>/dev/null || true
 step "the game-file type in a desktop's MIME database"
 in_root sh -c 'DEBIAN_FRONTEND=noninteractive apt-get install -y -q shared-mime-info desktop-file-utils libglib2.0-bin' \
   > "$results/apt-desktop.txt" 2>&1
-for f in vn3_crossing.dat v11_ridge.dat v10_border.dat; do
+for f in vn3_crossing.dat v11_ridge.dat v10_border.dat SAVE01.DAT; do
   type=$(as_user gio info -a standard::content-type "$samples/$f" | sed -n 's/.*standard::content-type: //p')
   check "$f is application/x-varno-game ($type)" test "$type" = application/x-varno-game
 done

@@ -63,13 +63,15 @@ class CliPrompts : public Prompts {
 };
 
 int usage(std::ostream& out = std::cerr, int status = 2) {
-  out << "usage: tarnel-cli info FILE\n"
-               "       tarnel-cli resave FILE OUT\n"
-               "       tarnel-cli dump FILE OUT\n"
-               "       tarnel-cli stats FILE OUT\n"
-               "       tarnel-cli summary FILE SIDE   (SIDE 0 or 1)\n"
-               "       tarnel-cli csv-export FILE OUT\n"
-               "       tarnel-cli csv-paste FILE CSV OUT\n";
+  out << "usage: tarnel-cli info FILE                generation, sections, units, side names\n"
+         "       tarnel-cli resave FILE OUT          load and save in the same generation\n"
+         "       tarnel-cli dump FILE OUT            all decoded sections back to back\n"
+         "       tarnel-cli stats FILE OUT           the section statistics text\n"
+         "       tarnel-cli summary FILE SIDE        the battle summary of side 0 or 1\n"
+         "       tarnel-cli csv-export FILE OUT      the units as a CSV unit file\n"
+         "       tarnel-cli csv-paste FILE CSV OUT   CSV pasted into the game, saved as OUT\n"
+         "       tarnel-cli --help | --version\n"
+         "FILE is a game file of any of the three generations.\n";
   return status;
 }
 
@@ -105,10 +107,7 @@ int main(int argc, char** argv) {
   if (paste ? argc != 5 : (needsThird != (argc == 4) || argc > 4)) return usage();
 
   const std::string sideArg = argc == 4 ? argv[3] : "";
-  if (command == "summary" && sideArg != "0" && sideArg != "1") {
-    usage();
-    return 1;
-  }
+  if (command == "summary" && sideArg != "0" && sideArg != "1") return usage();
 
   CliPrompts prompts;
   prompts.input = file;

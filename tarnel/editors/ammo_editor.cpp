@@ -126,7 +126,6 @@ bool UnitDataEditor::fill() {
   const GameModel& m = session_.model;
   const GenerationLayout& L = *m.layout;
   const int unit = r - 1;
-  session_.markModified();
 
   currentSide = m.unitByte(unit, L.side);
   for (int s = 1; s <= kWeaponSlots; ++s)
@@ -158,6 +157,8 @@ void UnitDataEditor::retain() {
   const GenerationLayout& L = *m.layout;
   const int unit = r - 1;
   if (m.unitByte(unit, L.name) == 0) return;
+  // What is stored before a text that does not convert stays stored: an edit.
+  session_.markModified();
 
   for (int i = 0; i < 16; ++i)
     m.setUnitByte(unit, L.ammunition + i, toInt(texts.weapons[at(i % 4 + 1)][at(i / 4 + 1)]));

@@ -64,9 +64,10 @@ TFileForm::TFileForm(const std::string& directory, QWidget* parent) : QDialog(pa
   buttons->addWidget(MaskBtn);
   buttons->addStretch();
   grid->addLayout(buttons, 2, 2, 2, 1);
-  grid->setColumnStretch(0, 3);
-  grid->setColumnStretch(1, 2);
-  resize(720, 380);
+  // The file list gets the room: its items carry the preview texts.
+  grid->setColumnStretch(0, 2);
+  grid->setColumnStretch(1, 1);
+  resize(820, 380);
 
   connect(FileList, &QListWidget::currentRowChanged, this, [this] { FileListChange(); });
   connect(FileList, &QListWidget::itemClicked, this, [this] { FileListClick(); });
@@ -84,11 +85,15 @@ TFileForm::TFileForm(const std::string& directory, QWidget* parent) : QDialog(pa
   showDirectory();
 }
 
-bool TFileForm::choose(GameFileChoice& choice) {
+void TFileForm::prepare(const GameFileChoice& choice) {
   chooser_.mask = choice.mask;
   chooser_.generation = choice.generation;
   setWindowTitle(uiText(choice.caption));
   if (!choice.initialDir.empty()) chooser_.setDirectory(choice.initialDir);
+}
+
+bool TFileForm::choose(GameFileChoice& choice) {
+  prepare(choice);
   if (exec() != QDialog::Accepted) return false;
   choice.fileName = chooser_.fileNameEdit;
   return true;

@@ -27,6 +27,9 @@ class TFileForm : public QDialog {
   // (when given) and generation, and on OK puts the chosen path in
   // choice.fileName.
   bool choose(GameFileChoice& choice);
+  // The settings of one load without running the window: mask, caption,
+  // directory (when given) and generation.
+  void prepare(const GameFileChoice& choice);
 
   FileChooser& chooser() { return chooser_; }
 

@@ -15,6 +15,8 @@ void afterLoad(Session& session) {
 }
 
 bool loadGame(Session& session, GameFileKind kind) {
+  // A load replaces the open game: unsaved edits are saved or given up first.
+  if (!mayDropChanges(session)) return false;
   const bool loaded = kind == GameFileKind::V10 ? loadV10(session) : loadSectioned(session, kind);
   if (loaded) afterLoad(session);
   return loaded;

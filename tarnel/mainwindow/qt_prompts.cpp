@@ -16,11 +16,16 @@ bool QtPrompts::chooseGameFile(GameFileChoice& choice) {
   return form.choose(choice);
 }
 
+std::unique_ptr<QMessageBox> saveChangesBox(const std::string& text, const std::string& title, QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, uiText(title), uiText(text),
+                                           QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+  box->setDefaultButton(QMessageBox::Save);
+  return box;
+}
+
 SaveChoice QtPrompts::askSaveChanges(const std::string& text, const std::string& title) {
-  QMessageBox box(QMessageBox::Warning, uiText(title), uiText(text),
-                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QApplication::activeWindow());
-  box.setDefaultButton(QMessageBox::Save);
-  switch (box.exec()) {
+  const auto box = saveChangesBox(text, title, QApplication::activeWindow());
+  switch (box->exec()) {
     case QMessageBox::Save: return SaveChoice::Save;
     case QMessageBox::Discard: return SaveChoice::Discard;
     default: return SaveChoice::Cancel;

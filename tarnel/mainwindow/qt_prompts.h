@@ -3,6 +3,9 @@
 #include "common/ui/qt_prompts.h"
 #include "model/prompts.h"
 
+#include <memory>
+
+class QMessageBox;
 class QWidget;
 
 namespace tarnel {
@@ -12,6 +15,10 @@ class TFileForm;
 using common::pathFromUi;
 using common::pathToUi;
 using common::uiText;
+
+// The question before unsaved edits are lost: Save (the default), Discard and
+// Cancel.
+std::unique_ptr<QMessageBox> saveChangesBox(const std::string& text, const std::string& title, QWidget* parent);
 
 // Tarnel's prompts on the toolkit: the common message boxes and dialogs, and
 // the game-file chooser.

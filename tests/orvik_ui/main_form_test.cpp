@@ -8,7 +8,6 @@
 #include <QTableView>
 #include <deque>
 
-#include "../../tools/samplegen/exe_sample.cpp"
 #include "icon_list.h"
 #include "orvik_core/orvik_test_files.h"
 #include "common/ui/qt_prompts.h"
@@ -165,22 +164,6 @@ TEST_F(OrvikMainForm, ErrorsInTheErrorBoxAndSilentStops) {
   form.WriteBtn->click();  // cancelled
   EXPECT_EQ(prompts.errors.size(), 2u);
   EXPECT_EQ(cell(2, 0), "");
-}
-
-// With ORVIK_SCREENSHOT set to a PNG path, saves the window with the
-// stand-in's list loaded.
-TEST_F(OrvikMainForm, Screenshot) {
-  const char* shot = std::getenv("ORVIK_SCREENSHOT");
-  if (!shot) GTEST_SKIP() << "ORVIK_SCREENSHOT not set";
-  samplegen::writeExeSample(dir.path.string());
-  prompts.answers = {dir.file("varno_stand_in.exe")};
-  form.FileBtn->click();
-  form.SearchBox->setCurrentIndex(2);
-  form.SearchBtn->click();
-  form.LoadBtn->click();
-  form.show();
-  for (int i = 0; i < 20; ++i) QApplication::processEvents();
-  EXPECT_TRUE(form.grab().save(QString::fromLocal8Bit(shot)));
 }
 
 }  // namespace

@@ -165,6 +165,7 @@ TEST_P(UnitDataEditorTest, NothingHappensWithoutASelectedUnit) {
 TEST_P(UnitDataEditorTest, RetainStoresEveryFieldAndNothingElse) {
   const int unit = 2;
   select(unit + 1);
+  EXPECT_FALSE(session.modified());  // showing a unit changes nothing
   auto rec = record(unit);
   auto lead = leader(unit);
   for (int f = 0; f < kKills; ++f) number(static_cast<UnitField>(f)) = std::to_string(10 + f);
@@ -213,6 +214,7 @@ TEST_P(UnitDataEditorTest, RetainStoresEveryFieldAndNothingElse) {
   EXPECT_EQ(session.grid.cell(kColName, unit + 1), "Tiger");
   EXPECT_EQ(session.grid.cell(kColLeader, unit + 1), "Smith/Jones");
   EXPECT_TRUE(prompts.messages.empty());
+  EXPECT_TRUE(session.modified());
 }
 
 TEST_P(UnitDataEditorTest, NumbersKeepTheirLowBits) {

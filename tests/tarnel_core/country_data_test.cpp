@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/file_io.h"
+#include "game_sample.h"
 #include "sidefiles/country_data.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
@@ -74,4 +75,14 @@ TEST_F(CountryData, CountLines) {
   EXPECT_EQ(prompts.lastTitle(), "Warning. Truncating data");
   EXPECT_EQ(session.countries.count, 400);
   EXPECT_EQ(entry(399).name, "C399");
+}
+
+// The bundled sample file: every announced data set loads whole.
+TEST_F(CountryData, TheSampleFileLoadsEveryDataSet) {
+  load(samplegen::kCountryData);
+  EXPECT_TRUE(prompts.messages.empty());
+  ASSERT_EQ(session.countries.count, 6);
+  EXPECT_EQ(entry(3).name, "Soviet Union");
+  EXPECT_EQ(entry(3).description, "Soviet Union 1941 conscripts");
+  EXPECT_EQ(entry(5).values[4], (std::array<std::int16_t, 7>{30, 3, 6, 2, 6, 0, 80}));
 }

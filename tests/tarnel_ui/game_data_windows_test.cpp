@@ -35,6 +35,7 @@ class GameDataWindows : public ::testing::Test {
   void SetUp() override {
     samplegen::SampleOptions o;
     o.unitsPerSide = 10;
+    o.description = "Synthetic river crossing at dawn";
     original = samplegen::makeGameModel(o);
     ASSERT_TRUE(common::writeFileSafely(path("game.dat"), writeSectionStream(original, kMagicVn3)));
     windows = createWindows(prompts, tmp.path().string(), {});
@@ -86,7 +87,8 @@ TEST_F(GameDataWindows, EditGameDataRetainAndComeBack) {
   reopen(form(), form().EditGameData1);
   const QStringList shown = {f.TurnEdit->text(), f.PrestigeEdit->text(), f.DescriptionEdit->text(),
                              f.VictoryGrid->item(4, 1)->text(), f.VictoryGrid->item(0, 2)->text()};
-  EXPECT_EQ(shown, (QStringList{"7", "1000", "Short", "42", "0"}));
+  const QString amount1 = QString::number(original.byteAt(original.gameDataOffset() + gamedata::kVictoryHexArrays[2]));
+  EXPECT_EQ(shown, (QStringList{"7", "1000", "Short", "42", amount1}));
 }
 
 TEST_F(GameDataWindows, BattleSummaryOfTheChosenSide) {

@@ -402,15 +402,24 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   EXPECT_EQ(closed, 0);
   EXPECT_TRUE(form->isVisible());
 
-  // The protected file is refused before it touches the open game.
-  load(form->LoadVN3Save1, locked);  // Cancel again
+  // A load would replace the edited game: Cancel keeps it, without a chooser.
+  const std::size_t chooserRuns = prompts.chooserSeen.size();
+  form->LoadVer11Save1->trigger();
+  EXPECT_EQ(prompts.questions.size(), 2u);
+  EXPECT_EQ(prompts.chooserSeen.size(), chooserRuns);
+  EXPECT_EQ(grid().cell(kColExp, 1), "12");
+
+  // The protected file is refused before it touches the open game (the
+  // question before the load is answered Discard, the one at the exit Cancel).
+  prompts.saveChoices = {SaveChoice::Discard};
+  load(form->LoadVN3Save1, locked);
   EXPECT_EQ(prompts.messages.back().text, "Password protected file. Preparing to exit");
   EXPECT_EQ(closed, 0);
   EXPECT_EQ(grid().cell(kColExp, 1), "12");
   EXPECT_EQ(session().model.currentPath, file);
 
   // Save runs the generation's save; the window then closes.
-  prompts.saveChoices = {SaveChoice::Save};
+  prompts.saveChoices = {SaveChoice::Discard, SaveChoice::Save};
   prompts.saveAnswers.push_back(path("saved.dat"));
   load(form->LoadVN3Save1, locked);
   EXPECT_EQ(closed, 1);
@@ -428,7 +437,7 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   EXPECT_TRUE(other.isWindowModified());
   prompts.saveChoices = {SaveChoice::Discard};
   EXPECT_TRUE(other.close());
-  EXPECT_EQ(prompts.questions.size(), 4u);
+  EXPECT_EQ(prompts.questions.size(), 7u);
 }
 
 // ---- Saves ------------------------------------------------------------------
@@ -607,6 +616,7 @@ TEST_F(RollButtonsTest, SkillRollsFollowTheClassColumns) {
 TEST_F(RollButtonsTest, TheSameClockGivesTheSameRolls) {
   form->RollAllBtn->click();
   const auto first = rows(1, 60);
+  prompts.saveChoices = {SaveChoice::Discard, SaveChoice::Discard};  // the rolls are given up
   load(form->LoadVN3Save1, file);  // seeds the dice from the clock again
   form->RollAllBtn->click();
   EXPECT_EQ(rows(1, 60), first);

@@ -134,16 +134,5 @@ TEST_F(PositionWindow, OpenFromTheMenuDragSelectDropRetainSaveAndReload) {
   EXPECT_EQ(prompts.errors.size(), 1u);
 }
 
-// With TARNEL_POSITION_SCREENSHOT set to a PNG path, saves the window with
-// a band dragged and its units selected.
-TEST_F(PositionWindow, Screenshot) {
-  const char* shot = std::getenv("TARNEL_POSITION_SCREENSHOT");
-  if (!shot) GTEST_SKIP() << "TARNEL_POSITION_SCREENSHOT not set";
-  drag(40, 30, 150, 110);
-  pos().SelectBtn->click();
-  for (int i = 0; i < 20; ++i) QApplication::processEvents();
-  EXPECT_TRUE(pos().grab().save(QString::fromLocal8Bit(shot)));
-}
-
 }  // namespace
 }  // namespace tarnel

@@ -11,7 +11,6 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QTimer>
-#include <cstdlib>
 
 #include "common/file_io.h"
 #include "game_sample.h"
@@ -87,13 +86,6 @@ class SideWindows : public ::testing::Test {
     prompts.messages.clear();
   }
   QString cell(int col, int r) { return form().InfoStringGrid->model()->index(r - 1, col).data().toString(); }
-  // With TARNEL_SCREENSHOT_DIR set, the window is saved there as a PNG.
-  static void screenshot(QWidget& w, const char* name) {
-    if (const char* dir = std::getenv("TARNEL_SCREENSHOT_DIR")) {
-      settle();
-      EXPECT_TRUE(w.grab().save(QString::fromLocal8Bit(dir) + "/" + name));
-    }
-  }
 };
 
 TEST_F(SideWindows, CountryDataIsLoadedChosenAndSet) {
@@ -126,7 +118,6 @@ TEST_F(SideWindows, CountryDataIsLoadedChosenAndSet) {
   EXPECT_EQ(exp, (QStringList{"70", "3", "6", "1", "6", "10", "90"}));
   EXPECT_EQ(form().Sk2MEdit->text() + form().Sk2PDEdit->text(), "203");
   EXPECT_TRUE(prompts.messages.empty());
-  screenshot(w, "country_stats.png");
 }
 
 TEST_F(SideWindows, CsvFileSavedEditedAndPastedBack) {
@@ -174,7 +165,6 @@ TEST_F(SideWindows, DumpWindowListsWritesAndLoads) {
   w.LoadBtn->click();
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_TRUE(cell(kColName, 1).startsWith("Dumped"));
-  screenshot(w, "dump_window.png");
 }
 
 TEST_F(SideWindows, AVersion10FileGivesTheDumpMessageOncePerActivation) {

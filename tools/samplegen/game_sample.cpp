@@ -20,6 +20,9 @@ constexpr std::array<const char*, 10> kSurnames = {"Smith", "Jones", "Brand",  "
                                                    "Novak", "Moreau", "Lind", "Okafor", "Petrov"};
 constexpr std::array<const char*, 8> kGiven = {"John", "Anna", "Piet", "Ivo", "Mara", "Olek", "Rui", "Ada"};
 
+// The men of unit type t in every sample MOB file.
+int mobMen(int t) { return 1 + (t * 7) % 12; }
+
 void putText(GameModel& m, std::int64_t at, const std::string& text) {
   for (std::size_t k = 0; k < text.size(); ++k) m.setByteAt(at + static_cast<std::int64_t>(k), static_cast<unsigned char>(text[k]));
 }
@@ -98,7 +101,7 @@ GameModel makeGameModel(const SampleOptions& o) {
     m.setUnitByte(i, L.size, roll(1, 12));
     for (int k = 0; k < 16; ++k) m.setUnitByte(i, L.ammunition + k, roll(0, 40));
     for (int k = 0; k < 36; ++k) m.setUnitByte(i, L.armour + k, roll(0, 30));
-    m.setUnitByte(i, L.men, roll(2, 12));
+    const int lossRoll = roll(2, 12);
     m.setUnitByte(i, L.speed, roll(5, 40));
     m.setUnitByte(i, L.experience, roll(40, 90));
     m.setUnitByte(i, L.morale, roll(40, 90));
@@ -106,15 +109,27 @@ GameModel makeGameModel(const SampleOptions& o) {
     m.setUnitByte(i, L.cost, roll(10, 200));
     m.setUnitByte(i, L.leaderNumber, i);
     m.setUnitByte(i, L.nation, side == 0 ? o.nation0 : o.nation1);
-    m.setUnitByte(i, L.unitType, roll(1, 249));
+    // The men at start are what the sides' MOB files give the unit type;
+    // a few units have lost some of them.
+    const int unitType = roll(1, 249);
+    m.setUnitByte(i, L.unitType, unitType);
+    const int menAtStart = mobMen(unitType);
+    const int men = std::max(0, menAtStart - std::max(0, lossRoll - 9));
+    m.setUnitByte(i, L.men, men);
     m.setUnitByte(i, L.side, side);
     m.setUnitByte(i, L.rateOfFire, roll(1, 6));
     for (int k = 0; k < 4; ++k) {
       m.setUnitByte(i, L.mobNumbers + k, side == 0 ? o.mob0 : o.mob1);
       m.setUnitByte(i, L.weapons + k, k < 2 ? roll(1, 249) : 0);
     }
-    if (vn3)
-      for (int e : L.vn3Extra) m.setUnitByte(i, e, roll(0, 9));
+    if (vn3) {
+      // Units left and at start, men at start: a unit of several vehicles or
+      // squads that lost men lost one of them.
+      const int start = roll(1, 4);
+      m.setUnitByte(i, L.vn3Extra[0], men < menAtStart && start > 1 ? start - 1 : start);
+      m.setUnitByte(i, L.vn3Extra[1], start);
+      m.setUnitByte(i, L.vn3Extra[2], menAtStart);
+    }
 
     const std::int64_t leader = m.leaderOffset(i);
     const std::string surname = kSurnames[static_cast<std::size_t>(roll(0, 9))];
@@ -128,9 +143,12 @@ GameModel makeGameModel(const SampleOptions& o) {
     m.setLeaderByte(i, LeaderRecord::kArmour, roll(20, 90));
     m.setLeaderWord(i, LeaderRecord::kKills, roll(0, 40));
 
+    // On the 100 x 80 cell map: the sides face each other, side 0 in the
+    // west and side 1 in the east, each formation's units close together.
     const std::int64_t pos = m.positionOffset(i);
-    m.setWordAt(pos + kPositionX, roll(0, 3000));
-    m.setWordAt(pos + kPositionY, roll(0, 3000));
+    const int f = inSide / 4;
+    m.setWordAt(pos + kPositionX, (side == 0 ? 10 : 62) + (f % 3) * 9 + roll(0, 5));
+    m.setWordAt(pos + kPositionY, 4 + (f * 17) % 66 + roll(0, 5));
     m.setByteAt(pos + kPositionHidden, roll(0, 1));
   }
 
@@ -141,7 +159,17 @@ GameModel makeGameModel(const SampleOptions& o) {
   m.setByteAt(g + gamedata::kTurn, 1);
   m.setByteAt(g + gamedata::kVisibility, 25);
   m.setByteAt(g + gamedata::kMaxBattles, 5);
-  putText(m, g + gamedata::kDescription, "Synthetic river crossing at dawn");
+  putText(m, g + gamedata::kDescription, o.description);
+  m.setByteAt(g + gamedata::kStartMonth, 6);
+  m.setByteAt(g + gamedata::kStartYear, 84);
+  m.setByteAt(g + gamedata::kEndMonth, 7);
+  m.setByteAt(g + gamedata::kEndYear, 84);
+  // Victory hexes: X, Y, amount and the side holding each, in the middle of
+  // the map between the two sides.
+  constexpr std::array<std::array<int, 4>, 4> kVictoryHexes = {{{50, 40, 20, 0}, {47, 22, 10, 0}, {53, 58, 10, 1}, {56, 31, 5, 1}}};
+  for (std::size_t k = 0; k < kVictoryHexes.size(); ++k)
+    for (std::size_t c = 0; c < 4; ++c)
+      m.setByteAt(g + gamedata::kVictoryHexArrays[c] + static_cast<int>(k), kVictoryHexes[k][c]);
   m.setByteAt(g + gamedata::kCountries[0], o.nation0);
   m.setByteAt(g + gamedata::kCountries[1], o.nation1);
   m.setByteAt(g + L.terrain, 2);
@@ -168,7 +196,7 @@ std::vector<std::uint8_t> makeMobFile(int mobNumber) {
     name = name.substr(0, 15);
     std::memcpy(bytes.data() + w * 15, name.data(), name.size());
   }
-  for (int t = 1; t < 250; ++t) bytes[static_cast<std::size_t>(13750 + t)] = static_cast<std::uint8_t>(1 + (t * 7) % 12);
+  for (int t = 1; t < 250; ++t) bytes[static_cast<std::size_t>(13750 + t)] = static_cast<std::uint8_t>(mobMen(t));
   return bytes;
 }
 

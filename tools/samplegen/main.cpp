@@ -1,5 +1,6 @@
-// Writes the synthetic sample files: game files of the three generations,
-// the MOB and KOB files of their sides, and Orvik's executable stand-in.
+// Writes the synthetic sample files: game files of the three generations
+// with comment files, the MOB and KOB files of their sides, a country data
+// file of roll formulas, and Orvik's executable stand-in.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -17,21 +18,6 @@ bool put(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   if (common::writeFileSafely(path, bytes)) return true;
   std::fprintf(stderr, "samplegen: cannot write %s\n", path.c_str());
   return false;
-}
-// A country data file: a comment, the count line, then per data set a
-// description and five rows (Exp, Mor, Ral, Sk1, Sk2) of Base, d, s, d1, s1,
-// Min and Max.
-std::string countryData() {
-  std::string text = "; Synthetic country data for the rating rolls\r\n3\r\n";
-  const char* descriptions[] = {"US_Army 1944 veterans", "Soviet_Union 1943 guards", "US_Army 1942 recruits"};
-  for (int k = 0; k < 3; ++k) {
-    text += std::string(descriptions[k]) + "\r\n";
-    for (int row = 0; row < 5; ++row) {
-      const int base = 30 + 10 * k + 5 * row;
-      text += std::to_string(base) + " 2 6 1 6 " + std::to_string(base - 20) + " " + std::to_string(base + 40) + "\r\n";
-    }
-  }
-  return text;
 }
 
 }  // namespace
@@ -55,6 +41,7 @@ int main(int argc, char** argv) {
   v11.nation0 = 12;  // "USA"
   v11.nation1 = 11;  // "Russia"
   v11.seed = 2;
+  v11.description = "Ridge line";
   ok &= put(dir + "/v11_ridge.dat", samplegen::makeGameFile(v11));
 
   SampleOptions v10 = v11;
@@ -63,6 +50,7 @@ int main(int argc, char** argv) {
   v10.nation0 = 0;  // "West Germany"
   v10.nation1 = 36; // "East Germany"
   v10.seed = 3;
+  v10.description = "Border patrol";
   ok &= put(dir + "/v10_border.dat", samplegen::makeGameFile(v10));
 
   // The units of the VN3 sample as "Save CSV Unit File" writes them.
@@ -70,10 +58,29 @@ int main(int argc, char** argv) {
   units.loaded = GameFileKind::Vn3;
   units.unitCount = units.countUnits();
   ok &= common::writeFileSafely(dir + "/vn3_crossing.csv", tarnel::csvUnitText(units));
-  ok &= common::writeFileSafely(dir + "/countries.txt", countryData());
 
   const std::string comment = "Synthetic sample: a river crossing at dawn.";
   ok &= common::writeFileSafely(dir + "/vn3_crossing.cmt", comment);
+
+  // Two games under the names the game itself gives its files, which the
+  // Open File window's preview marks.
+  SampleOptions save = vn3;
+  save.unitsPerSide = 16;
+  save.nation0 = 77;  // "Britain"
+  save.nation1 = 70;  // "Germany"
+  save.seed = 4;
+  save.description = "Holding the bridge";
+  ok &= put(dir + "/SAVE01.DAT", samplegen::makeGameFile(save));
+  ok &= common::writeFileSafely(dir + "/SAVE01.cmt", std::string("Campaign save, turn 6: the bridge still holds."));
+
+  SampleOptions scen = v11;
+  scen.unitsPerSide = 12;
+  scen.seed = 5;
+  scen.description = "Ridge line, second attempt";
+  ok &= put(dir + "/SCEN02.DAT", samplegen::makeGameFile(scen));
+  ok &= common::writeFileSafely(dir + "/SCEN02.cmt", std::string("Ridge line, second attempt. Heavy rain."));
+
+  ok &= common::writeFileSafely(dir + "/countries.txt", std::string(samplegen::kCountryData));
 
   for (int mob : {3, 7}) {
     char name[16];

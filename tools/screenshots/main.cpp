@@ -11,6 +11,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
 #include <algorithm>
 #include <deque>
 #include <functional>
@@ -20,25 +25,37 @@
 #include <vector>
 
 #include "editors/ammo_form.h"
+#include "editors/position_form.h"
 #include "editors/weapons_form.h"
+#include "gamefiles/dump_form.h"
 #include "main_form.h"  // Orvik's
+#include "mainwindow/file_form.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_help_viewer.h"
+#include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
+#include "sidefiles/dice_stat_form.h"
 
 namespace {
 
 using tarnel::GameFileChoice;
 using tarnel::GameFileKind;
 using tarnel::MessageIcon;
+using tarnel::SaveChoice;
 using tarnel::ToolWindow;
 
 // Answers dialogs from a queue; a message box means the shot went wrong.
+// With holdChoice set, the game-file chooser is not answered but its
+// settings are kept in heldChoice; "save the changes?" is answered Cancel
+// and its text kept.
 class StagePrompts : public tarnel::Prompts {
  public:
   std::deque<std::string> answers;
   int messages = 0;
+  bool holdChoice = false;
+  GameFileChoice heldChoice;
+  std::string question, questionTitle;
 
   void message(const std::string& text, const std::string& title, MessageIcon) override {
     ++messages;
@@ -47,7 +64,16 @@ class StagePrompts : public tarnel::Prompts {
   void errorReport(const std::string& text) override { message(text, "Error", MessageIcon::Error); }
   bool openDialog(common::FileDialogState& d) override { return answer(d.fileName); }
   bool saveDialog(common::FileDialogState& d) override { return answer(d.fileName); }
-  bool chooseGameFile(GameFileChoice& c) override { return answer(c.fileName); }
+  bool chooseGameFile(GameFileChoice& c) override {
+    if (!holdChoice) return answer(c.fileName);
+    heldChoice = c;
+    return false;
+  }
+  SaveChoice askSaveChanges(const std::string& text, const std::string& title) override {
+    question = text;
+    questionTitle = title;
+    return SaveChoice::Cancel;
+  }
 
  private:
   bool answer(std::string& out) {
@@ -115,6 +141,70 @@ class Stage {
     return tarnel().WeaponsForm.get();
   }
 
+  // The Open File window as the load of the given generation opens it, on
+  // the samples folder, with the first file chosen.
+  QWidget* chooser(GameFileKind kind) {
+    prompts.holdChoice = true;
+    (kind == GameFileKind::V10 ? main()->LoadScenarioFile1 : kind == GameFileKind::V11 ? main()->LoadVer11Save1
+                                                                                       : main()->LoadVN3Save1)
+        ->trigger();
+    prompts.holdChoice = false;
+    GameFileChoice choice = prompts.heldChoice;
+    choice.initialDir = tarnel::pathFromUi(QDir(QStringLiteral("samples")).absolutePath());
+    tarnel::TFileForm& form = *tarnel().FileForm;
+    form.prepare(choice);
+    form.show();
+    settle();
+    form.FileList->setCurrentRow(0);
+    settle();
+    return &form;
+  }
+
+  // Country Stats with samples/countries.txt loaded, a country and one of its
+  // data sets chosen and set into the roll fields.
+  QWidget* countryStats(int country, int dataSet) {
+    prompts.answers.push_back("samples/countries.txt");
+    main()->LoadCountryData1->trigger();
+    auto* w = static_cast<tarnel::TDiceStatForm*>(tool(ToolWindow::CountryStats));
+    w->CountryLB->setCurrentRow(country);
+    w->DescriptionGrid->setCurrentCell(dataSet, 1);
+    w->SetBtn->click();
+    settle();
+    return w;
+  }
+
+  // The dump window with a section row selected.
+  QWidget* dump(int row) {
+    auto* w = static_cast<tarnel::TDumpForm*>(tool(ToolWindow::Dump));
+    w->DumpGrid->setCurrentCell(row, 0);
+    settle();
+    return w;
+  }
+
+  // The position editor with a band dragged on the map and its units
+  // selected.
+  QWidget* position(int x0, int y0, int x1, int y1) {
+    auto* w = static_cast<tarnel::TPositionForm*>(tool(ToolWindow::Position));
+    w->PositionImageMouseDown(x0, y0);
+    w->PositionImageMouseMove(x1, y1);
+    w->PositionImageMouseUp(x1, y1);
+    w->SelectBtn->click();
+    settle();
+    return w;
+  }
+
+  // The question Exit asks after a rating was typed into the grid.
+  QWidget* saveChangesQuestion() {
+    QAbstractItemModel* grid = main()->InfoStringGrid->model();
+    grid->setData(grid->index(0, 4), QStringLiteral("75"));
+    main()->ExitTarnel1->trigger();
+    if (prompts.question.empty()) return nullptr;
+    question_ = tarnel::saveChangesBox(prompts.question, prompts.questionTitle, main());
+    question_->show();
+    settle();
+    return question_.get();
+  }
+
   QWidget* help() {
     main()->Help1Click();
     settle();
@@ -141,6 +231,7 @@ class Stage {
   std::string programDir_;
   std::unique_ptr<tarnel::TarnelWindows> tarnel_;
   std::unique_ptr<orvik::TMainForm> orvik_;
+  std::unique_ptr<QMessageBox> question_;
 };
 
 struct Shot {
@@ -150,10 +241,17 @@ struct Shot {
 
 // One line per window.
 const std::vector<Shot> kShots = {
-    {"tarnel_title", [](Stage& s) { return s.main(); }},
     {"tarnel_grid", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 6); }},
     {"unit_data_editor", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 1), s.tool(ToolWindow::UnitData); }},
     {"weapons_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.select(2, 1), s.weaponsWindow(1); }},
+    {"game_data", [](Stage& s) { return s.load("vn3_crossing.dat"), s.tool(ToolWindow::GameData); }},
+    {"position_editor", [](Stage& s) { return s.load("vn3_crossing.dat"), s.position(40, 30, 150, 110); }},
+    {"battle_summary", [](Stage& s) { return s.load("vn3_crossing.dat"), s.tool(ToolWindow::BattleSummary); }},
+    {"country_stats", [](Stage& s) { return s.load("vn3_crossing.dat"), s.countryStats(2, 0); }},
+    {"comment_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.tool(ToolWindow::Comment); }},
+    {"dump_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.dump(3); }},
+    {"file_chooser", [](Stage& s) { return s.chooser(GameFileKind::Vn3); }},
+    {"save_changes", [](Stage& s) { return s.load("vn3_crossing.dat"), s.saveChangesQuestion(); }},
     {"tarnel_help", [](Stage& s) { return s.help(); }},
     {"orvik_main", [](Stage& s) { return s.orvikLoaded("varno_stand_in.exe", 2); }},
 };
