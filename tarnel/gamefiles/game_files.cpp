@@ -242,7 +242,8 @@ void saveV10(Session& s) {
 void saveSectioned(Session& s, GameFileKind kind) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
-  if (model.loaded != kind) {
+  // Nothing loaded (or a load cut short by "Too much data") is never saved.
+  if (model.loaded != kind || kind == GameFileKind::None) {
     prompts.message(kind == GameFileKind::V11 ? "You are not editing a VN2 Version 1.1 file. Aborting"
                                               : "You are not editing a VN3 Version 1.0 file. Aborting",
                     "Error", MessageIcon::Error);

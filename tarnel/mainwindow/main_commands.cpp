@@ -23,10 +23,12 @@ bool loadGame(Session& session, GameFileKind kind) {
 }
 
 void saveGame(Session& session, GameFileKind kind) {
-  if (kind == GameFileKind::V10)
-    saveV10(session);
-  else
-    saveSectioned(session, kind);
+  switch (kind) {
+    case GameFileKind::V10: saveV10(session); break;
+    case GameFileKind::V11: saveSectioned(session, kind); break;
+    // With nothing loaded the VN3 save says so and writes nothing.
+    default: saveSectioned(session, GameFileKind::Vn3); break;
+  }
 }
 
 bool mayDropChanges(Session& session) {

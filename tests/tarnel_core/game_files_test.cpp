@@ -275,6 +275,13 @@ TEST_F(GameFiles, TooMuchDataLoadsWhatFitsButNeverSaves) {
   save(GameFileKind::Vn3, (dir / "out.dat").string());
   EXPECT_EQ(prompts.lastText(), "You are not editing a VN3 Version 1.0 file. Aborting");
   EXPECT_FALSE(fs::exists(dir / "out.dat"));
+  // Nor does "save the changes?" before leaving save it: the program stays.
+  session.markModified();
+  prompts.saveChoices = {SaveChoice::Save};
+  prompts.saveAnswers.push_back((dir / "out.dat").string());
+  EXPECT_FALSE(mayDropChanges(session));
+  EXPECT_EQ(prompts.lastText(), "You are not editing a VN3 Version 1.0 file. Aborting");
+  EXPECT_FALSE(fs::exists(dir / "out.dat"));
 }
 
 TEST_F(GameFiles, StartupLoadTakesOnlySectionedFiles) {
