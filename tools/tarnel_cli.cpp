@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
   if (paste ? argc != 5 : (needsThird != (argc == 4) || argc > 4)) return usage();
 
   const std::string sideArg = argc == 4 ? argv[3] : "";
-  if (command == "summary" && sideArg != "0" && sideArg != "1") return usage();
+  // A side other than 0 or 1: the usage, and failure as for a file that fails.
+  if (command == "summary" && sideArg != "0" && sideArg != "1") return usage(std::cerr, 1);
 
   CliPrompts prompts;
   prompts.input = file;

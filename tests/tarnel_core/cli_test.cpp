@@ -161,7 +161,7 @@ TEST_F(Cli, SummaryOfASideWithAndWithoutMobFiles) {
 
   for (const char* side : {"2", "x", "01"}) {
     r = run("summary " + game + " " + side);
-    EXPECT_EQ(r.status, 2) << side;  // a wrong command line
+    EXPECT_EQ(r.status, 1) << side;
     EXPECT_NE(err().find("tarnel-cli summary FILE SIDE"), std::string::npos) << err();
   }
 }
