@@ -1,6 +1,7 @@
 // Runs the tarnel-cli program on samples and on hostile input.
 #include <gtest/gtest.h>
 
+#include "support/cli_run.h"
 #include "support/test_dir.h"
 #include <sys/wait.h>
 
@@ -17,29 +18,14 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-};
+using CliRun = tarnel::testing::CliResult;
 
 class Cli : public ::testing::Test {
  protected:
   tarnel::testing::TestDir tmp{"tarnel_cli"};
   fs::path dir = tmp.path();
 
-  CliRun run(const std::string& args) {
-    const std::string cmd = std::string(TEST_BINARY_DIR) + "/tools/tarnel-cli " + args + " 2>" +
-                            (dir / "stderr.txt").string();
-    CliRun r{-1, {}};
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-    const int st = ::pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
-  }
+  CliRun run(const std::string& args) { return tarnel::testing::runCli("tarnel-cli", args, dir); }
   std::string err() {
     auto b = common::readFileBytes((dir / "stderr.txt").string()).value_or(Bytes{});
     return std::string(b.begin(), b.end());

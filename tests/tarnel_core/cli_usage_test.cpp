@@ -7,32 +7,15 @@
 #include <string>
 
 #include "mainwindow/about.h"
+#include "support/cli_run.h"
 #include "support/test_dir.h"
 
 namespace {
 
-struct CliResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using tarnel::testing::CliResult;
 
 CliResult run(const std::string& program, const std::string& args, const std::filesystem::path& dir) {
-  const std::filesystem::path errFile = dir / "stderr.txt";
-  const std::string cmd = std::string(TEST_BINARY_DIR) + "/tools/" + program + " " + args + " 2>" + errFile.string();
-  CliResult r;
-  FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  if (FILE* e = std::fopen(errFile.c_str(), "rb")) {
-    while ((n = std::fread(buf, 1, sizeof buf, e)) > 0) r.err.append(buf, n);
-    std::fclose(e);
-  }
-  return r;
+  return tarnel::testing::runCli(program, args, dir);
 }
 
 TEST(CliUsage, HelpPrintsUsageOnStdoutVersionPrintsTheVersion) {
