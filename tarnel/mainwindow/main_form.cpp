@@ -196,15 +196,19 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   qApp->installEventFilter(this);
 }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+bool TForm1::gridEditorIdle(QObject* widget, bool redo) const {
   // A grid cell's editor opens as soon as the cell becomes current; with
   // nothing of its own to undo or redo it leaves the keys to the game's.
+  auto* line = qobject_cast<QLineEdit*>(widget);
+  return line && InfoStringGrid && InfoStringGrid->isAncestorOf(line) &&
+         !(redo ? line->isRedoAvailable() : line->isUndoAvailable());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride) {
-    auto* line = qobject_cast<QLineEdit*>(watched);
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (line && InfoStringGrid && InfoStringGrid->isAncestorOf(line) &&
-        ((key->matches(QKeySequence::Undo) && !line->isUndoAvailable()) ||
-         (key->matches(QKeySequence::Redo) && !line->isRedoAvailable()))) {
+    if ((key->matches(QKeySequence::Undo) && gridEditorIdle(watched, false)) ||
+        (key->matches(QKeySequence::Redo) && gridEditorIdle(watched, true))) {
       event->ignore();
       return true;
     }
@@ -308,7 +312,9 @@ void TForm1::buildEditMenu() {
     key->setContext(Qt::ApplicationShortcut);
     connect(key, &QShortcut::activated, this, [this] {
       QWidget* focus = QApplication::focusWidget();
-      if (auto* line = qobject_cast<QLineEdit*>(focus); line && !line->isReadOnly())
+      if (gridEditorIdle(focus, true))
+        Redo1->trigger();
+      else if (auto* line = qobject_cast<QLineEdit*>(focus); line && !line->isReadOnly())
         line->redo();
       else if (auto* text = qobject_cast<QPlainTextEdit*>(focus); text && !text->isReadOnly())
         text->redo();

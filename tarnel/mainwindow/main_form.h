@@ -182,6 +182,8 @@ class TForm1 : public QMainWindow, private SessionView {
   void mousePressEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // An open grid cell editor with nothing of its own to undo (or redo).
+  bool gridEditorIdle(QObject* widget, bool redo) const;
 
  private:
   // SessionView: what the core asks of the window.

@@ -70,8 +70,11 @@ void GameHistory::record(UndoStep step) {
 }
 
 void GameHistory::amend(UndoStep change) {
-  if (stack_.index() == 0) return;  // nothing leads to this state
-  stepAt(stack_, stack_.index() - 1)->step().append(change);
+  // At the first state no step leads here to take it.
+  if (stack_.index() > 0) stepAt(stack_, stack_.index() - 1)->step().append(change);
+  std::vector<UndoStep*> later;
+  for (int k = stack_.index(); k < stack_.count(); ++k) later.push_back(&stepAt(stack_, k)->step());
+  UndoStep::rebase(change, later);
   trim();
 }
 

@@ -251,6 +251,26 @@ void UndoStep::append(const UndoStep& later) {
   if (unit_ < 0) unit_ = later.unit_;
 }
 
+bool UndoStep::setOldByte(std::uint32_t offset, std::uint8_t value) {
+  auto it = std::upper_bound(runs_.begin(), runs_.end(), offset,
+                             [](std::uint32_t o, const ByteRun& r) { return o < r.offset; });
+  if (it == runs_.begin()) return false;
+  --it;
+  if (offset >= it->offset + it->length) return false;
+  bytes_[it->at + (offset - it->offset)] = value;
+  return true;
+}
+
+void UndoStep::rebase(const UndoStep& change, const std::vector<UndoStep*>& later) {
+  for (const ByteRun& r : change.runs_) {
+    for (std::uint32_t k = 0; k < r.length; ++k) {
+      const std::uint8_t value = change.bytes_[r.at + r.length + k];
+      for (UndoStep* step : later)
+        if (step->setOldByte(r.offset + k, value)) break;
+    }
+  }
+}
+
 // ---- Transaction -------------------------------------------------------------
 
 Transaction::Transaction(const Session& s)

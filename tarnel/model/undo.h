@@ -59,6 +59,11 @@ class UndoStep {
   // This step followed by `later`, as one step under this step's label;
   // what `later` changes back nets out.
   void append(const UndoStep& later);
+  // `change` joined a step before the `later` ones (which were undone): the
+  // first of them that stores an image byte `change` changed takes its new
+  // value as the byte's old one, so undoing them leads back to the amended
+  // state.
+  static void rebase(const UndoStep& change, const std::vector<UndoStep*>& later);
 
  private:
   friend class Transaction;
@@ -74,6 +79,7 @@ class UndoStep {
     std::string after;
   };
   std::vector<Cell> cells() const;
+  bool setOldByte(std::uint32_t offset, std::uint8_t value);
   void setCells(const std::vector<Cell>& cells);
   void setImageDiff(std::uint32_t base, std::span<const std::uint8_t> before, std::span<const std::uint8_t> after);
 
