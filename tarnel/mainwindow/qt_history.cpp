@@ -51,7 +51,7 @@ StepCommand* stepAt(const QUndoStack& stack, int index) {
 GameHistory::GameHistory(Session& session, QObject* parent) : QObject(parent), session_(session) {
   stack_.setUndoLimit(kMaxSteps);
   session_.recorder = this;
-  connect(&stack_, &QUndoStack::cleanChanged, this, [this](bool clean) { session_.setModified(!clean); });
+  connect(&stack_, &QUndoStack::cleanChanged, this, [this](bool clean) { followCleanPoint(clean); });
 }
 
 GameHistory::~GameHistory() {
@@ -106,7 +106,14 @@ void GameHistory::trim() {
   }
   stack_.setIndex(std::max(index - drop, 0));
   replaying_ = false;
-  session_.setModified(!stack_.isClean());
+  followCleanPoint(stack_.isClean());
+}
+
+void GameHistory::followCleanPoint(bool clean) {
+  if (clean)
+    session_.setModified(false);
+  else
+    session_.markModified();
 }
 
 }  // namespace tarnel

@@ -35,6 +35,7 @@ class GameHistory : public QObject, public UndoRecorder {
  private:
   friend class StepCommand;
   void trim();
+  void followCleanPoint(bool clean);
 
   Session& session_;
   QUndoStack stack_;

@@ -357,7 +357,10 @@ void runCommand(Session& s, const std::string& label, const std::function<void()
       }
       if (s.savedInCommand_) recorder->markClean();
     }
-    s.setModified(!recorder->isClean());
+    if (recorder->isClean())
+      s.setModified(false);
+    else
+      s.markModified();
   }
   if (failed) s.prompts.errorReport(error);
 }
