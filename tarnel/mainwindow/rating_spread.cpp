@@ -40,6 +40,12 @@ const std::vector<Complex>& roots(std::size_t n) {
   return table;
 }
 
+// a * b multiplied out: std::complex's operator* guards against infinities
+// and NaNs at several times the cost.
+Complex times(Complex a, Complex b) {
+  return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
 // In-place inverse discrete Fourier transform (without the 1/n), n a power
 // of two.
 void inverseFft(std::vector<Complex>& a) {
@@ -57,12 +63,39 @@ void inverseFft(std::vector<Complex>& a) {
     for (std::size_t i = 0; i < n; i += len) {
       for (std::size_t j = 0; j < half; ++j) {
         const Complex u = a[i + j];
-        const Complex v = a[i + j + half] * w[j * stride];
+        const Complex v = times(a[i + j + half], w[j * stride]);
         a[i + j] = u + v;
         a[i + j + half] = u - v;
       }
     }
   }
+}
+
+// The real sequence whose spectrum (Hermitian, n a power of two) is given,
+// divided by n, negative rounding noise set to 0. Its even and odd members
+// come out of one transform of half the size, as real and imaginary parts.
+std::vector<double> realInverse(const std::vector<Complex>& x) {
+  const std::size_t n = x.size();
+  std::vector<double> out(n);
+  if (n == 1) {
+    out[0] = x[0].real();
+    return out;
+  }
+  const std::size_t half = n / 2;
+  const auto& w = roots(n);
+  std::vector<Complex> z(half);
+  for (std::size_t k = 0; k < half; ++k) {
+    const Complex a = x[k] + x[k + half];
+    const Complex b = times(x[k] - x[k + half], w[k]);
+    z[k] = {a.real() - b.imag(), a.imag() + b.real()};  // a + i b
+  }
+  inverseFft(z);
+  const double scale = 1 / static_cast<double>(n);
+  for (std::size_t m = 0; m < half; ++m) {
+    out[2 * m] = std::max(0.0, z[m].real() * scale);
+    out[2 * m + 1] = std::max(0.0, z[m].imag() * scale);
+  }
+  return out;
 }
 
 // The chances of 0, 1, ... for the sum of the groups, die by die.
@@ -116,10 +149,7 @@ std::vector<double> transformDice(const std::vector<DiceGroup>& groups, std::int
     spectrum[k] = value;
     if (k > 0 && k < n - k) spectrum[n - k] = std::conj(value);
   }
-  inverseFft(spectrum);
-  std::vector<double> p(n);
-  for (std::size_t k = 0; k < n; ++k) p[k] = std::max(0.0, spectrum[k].real() / static_cast<double>(n));
-  return p;
+  return realInverse(spectrum);
 }
 
 std::int64_t clampValue(std::int64_t v, int min, int max) {
