@@ -738,7 +738,7 @@ void TForm1::documentRestored(int unit) {
     }
     InfoStringGrid->scrollTo(at);
   }
-  emit documentRestored();
+  emit gameRestored();
 }
 
 void TForm1::fileLabelChanged() { FileLbl->setText(uiText(session_.fileLabel)); }

@@ -125,14 +125,18 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   TTurnsForm& turns = *windows->TurnsForm;
   f.EditGameData1->trigger();
   QApplication::processEvents();
+  const QString turn = turns.TurnEdit->text();
   turns.TurnEdit->setText("9");
-  turns.RetainButton->click();
-  turns.close();
+  turns.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&turns));
+  QTest::mouseClick(turns.RetainButton, Qt::LeftButton);
   EXPECT_EQ(f.history()->stack()->count(), 3);
   EXPECT_EQ(f.Undo1->text(), "Undo Retain Game Data");
   EXPECT_TRUE(f.isWindowModified());
 
-  key(Qt::Key_Z);
+  // Ctrl+Z works in the game data window too, which shows the game as it is again.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(turns.TurnEdit->text(), turn);  // the open window shows the game as it is again
   EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
   EXPECT_EQ(f.Redo1->text(), "Redo Retain Game Data");
   key(Qt::Key_Z);
