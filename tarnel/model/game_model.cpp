@@ -18,6 +18,8 @@ int GameDocument::byteAt(std::int64_t offset) const {
 void GameDocument::setByteAt(std::int64_t offset, int value) {
   if (offset < 0 || offset >= static_cast<std::int64_t>(image_.size())) return;
   image_[static_cast<std::size_t>(offset)] = static_cast<std::uint8_t>(value & 0xFF);
+  written_.from = std::min(written_.from, offset);
+  written_.to = std::max(written_.to, offset + 1);
 }
 
 int GameDocument::wordAt(std::int64_t offset) const {

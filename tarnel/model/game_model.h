@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/layout.h"
@@ -53,7 +54,14 @@ class GameDocument {
   // The decoded bytes, kImageSize of them after any load.
   const std::vector<std::uint8_t>& image() const { return image_; }
   // Takes a whole decoded image in place of the present one.
-  void adoptImage(std::vector<std::uint8_t> image) { image_ = std::move(image); }
+  void adoptImage(std::vector<std::uint8_t> image) {
+    image_ = std::move(image);
+    written_ = {0, static_cast<std::int64_t>(image_.size())};
+  }
+  // The image offsets [first, second) that held every write since the last
+  // forgetWrites(), so an undo transaction compares only those.
+  std::pair<std::int64_t, std::int64_t> writtenRange() const { return {written_.from, written_.to}; }
+  void forgetWrites() { written_ = {static_cast<std::int64_t>(image_.size()), 0}; }
 
   // Raw image access; out-of-image reads give 0, writes are dropped.
   int byteAt(std::int64_t offset) const;
@@ -90,6 +98,12 @@ class GameDocument {
 
  private:
   std::vector<std::uint8_t> image_;
+  // Bookkeeping of writes, not part of the document's value.
+  struct WrittenRange {
+    std::int64_t from = 0;
+    std::int64_t to = kImageSize;
+    bool operator==(const WrittenRange&) const { return true; }
+  } written_;
 };
 
 // The open game's document and the state kept beside it that no save writes

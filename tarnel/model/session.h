@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "model/dice.h"
 #include "model/game_model.h"
@@ -112,9 +113,12 @@ class Session {
 
   // State of the command that runCommand is running.
   friend void runCommand(Session&, const std::string&, const std::function<void()>&);
+  friend void restoreStep(Session&, const class UndoStep&, bool);
   bool inCommand_ = false;
   bool loadedInCommand_ = false;
   bool savedInCommand_ = false;
+  // The image as the last command left it, while a recorder is attached.
+  std::vector<std::uint8_t> undoShadow_;
 };
 
 // Reset before every load: closes the unit data editor (unless the load is

@@ -273,13 +273,38 @@ void UndoStep::rebase(const UndoStep& change, const std::vector<UndoStep*>& late
 
 // ---- Transaction -------------------------------------------------------------
 
-Transaction::Transaction(const Session& s)
-    : document_(s.model.document()), rows_(s.grid.rowCount()), cells_(s.grid.cells()), beside_(besideImage(s)) {}
+Transaction::Transaction(const Session& s, std::vector<std::uint8_t>& shadow)
+    : shadow_(shadow), rows_(s.grid.rowCount()), cells_(s.grid.cells()), beside_(besideImage(s)) {
+  if (shadow_.size() != s.model.image().size()) shadow_ = s.model.image();
+}
+
+namespace {
+// The written range of the image, within both it and the shadow.
+std::pair<std::size_t, std::size_t> comparedRange(const GameDocument& d, const std::vector<std::uint8_t>& shadow) {
+  const auto size = static_cast<std::int64_t>(std::min(d.image().size(), shadow.size()));
+  const auto [from, to] = d.writtenRange();
+  const std::int64_t a = std::clamp<std::int64_t>(from, 0, size), b = std::clamp<std::int64_t>(to, a, size);
+  return {static_cast<std::size_t>(a), static_cast<std::size_t>(b)};
+}
+
+// The shadow brought up to the image over the range written since.
+
+void settleShadow(GameDocument& d, std::vector<std::uint8_t>& shadow) {
+  const auto [from, to] = comparedRange(d, shadow);
+  std::copy(d.image().begin() + static_cast<std::ptrdiff_t>(from), d.image().begin() + static_cast<std::ptrdiff_t>(to),
+            shadow.begin() + static_cast<std::ptrdiff_t>(from));
+  d.forgetWrites();
+}
+}  // namespace
+
+void Transaction::settle(GameDocument& d) { settleShadow(d, shadow_); }
 
 UndoStep Transaction::difference(const Session& s, std::string label) const {
   UndoStep step;
   step.label_ = std::move(label);
-  step.setImageDiff(0, document_.image(), s.model.image());
+  const auto [from, to] = comparedRange(s.model, shadow_);
+  step.setImageDiff(static_cast<std::uint32_t>(from), std::span(shadow_).subspan(from, to - from),
+                    std::span(s.model.image()).subspan(from, to - from));
   step.bytes_.shrink_to_fit();
 
   const TextTable& grid = s.grid;
@@ -330,7 +355,7 @@ void runCommand(Session& s, const std::string& label, const std::function<void()
     return;
   }
   std::optional<Transaction> transaction;
-  if (s.recorder) transaction.emplace(s);
+  if (s.recorder) transaction.emplace(s, s.undoShadow_);
   s.inCommand_ = true;
   s.loadedInCommand_ = false;
   s.savedInCommand_ = false;
@@ -357,6 +382,7 @@ void runCommand(Session& s, const std::string& label, const std::function<void()
       }
       if (s.savedInCommand_) recorder->markClean();
     }
+    transaction->settle(s.model);
     if (recorder->isClean())
       s.setModified(false);
     else
@@ -367,6 +393,8 @@ void runCommand(Session& s, const std::string& label, const std::function<void()
 
 void restoreStep(Session& s, const UndoStep& step, bool after) {
   step.apply(s, after);
+  // What the step put back is where the next command starts from.
+  if (s.undoShadow_.size() == s.model.image().size()) settleShadow(s.model, s.undoShadow_);
   // The map shows the grid's positions, which may have changed.
   s.model.redrawNeeded = true;
   s.view->sideItemsChanged();

@@ -122,15 +122,20 @@ class UndoRecorder {
   virtual bool isClean() const = 0;
 };
 
-// The document's state before a command, and the difference it made.
+// The document's state before a command, and the difference it made. The
+// image before it is `shadow`, the image as the previous transaction left
+// it: only the range written since then is compared (and a shadow of
+// another size is first taken anew).
 class Transaction {
  public:
-  explicit Transaction(const Session& session);
+  Transaction(const Session& session, std::vector<std::uint8_t>& shadow);
   // The difference between the state kept and the session's state now.
   UndoStep difference(const Session& session, std::string label) const;
+  // The shadow brought up to the image, whose writes are then forgotten.
+  void settle(GameDocument& document);
 
  private:
-  GameDocument document_;
+  std::vector<std::uint8_t>& shadow_;
   int rows_;
   std::vector<std::string> cells_;
   BesideImage beside_;
