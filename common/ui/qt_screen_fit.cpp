@@ -59,6 +59,9 @@ void fitOnScreen(QWidget* window) {
   // that cannot shrink enough: its title bar stays within reach.
   const int left = std::max(area.left(), std::min(client.left(), area.right() + 1 - client.width()));
   const int top = std::max(area.top(), std::min(client.top(), area.bottom() + 1 - client.height()));
+  // A main window that was never placed is left where the window manager
+  // puts it, which keeps a window that fits inside the area.
+  if (!window->testAttribute(Qt::WA_Moved) && !owner) return;
   window->move(left - m.left(), top - m.top());
 }
 
