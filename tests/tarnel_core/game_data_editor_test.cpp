@@ -7,6 +7,7 @@
 
 #include "common/int_convert.h"
 #include "game_sample.h"
+#include "mainwindow/main_commands.h"
 #include "model/session.h"
 #include "support/scripted_prompts.h"
 
@@ -76,6 +77,18 @@ TEST_P(GameDataEditorTest, EveryFieldSitsAtItsOwnOffset) {
   for (std::size_t k = 0; k < offsets.size(); ++k)
     EXPECT_EQ(gameByte(offsets[k].second), static_cast<int>(10 + k)) << offsets[k].second;
   for (int k = 0; k < 4; ++k) EXPECT_EQ(gameByte(16 + 21 * k), 20 + k) << k;
+}
+
+TEST(GameDataEditorWithoutGame, SetIsNoUnsavedEdit) {
+  testing::ScriptedPrompts prompts;
+  Session session{prompts};
+  GameDataEditor editor{session};
+  editor.fill();
+  editor.retain();
+  EXPECT_FALSE(session.modified());
+  session.setModified(true);  // however it came about, it is not asked about
+  EXPECT_TRUE(mayDropChanges(session));
+  EXPECT_TRUE(prompts.questions.empty());
 }
 
 TEST_P(GameDataEditorTest, DescriptionIsCutToThirtyOneBytes) {
