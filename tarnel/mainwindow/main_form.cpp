@@ -588,6 +588,7 @@ void TForm1::SpreadBtnClick() {
     TSpreadForm::RollEdits edits;
     for (RollRow row : kRollRows) edits[static_cast<std::size_t>(row)] = rollEdits(row);
     spreadForm_ = new TSpreadForm(edits, this);
+    common::keepOnScreen(spreadForm_);
   }
   spreadForm_->show();
   spreadForm_->raise();

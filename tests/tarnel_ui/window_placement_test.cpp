@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_startup.h"
+#include "mainwindow/spread_form.h"
 #include "support/scripted_prompts.h"
 
 namespace tarnel {
@@ -57,6 +59,10 @@ class WindowPlacement : public ::testing::Test {
             {"Open File", [this] {
                windows->FileForm->show();
                return static_cast<QWidget*>(windows->FileForm.get());
+             }},
+            {"Rating Spread", [&f] {
+               f.SpreadBtn->click();
+               return static_cast<QWidget*>(f.spreadForm());
              }},
             {"Help", [&f] {
                f.Help1->trigger();
