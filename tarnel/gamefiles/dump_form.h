@@ -48,7 +48,7 @@ class TDumpForm : public QWidget {
   DumpWindow window_;
 
   void fillGrid();
-  void run(void (TDumpForm::*handler)());
+  void run(void (TDumpForm::*handler)(), const char* label = "");
 };
 
 }  // namespace tarnel

@@ -24,6 +24,7 @@
 #include "game_sample.h"
 #include "gamefiles/section_stream.h"
 #include "mainwindow/qt_help_viewer.h"
+#include "mainwindow/qt_history.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "mainwindow/spread_form.h"
@@ -52,7 +53,7 @@ void putText(GameModel& m, std::int64_t at, std::string_view text) {
 }
 
 Bytes fileOf(const GameModel& m, GameFileKind kind) {
-  if (kind == GameFileKind::V10) return {m.image.begin(), m.image.begin() + m.v10Length};
+  if (kind == GameFileKind::V10) return {m.image().begin(), m.image().begin() + m.v10Length};
   return writeSectionStream(m, kind == GameFileKind::Vn3 ? kMagicVn3 : kMagicV11);
 }
 
@@ -71,7 +72,7 @@ GameModel designationGame(GameFileKind kind) {
     m.setUnitByte(i, L.formationIndex, 1);
   }
   auto leaderName = [&](int leader, std::string_view bytes) {
-    for (int k = 0; k < LeaderRecord::kNameBytes; ++k) m.setByteAt(m.leaderOffset(leader) + k, 0);
+    for (int k = 0; k < kLeaderNameBytes; ++k) m.setByteAt(m.leaderOffset(leader) + k, 0);
     putText(m, m.leaderOffset(leader), bytes);
   };
   leaderName(0, std::string_view("Smith\0John", 10));
@@ -93,8 +94,8 @@ class MainFormTest : public ::testing::Test {
     for (int mob : {3, 7}) {
       char name[8];
       std::snprintf(name, sizeof name, "%02d", mob);
-      writeFileSafely(path(std::string("MOB") + name), samplegen::makeMobFile(mob));
-      writeFileSafely(path(std::string("KOB") + name), samplegen::makeMobFile(mob));
+      EXPECT_TRUE(writeFileSafely(path(std::string("MOB") + name), samplegen::makeMobFile(mob)));
+      EXPECT_TRUE(writeFileSafely(path(std::string("KOB") + name), samplegen::makeMobFile(mob)));
     }
     form = std::make_unique<TForm1>(prompts, programDir(), std::vector<std::string>{});
   }
@@ -197,7 +198,7 @@ TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
                          "Save Comment File", "-", "Locate MOB Files", "-", "Paste CSV Unit File",
                          "Save CSV Unit File", "-", "Exit Tarnel"}));
   EXPECT_EQ(form->Edit1->title(), "Edit");
-  EXPECT_EQ(captions(form->Edit1), (QStringList{"Find"}));
+  EXPECT_EQ(captions(form->Edit1), (QStringList{"Undo", "Redo", "-", "Find"}));
   EXPECT_EQ(form->Find1->shortcut(), QKeySequence(QKeySequence::Find));
   EXPECT_EQ(form->Help2->title(), "Help");
   EXPECT_EQ(captions(form->Help2), (QStringList{"About", "Help"}));
@@ -330,12 +331,12 @@ TEST_F(MainFormTest, MoreThan800UnitsAreReportedAndCutToTheCapacity) {
   };
   place(kUnitSection, units * kVn3Layout.unitStride);
   place(kPasswordSection, 16);
-  place(kLeaderSection, units * LeaderRecord::kStride);
+  place(kLeaderSection, units * kLeaderStride);
   place(kGameDataSection, 400);
   for (int i = 0; i < units; ++i) {
     putText(m, m.unitOffset(i), "Unit");
     m.setUnitByte(i, kVn3Layout.side, i % 2);
-    m.setLeaderByte(i, LeaderRecord::kInfantry, 10);
+    m.setLeaderByte(i, LeaderField::kInfantry, 10);
   }
   load(form->LoadVN3Save1, write("big.dat", fileOf(m, GameFileKind::Vn3)));
   ASSERT_FALSE(prompts.messages.empty());
@@ -490,8 +491,8 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     const GenerationLayout& L = *expected.layout;
     expected.setUnitByte(0, L.experience, 77);
     expected.setUnitByte(1, L.morale, 16);
-    expected.setLeaderByte(2, LeaderRecord::kArmour, 44);
-    expected.setLeaderByte(23, LeaderRecord::kRally, 255);
+    expected.setLeaderByte(2, LeaderField::kArmour, 44);
+    expected.setLeaderByte(23, LeaderField::kRally, 255);
     EXPECT_EQ(readAll(out), fileOf(expected, kind));
     // The grid shows at once what the file holds, not what was typed.
     EXPECT_EQ(grid().cell(kColMor, 2), "16");
@@ -567,13 +568,13 @@ class RollButtonsTest : public MainFormTest {
     o.unitsPerSide = 30;
     GameModel m = samplegen::makeGameModel(o);
     // Unit 0 ties Inf and Art for the largest value: class 'T'.
-    m.setLeaderByte(0, LeaderRecord::kInfantry, 40);
-    m.setLeaderByte(0, LeaderRecord::kArtillery, 40);
-    m.setLeaderByte(0, LeaderRecord::kArmour, 10);
+    m.setLeaderByte(0, LeaderField::kInfantry, 40);
+    m.setLeaderByte(0, LeaderField::kArtillery, 40);
+    m.setLeaderByte(0, LeaderField::kArmour, 10);
     // Unit 1 is class 'I'.
-    m.setLeaderByte(1, LeaderRecord::kInfantry, 70);
-    m.setLeaderByte(1, LeaderRecord::kArtillery, 20);
-    m.setLeaderByte(1, LeaderRecord::kArmour, 30);
+    m.setLeaderByte(1, LeaderField::kInfantry, 70);
+    m.setLeaderByte(1, LeaderField::kArtillery, 20);
+    m.setLeaderByte(1, LeaderField::kArmour, 30);
     file = write("rolls.dat", fileOf(m, GameFileKind::Vn3));
     session().clock = [] { return 4242u; };
     load(form->LoadVN3Save1, file);
@@ -745,9 +746,17 @@ TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   form->ExpPDEdit->setText("0");
   form->ExpMDEdit->setText("0");
   const auto before = column(kColExp);
+  const int historySteps = form->history()->stack()->count();
   form->ExpRollBtn->click();
   for (int r = 1; r <= 60; ++r)
     EXPECT_EQ(grid().cell(kColExp, r), r >= 2 && r <= 4 ? "7" : before[static_cast<std::size_t>(r - 1)]) << r;
+  // One step, which Undo takes back whole.
+  EXPECT_EQ(form->history()->stack()->count(), historySteps + 1);
+  EXPECT_EQ(form->Undo1->text(), "Undo Exp Roll");
+  form->Undo1->trigger();
+  EXPECT_EQ(column(kColExp), before);
+  form->Redo1->trigger();
+  EXPECT_EQ(grid().cell(kColExp, 3), "7");
 
   // Only a side-1 unit selected: nothing rolls, and the user is told.
   selection->select(model->index(34, 6), QItemSelectionModel::ClearAndSelect);
@@ -756,6 +765,7 @@ TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   EXPECT_EQ(rows(1, 60), all);
   EXPECT_EQ(prompts.lastText(), "Select the units to roll first.");
   EXPECT_EQ(prompts.lastTitle(), "Information");
+  EXPECT_EQ(form->history()->stack()->count(), historySteps + 1);  // a refused roll is no step
 
   // A dice count the rolls refuse, through the button.
   form->SelectedOnlyCB->click();
