@@ -7,6 +7,9 @@
 # make screenshots   - remake the windows' screenshots in docs/ under Xvfb
 # make fuzz          - build the fuzz targets with clang's libFuzzer and run each for
 #                      FUZZ_SECONDS (FUZZ_TARGETS picks some of them)
+# make windows       - cross-build for 64-bit Windows: build-win/tarnel-<version>-win64.zip
+#                      (builds Qt for Windows once into ~/.cache/tarnel: long)
+# make windows-check - the Windows build's tests, byte comparisons and windows under Wine
 
 JOBS ?= 2
 BUILD ?= build
@@ -16,8 +19,10 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 FUZZ_CMAKE_FLAGS ?=
+BUILD_WIN ?= build-win
 
-.PHONY: deps configure build run orvik test test-asan bench fuzz samples package package-check screenshots clean
+.PHONY: deps configure build run orvik test test-asan bench fuzz samples package package-check screenshots windows \
+        windows-check clean
 
 deps:
 	@tools/install-deps.sh
@@ -71,5 +76,12 @@ fuzz:
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
 	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+windows:
+	BUILD_WIN=$(BUILD_WIN) JOBS=$(JOBS) tools/windows/build.sh
+
+# Compares with the Linux build's programs, so it builds those too.
+windows-check: windows build
+	BUILD_WIN=$(BUILD_WIN) tools/windows/check.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BUILD_WIN)
