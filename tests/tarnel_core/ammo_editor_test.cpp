@@ -255,6 +255,50 @@ TEST_P(UnitDataEditorTest, SidesArmourFillsBothSideGroups) {
   }
 }
 
+TEST_P(UnitDataEditorTest, RetainWritesOnlyTheArmourGroupsWhoseCellsChanged) {
+  GameModel& m = session.model;
+  for (int u = 0; u < m.unitCount; ++u) {
+    const auto before = m.image;
+    select(u + 1);
+    editor.retain();
+    EXPECT_EQ(m.image, before) << "Retain without an edit, unit " << u;
+  }
+
+  // The sample's one unit whose group bytes differ, as a hand-edited file's
+  // may: only the groups fed by an edited cell take the cell's value.
+  const int unit = samplegen::kUnevenArmourUnit;
+  const int a = L().armour;
+  ASSERT_NE(unitByte(unit, a + 1), unitByte(unit, a));
+  select(unit + 1);
+  auto expected = record(unit);
+  const auto at = [&](int k) -> std::uint8_t& { return expected[static_cast<std::size_t>(a + k)]; };
+  armour(2, 2) = "99";  // "Sides" / "Hull Heat" feeds both hull side groups
+  editor.retain();
+  const std::uint8_t sides = at(4), heat = at(7);
+  for (int group : {4, 8}) {
+    for (int k = 0; k < 3; ++k) at(group + k) = sides;
+    at(group + 3) = 99;
+  }
+  EXPECT_EQ(record(unit), expected);
+  // The cells now compare with what Retain stored: typing the filled value
+  // back stores it again.
+  armour(2, 2) = std::to_string(heat);
+  editor.retain();
+  at(7) = at(11) = heat;
+  EXPECT_EQ(record(unit), expected);
+
+  // A Paste counts as a change of every cell, even when its values are the
+  // ones shown.
+  editor.copy();
+  editor.paste();
+  editor.retain();
+  // Every group then holds its normal value three times, the second side
+  // groups those of the first.
+  const int sameAs[36] = {0, 0, 0, 3, 4, 4, 4, 7, 4, 4, 4, 7, 12, 12, 12, 15, 16, 16,
+                          16, 19, 20, 20, 20, 23, 20, 20, 20, 23, 28, 28, 28, 31, 32, 32, 32, 35};
+  for (int k = 0; k < 36; ++k) EXPECT_EQ(unitByte(unit, a + k), unitByte(unit, a + sameAs[k])) << k;
+}
+
 struct LeaderCase {
   const char* text;
   bool accepted;

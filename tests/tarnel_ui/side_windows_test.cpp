@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include "common/file_io.h"
+#include "common/ui/qt_prompts.h"
 #include "game_sample.h"
 #include "gamefiles/dump_form.h"
 #include "mainwindow/main_form.h"
@@ -124,6 +126,13 @@ TEST_F(SideWindows, CsvFileSavedEditedAndPastedBack) {
   load(form().LoadVN3Save1, GameFileKind::Vn3);
   prompts.saveAnswers.push_back(path("units.csv"));
   form().SaveCSVUnitFile1->trigger();
+  // The dialog as the user gets it: the game's name as CSV proposed, and the
+  // question before a file is replaced, on this first save of the run too.
+  ASSERT_EQ(prompts.saveSeen.size(), 1u);
+  EXPECT_EQ(prompts.saveSeen[0].fileName, path("game.csv"));
+  const auto dialog = common::QtPrompts().makeDialog(prompts.saveSeen[0], true);
+  EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(dialog->nameFilters(), (QStringList{"CSV files (*.csv)", "All Files *.* (*)"}));
   const auto saved = common::readFileBytes(path("units.csv")).value();
   std::string csv(saved.begin(), saved.end());
   EXPECT_EQ(csv, csvUnitText(form().session().model));

@@ -10,8 +10,11 @@
 // kShots.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,6 +38,7 @@
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/spread_form.h"
 #include "sidefiles/dice_stat_form.h"
 
 namespace {
@@ -73,6 +77,11 @@ class StagePrompts : public tarnel::Prompts {
     question = text;
     questionTitle = title;
     return SaveChoice::Cancel;
+  }
+  bool warnAndAsk(const std::string& warning, const std::string& ask, const std::string& title) override {
+    question = warning + " " + ask;
+    questionTitle = title;
+    return false;
   }
 
  private:
@@ -205,6 +214,62 @@ class Stage {
     return question_.get();
   }
 
+  // The find bar with a text typed and "Next" pressed `times` times.
+  QWidget* find(const char* text, int times) {
+    main()->Find1->trigger();
+    main()->FindEdit->setText(QString::fromLatin1(text));
+    for (int k = 0; k < times; ++k) main()->FindNextBtn->click();
+    settle();
+    return main();
+  }
+
+  // "Selected units only" checked, rows first..last selected and rolled
+  // with the Exp row's formula.
+  QWidget* selectedRoll(int first, int last) {
+    QAbstractItemModel* grid = main()->InfoStringGrid->model();
+    main()->InfoStringGrid->setCurrentIndex(grid->index(first - 1, 4));
+    main()->InfoStringGrid->selectionModel()->select(QItemSelection(grid->index(first - 1, 0), grid->index(last - 1, 9)),
+                                                     QItemSelectionModel::ClearAndSelect);
+    main()->SelectedOnlyCB->setChecked(true);
+    main()->session().dice.seed(4242);  // the same picture on every run
+    main()->ExpRollBtn->click();
+    settle();
+    return main();
+  }
+
+  // "Rating Spread" over the initial formulas, with Mor raised so that it
+  // often reaches Max and Sk1 thrown with many dice.
+  QWidget* spread() {
+    main()->MorMEdit->setText(QStringLiteral("90"));
+    main()->Sk1PDEdit->setText(QStringLiteral("40"));
+    main()->Sk1MEdit->setText(QStringLiteral("-30"));
+    main()->Sk1PSEdit->setText(QStringLiteral("4"));
+    main()->SpreadBtnClick();
+    settle();
+    return main()->spreadForm();
+  }
+
+  // The question before a CSV paste whose line 7 lacks its last cell.
+  QWidget* csvPasteWarning() {
+    QFile sample(QStringLiteral("samples/vn3_crossing.csv"));
+    if (!sample.open(QIODevice::ReadOnly)) return nullptr;
+    QList<QByteArray> lines = sample.readAll().split('\n');
+    if (lines.size() < 8) return nullptr;
+    lines[6].truncate(lines[6].lastIndexOf(','));
+    lines[6] += '\r';
+    QFile edited(QDir::temp().filePath(QStringLiteral("tarnel_screenshot.csv")));
+    if (!edited.open(QIODevice::WriteOnly) || edited.write(lines.join('\n')) < 0) return nullptr;
+    edited.close();
+    prompts.answers.push_back(edited.fileName().toStdString());
+    main()->LoadCSVUnitFile1->trigger();
+    edited.remove();
+    if (prompts.question.empty()) return nullptr;
+    question_ = tarnel::warningQuestionBox(prompts.question, prompts.questionTitle, main());
+    question_->show();
+    settle();
+    return question_.get();
+  }
+
   QWidget* help() {
     main()->Help1Click();
     settle();
@@ -252,7 +317,11 @@ const std::vector<Shot> kShots = {
     {"dump_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.dump(3); }},
     {"file_chooser", [](Stage& s) { return s.chooser(GameFileKind::Vn3); }},
     {"save_changes", [](Stage& s) { return s.load("vn3_crossing.dat"), s.saveChangesQuestion(); }},
+    {"csv_paste_warning", [](Stage& s) { return s.load("vn3_crossing.dat"), s.csvPasteWarning(); }},
     {"tarnel_help", [](Stage& s) { return s.help(); }},
+    {"find_bar", [](Stage& s) { return s.load("vn3_crossing.dat"), s.find("recon team 4", 2); }},
+    {"selected_roll", [](Stage& s) { return s.load("vn3_crossing.dat"), s.selectedRoll(3, 7); }},
+    {"rating_spread", [](Stage& s) { return s.spread(); }},
     {"orvik_main", [](Stage& s) { return s.orvikLoaded("varno_stand_in.exe", 2); }},
 };
 
