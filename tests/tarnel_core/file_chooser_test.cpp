@@ -82,7 +82,8 @@ class Chooser : public ::testing::Test {
   void write(const std::string& name, const Bytes& bytes) {
     ASSERT_TRUE(common::writeFileSafely(at(name), bytes));
   }
-  std::string at(const std::string& name) const { return (tmp.path() / name).string(); }
+  // In the system's own separators, as the chooser gives its directory.
+  std::string at(const std::string& name) const { return (tmp.path() / name).make_preferred().string(); }
   Texts open(GameFileKind generation) {
     chooser.mask = "*.dat";
     chooser.generation = generation;
