@@ -17,10 +17,11 @@ JOBS=$jobs TARNEL_CACHE=$cache tools/windows/build-qt.sh
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt=$cache/qt6-win64-${version%%+*}
 
-# Qt's qt-cmake chain-loads our toolchain file, which its build recorded.
+# Qt's qt-cmake chain-loads the toolchain file, this checkout's.
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 "$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/tools/windows/mingw-w64.cmake" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DTARNEL_GTEST_SOURCE=/usr/src/googletest "${launcher[@]}" >/dev/null
 nice cmake --build "$build" -j"$jobs"

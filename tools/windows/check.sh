@@ -5,7 +5,8 @@
 # 2. tarnel-cli.exe and orvik-cli.exe on every sample, their files and output
 #    compared byte for byte with the Linux build's;
 # 3. saves that must fail (a read-only file, a folder in the way, device
-#    names) leave everything as it was, and no reader waits on a device;
+#    names) leave everything as it was, no reader waits on a device, and a
+#    save through a symbolic link keeps the link;
 # 4. tarnel.exe and orvik.exe start under Xvfb and show their windows
 #    (screenshots docs/windows_tarnel.png and docs/windows_orvik.png).
 set -euo pipefail
@@ -118,6 +119,11 @@ mkdir -p folder.dat && echo kept >folder.dat/kept.txt
 run win folder tarnel-cli resave vn3_crossing.dat folder.dat
 [ "$(cat folder.status)" = 1 ] && [ "$(cat folder.dat/kept.txt)" = kept ] && pass "folder in the way kept" ||
   fail "save over a folder (status $(cat folder.status))"
+# A symbolic link stays a link; the file it points to gets the bytes.
+mkdir -p real && echo old >real/game.dat && ln -sf real/game.dat link.dat
+run win link tarnel-cli resave vn3_crossing.dat link.dat
+[ "$(cat link.status)" = 0 ] && [ -L link.dat ] && cmp -s real/game.dat vn3_crossing.dat && pass "save through a link" ||
+  fail "save through a symbolic link (status $(cat link.status))"
 for device in CON NUL COM1 con.dat nul.cmt; do
   run win dev tarnel-cli info "$device"
   [ "$(cat dev.status)" = 1 ] && pass "info $device refused" || fail "info $device (status $(cat dev.status))"
