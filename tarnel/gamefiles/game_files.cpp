@@ -103,7 +103,10 @@ bool loadV10(Session& s) {
   resetGrid(s);
   model.selectLayout(GameFileKind::V10);
   model.loaded = GameFileKind::V10;
-  std::copy(bytes->begin(), bytes->end(), model.image.begin());
+  // The image beyond the file's length keeps what it held.
+  std::vector<std::uint8_t> image = model.image();
+  std::copy(bytes->begin(), bytes->end(), image.begin());
+  model.adoptImage(std::move(image));
   model.v10Length = static_cast<std::int32_t>(bytes->size());
   model.sectionOffset[kUnitSection] = kVn2Layout.v10UnitOffset;
   model.sectionOffset[kPositionSection] = kVn2Layout.v10PositionOffset;
@@ -111,7 +114,7 @@ bool loadV10(Session& s) {
   model.sectionOffset[kGameDataSection] = kVn2Layout.v10GameDataOffset;
 
   readComment(s, path);
-  s.setModified(false);
+  s.documentLoaded();
   return true;
 }
 
@@ -195,13 +198,13 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
   resetGrid(s);
   model.selectLayout(kind);
-  model.image.swap(incoming.image);
+  model.adoptImage(incoming.image());
   model.sectionOffset = incoming.sectionOffset;
   model.sectionLength = incoming.sectionLength;
   model.sectionId = incoming.sectionId;
   model.negativeLength = incoming.negativeLength;
   readComment(s, path);
-  s.setModified(false);
+  s.documentLoaded();
   return true;
 }
 
@@ -232,11 +235,11 @@ void saveV10(Session& s) {
   if (!askSaveName(s, "Save Version 1.0 Scenario")) return;
   BusyCursor busy(prompts);
   const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
-  if (!writeFileSafely(d.fileName, std::span(model.image.data(), length))) {
+  if (!writeFileSafely(d.fileName, std::span(model.image().data(), length))) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
     return;
   }
-  s.setModified(false);
+  s.documentSaved();
 }
 
 void saveSectioned(Session& s, GameFileKind kind) {
@@ -262,7 +265,7 @@ void saveSectioned(Session& s, GameFileKind kind) {
   model.currentPath = d.fileName;
   s.fileLabel = lowerCase(d.fileName);
   s.view->fileLabelChanged();
-  s.setModified(false);
+  s.documentSaved();
 }
 
 void readGridBackUnits(Session& s) {
@@ -275,10 +278,10 @@ void readGridBackUnits(Session& s) {
 
 void readGridBackLeaders(Session& s) {
   for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setLeaderByte(r - 1, LeaderRecord::kRally, toInt(s.grid.cell(kColRal, r)));
-    s.model.setLeaderByte(r - 1, LeaderRecord::kInfantry, toInt(s.grid.cell(kColInf, r)));
-    s.model.setLeaderByte(r - 1, LeaderRecord::kArtillery, toInt(s.grid.cell(kColArt, r)));
-    s.model.setLeaderByte(r - 1, LeaderRecord::kArmour, toInt(s.grid.cell(kColArm, r)));
+    s.model.setLeaderByte(r - 1, LeaderField::kRally, toInt(s.grid.cell(kColRal, r)));
+    s.model.setLeaderByte(r - 1, LeaderField::kInfantry, toInt(s.grid.cell(kColInf, r)));
+    s.model.setLeaderByte(r - 1, LeaderField::kArtillery, toInt(s.grid.cell(kColArt, r)));
+    s.model.setLeaderByte(r - 1, LeaderField::kArmour, toInt(s.grid.cell(kColArm, r)));
   }
 }
 

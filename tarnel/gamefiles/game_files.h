@@ -33,6 +33,6 @@ GameFileKind sectionedKindOf(const std::string& path);
 
 // The magic test: the first line of at most 29 characters, up to its first
 // NUL, equals the magic.
-bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic);
+[[nodiscard]] bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic);
 
 }  // namespace tarnel

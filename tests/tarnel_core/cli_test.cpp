@@ -33,7 +33,7 @@ class Cli : public ::testing::Test {
   }
   std::string put(const std::string& name, const Bytes& bytes) {
     const std::string p = (dir / name).string();
-    common::writeFileSafely(p, bytes);
+    EXPECT_TRUE(common::writeFileSafely(p, bytes));
     return p;
   }
   std::string sample(tarnel::GameFileKind kind) {
@@ -71,7 +71,7 @@ TEST_F(Cli, ResaveDumpAndStats) {
 
   ASSERT_EQ(run("dump " + v11 + " " + (dir / "all.all").string()).status, 0);
   tarnel::GameModel m;
-  tarnel::readSectionStream(*common::readFileBytes(v11), m);
+  ASSERT_EQ(tarnel::readSectionStream(*common::readFileBytes(v11), m), tarnel::ReadStatus::Ok);
   EXPECT_EQ(common::readFileBytes((dir / "all.all").string()), tarnel::allSectionsBytes(m));
 
   ASSERT_EQ(run("stats " + v11 + " " + (dir / "s.txt").string()).status, 0);
