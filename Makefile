@@ -10,6 +10,8 @@
 # make windows       - cross-build for 64-bit Windows: build-win/tarnel-<version>-win64.zip
 #                      (builds Qt for Windows once into ~/.cache/tarnel: long)
 # make windows-check - the Windows build's tests, byte comparisons and windows under Wine
+# make windows-core-check - the same without Qt: the core tests and the command-line
+#                      companions cross-built into build-win-core and checked under Wine
 
 JOBS ?= 2
 BUILD ?= build
@@ -20,9 +22,10 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 FUZZ_CMAKE_FLAGS ?=
 BUILD_WIN ?= build-win
+WIN_CORE_BUILD ?= build-win-core
 
 .PHONY: deps configure build run orvik test test-asan bench fuzz samples package package-check screenshots windows \
-        windows-check clean
+        windows-check windows-core-check clean
 
 deps:
 	@tools/install-deps.sh
@@ -83,5 +86,12 @@ windows:
 windows-check: windows build
 	BUILD_WIN=$(BUILD_WIN) tools/windows/check.sh $(BUILD)
 
+windows-core-check: build
+	@tools/install-deps.sh windows
+	cmake -S . -B $(WIN_CORE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNEL_CORE_ONLY=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64.cmake
+	cmake --build $(WIN_CORE_BUILD) -j$(JOBS)
+	BUILD_WIN=$(WIN_CORE_BUILD) tools/windows/check.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BUILD_WIN)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BUILD_WIN) $(WIN_CORE_BUILD)
