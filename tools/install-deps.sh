@@ -8,7 +8,7 @@
 #   windows        the MinGW-w64 cross compiler, Wine and what builds and checks
 #                  the Windows zip (make windows, make windows-check)
 set -euo pipefail
-packages=(cmake ninja-build g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+packages=(cmake ninja-build ccache g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libtiff-dev xvfb xauth fonts-dejavu-core fonts-liberation)
 for group in "$@"; do
   case "$group" in

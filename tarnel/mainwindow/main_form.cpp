@@ -24,6 +24,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "common/ui/qt_screen_fit.h"
 #include "common/ui/qt_text.h"
 #include "mainwindow/about.h"
 #include "mainwindow/main_commands.h"
@@ -606,7 +607,10 @@ void TForm1::About1Click() { session_.prompts.message(aboutText(), kAboutTitle, 
 std::string TForm1::helpFile() const { return helpFilePath(session_.model.programDir); }
 
 void TForm1::Help1Click() {
-  if (!helpViewer_) helpViewer_ = new HelpViewer(this);
+  if (!helpViewer_) {
+    helpViewer_ = new HelpViewer(this);
+    common::keepOnScreen(helpViewer_);
+  }
   if (!helpViewer_->openContents(pathToUi(helpFile()))) {
     session_.prompts.message("Cannot find the help file " + helpFile(), "Error", MessageIcon::Error);
     return;
@@ -651,6 +655,7 @@ void TForm1::SpreadBtnClick() {
     TSpreadForm::RollEdits edits;
     for (RollRow row : kRollRows) edits[static_cast<std::size_t>(row)] = rollEdits(row);
     spreadForm_ = new TSpreadForm(edits, this);
+    common::keepOnScreen(spreadForm_);
   }
   spreadForm_->show();
   spreadForm_->raise();
