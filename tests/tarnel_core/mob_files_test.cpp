@@ -209,7 +209,7 @@ TEST_F(MobFiles, AFileTheMobDirectoryLacksComesFromBesideTheGame) {
   // In neither place: the warning names the MOB directory's file.
   read(GameFileKind::Vn3, 3, 9);
   ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.lastText(), "Could not open " + (dir / "bin" / "KOB09").string() + ". Weapons names not available");
+  EXPECT_EQ(prompts.lastText(), "Could not open " + (dir / "bin").string() + "/KOB09. Weapons names not available");
   EXPECT_FALSE(session.mob.available[1]);
 }
 
