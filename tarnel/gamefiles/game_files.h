@@ -17,6 +17,11 @@ bool loadV10(Session& session);
 // Version 1.1 or VN3; with commandLinePath the chooser is skipped.
 bool loadSectioned(Session& session, GameFileKind kind, const std::string* commandLinePath = nullptr);
 
+struct DecodedGame;
+// Takes a decoded file's image, directory, layout and generation into the
+// model (the decoded image is moved out).
+void adoptDecoded(GameModel& model, DecodedGame& decoded);
+
 // Each save checks the loaded generation, reads the grid's rating columns
 // back into the image (throwing ConversionError on a bad cell), asks for a
 // name and writes the file.
