@@ -138,6 +138,9 @@ bool UnitDataEditor::fill() {
   const int rank = m.leaderByte(unit, LeaderRecord::kRank);
   texts.rankIndex = rank >= 1 && rank <= kRankCount ? rank - 1 : -1;
   texts.leaders = session_.grid.cell(kColLeader, r);
+  armourAtFill_ = texts.armour;
+  filledRow_ = r;
+  armourPasted_ = false;
   for (int f = 0; f < kUnitFieldCount; ++f) {
     const UnitFieldInfo& info = kFields[at(f)];
     int v;
@@ -174,13 +177,19 @@ void UnitDataEditor::retain() {
   }
 
   const std::int64_t armour = m.unitOffset(unit) + L.armour;
+  const std::array<bool, 9> changed = changedArmourGroups();
   for (std::size_t g = 0; g < kArmourGroups.size(); ++g) {
+    if (!changed[g]) continue;
     const ArmourGroup& a = kArmourGroups[g];
     const std::int64_t group = armour + static_cast<std::int64_t>(4 * g);
     const int normal = toInt(texts.armour[at(a.col)][at(a.normalRow)]);
     for (int k = 0; k < 3; ++k) m.setByteAt(group + k, normal);
     m.setByteAt(group + 3, toInt(texts.armour[at(a.col)][at(a.normalRow + 1)]));
   }
+  // The groups now hold what the cells show: a later Retain writes a group
+  // again only when its cells change anew.
+  armourAtFill_ = texts.armour;
+  armourPasted_ = false;
 
   storeWordBytes(m, m.leaderOffset(unit) + LeaderRecord::kKills, toInt(texts.numbers[kKills]));
   m.setLeaderByte(unit, LeaderRecord::kRank, texts.rankIndex + 1);
@@ -212,6 +221,19 @@ void UnitDataEditor::retain() {
   session_.grid.setCell(kColLeader, r, t);
 }
 
+std::array<bool, 9> UnitDataEditor::changedArmourGroups() const {
+  std::array<bool, 9> changed{};
+  // Texts not filled for this unit compare with nothing: every group counts.
+  const bool all = armourPasted_ || filledRow_ != selectedUnitRow();
+  for (std::size_t g = 0; g < kArmourGroups.size(); ++g) {
+    const int column = kArmourGroups[g].col;
+    const int row = kArmourGroups[g].normalRow;
+    changed[g] = all || texts.armour[at(column)][at(row)] != armourAtFill_[at(column)][at(row)] ||
+                 texts.armour[at(column)][at(row + 1)] != armourAtFill_[at(column)][at(row + 1)];
+  }
+  return changed;
+}
+
 void UnitDataEditor::copy() {
   clipboard.name = texts.name;
   for (std::size_t k = 0; k < kArmourCells.size(); ++k)
@@ -229,6 +251,7 @@ void UnitDataEditor::copy() {
 void UnitDataEditor::paste() {
   if (!pasteEnabled) return;
   texts.name = clipboard.name;
+  armourPasted_ = true;
   for (std::size_t k = 0; k < kArmourCells.size(); ++k)
     texts.armour[at(kArmourCells[k].col)][at(kArmourCells[k].row)] = std::to_string(clipboard.armour[k]);
   for (int s = 0; s < kWeaponSlots; ++s) {

@@ -116,6 +116,9 @@ class UnitDataEditor {
   // when no unit of the loaded file is selected.
   bool fill();
   // Stores the texts into the unit and leader records and the unit grid.
+  // An armour group is written only when a cell feeding it changed since the
+  // fill (or a Paste filled the cells), so bytes 1 and 2 of a group that
+  // differ from byte 0 survive a Retain that did not touch it.
   // Throws ConversionError at the first text that is not an integer; what was
   // stored before it stays stored.
   void retain();
@@ -139,7 +142,15 @@ class UnitDataEditor {
   std::string weaponCellText(int slot, int weapon) const;
 
  private:
+  // Which of the nine armour groups the texts would change.
+  std::array<bool, 9> changedArmourGroups() const;
+
   Session& session_;
+  // The armour cells as the last fill (or Retain) left them, for the row
+  // filled; a Paste counts as a change of every cell.
+  EditorCells armourAtFill_;
+  int filledRow_ = 0;
+  bool armourPasted_ = false;
 };
 
 // The weapons window's 250 lines for a side: "i) name".

@@ -295,6 +295,22 @@ void FileChooser::readList() {
   }
 }
 
+bool FileChooser::enterTypedFolder() {
+  const std::string field = fileNameEdit;
+  if (field.empty()) return false;
+  // An item's text names a file of the list, even when a folder of that
+  // name could be reached from here.
+  for (const Item& item : items_)
+    if (item.text == field) return false;
+  std::error_code ec;
+  const fs::path typed = fs::path(directory_) / fs::path(field);
+  if (!fs::is_directory(typed, ec)) return false;
+  setDirectory(typed.string());
+  fileNameEdit.clear();
+  readList();
+  return true;
+}
+
 std::string FileChooser::OKBtnClick() {
   const fs::path dir(directory_);
   const std::string field = fileNameEdit;

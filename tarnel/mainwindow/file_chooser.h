@@ -87,6 +87,10 @@ class FileChooser {
   void readList();
   // Makes the name field the full path of the chosen file and returns it.
   std::string OKBtnClick();
+  // OK on the path of an existing folder (typed, absolute or relative to the
+  // current directory) opens that folder instead: the list is read there and
+  // the name field emptied. False, changing nothing, for anything else.
+  bool enterTypedFolder();
 
  private:
   std::string directory_;

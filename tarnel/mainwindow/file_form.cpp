@@ -71,6 +71,8 @@ TFileForm::TFileForm(const std::string& directory, QWidget* parent) : QDialog(pa
 
   connect(FileList, &QListWidget::currentRowChanged, this, [this] { FileListChange(); });
   connect(FileList, &QListWidget::itemClicked, this, [this] { FileListClick(); });
+  // A double-click on an item chooses it, as OK does.
+  connect(FileList, &QListWidget::itemDoubleClicked, this, [this] { OKBtnClick(); });
   connect(FileNameEdit, &QLineEdit::textEdited, this,
           [this](const QString& text) { chooser_.fileNameEdit = text.toStdString(); });
   connect(Directory, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
@@ -131,6 +133,13 @@ void TFileForm::FileListChange() {
 }
 
 void TFileForm::OKBtnClick() {
+  if (chooser_.enterTypedFolder()) {
+    DirectoryChange();
+    showDirectory();
+    showList();
+    FileNameEdit->setText(pathToUi(chooser_.fileNameEdit));
+    return;
+  }
   chooser_.OKBtnClick();
   FileNameEdit->setText(pathToUi(chooser_.fileNameEdit));
   accept();

@@ -32,7 +32,7 @@ void saveGame(Session& session, GameFileKind kind) {
 }
 
 bool mayDropChanges(Session& session) {
-  if (!session.modified()) return true;
+  if (!session.modified() || !session.holdsGame()) return true;
   const std::string text = "The changes to " + session.model.currentPath + " are not saved. Save them now?";
   switch (session.prompts.askSaveChanges(text, "Tarnel")) {
     case SaveChoice::Discard: return true;
@@ -55,6 +55,10 @@ bool startupLoad(Session& session, const std::string& path) {
 void pasteCsvUnitFile(Session& session) {
   const auto csv = openCsvUnitFile(session);
   if (!csv) return;
+  // Lines of another length shift every unit after them: the user decides.
+  if (const auto warning = csvShiftWarning(*csv, session.model);
+      warning && !session.prompts.warnAndAsk(*warning, "Paste anyway?", "Warning"))
+    return;
   // The refill below replaces every cell: ratings typed or rolled into the
   // grid reach the model first, and the pasted bytes then win where they
   // cover them.

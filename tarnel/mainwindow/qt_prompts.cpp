@@ -32,4 +32,16 @@ SaveChoice QtPrompts::askSaveChanges(const std::string& text, const std::string&
   }
 }
 
+std::unique_ptr<QMessageBox> warningQuestionBox(const std::string& text, const std::string& title, QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, uiText(title), uiText(text),
+                                           QMessageBox::Yes | QMessageBox::No, parent);
+  box->setDefaultButton(QMessageBox::No);
+  return box;
+}
+
+bool QtPrompts::warnAndAsk(const std::string& warning, const std::string& question, const std::string& title) {
+  const auto box = warningQuestionBox(warning + " " + question, title, QApplication::activeWindow());
+  return box->exec() == QMessageBox::Yes;
+}
+
 }  // namespace tarnel

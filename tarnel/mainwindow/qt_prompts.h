@@ -20,6 +20,9 @@ using common::uiText;
 // Cancel.
 std::unique_ptr<QMessageBox> saveChangesBox(const std::string& text, const std::string& title, QWidget* parent);
 
+// A warning box asking a question: Yes and No, No the default.
+std::unique_ptr<QMessageBox> warningQuestionBox(const std::string& text, const std::string& title, QWidget* parent);
+
 // Tarnel's prompts on the toolkit: the common message boxes and dialogs, and
 // the game-file chooser.
 class QtPrompts : public Prompts {
@@ -38,6 +41,7 @@ class QtPrompts : public Prompts {
   bool chooseGameFile(GameFileChoice& choice) override;
   void setFileForm(TFileForm* form) { fileForm_ = form; }
   SaveChoice askSaveChanges(const std::string& text, const std::string& title) override;
+  bool warnAndAsk(const std::string& warning, const std::string& question, const std::string& title) override;
 
  private:
   common::QtPrompts ui_;

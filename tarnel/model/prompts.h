@@ -35,6 +35,13 @@ class Prompts : public common::Prompts {
   virtual SaveChoice askSaveChanges(const std::string& /*text*/, const std::string& /*title*/) {
     return SaveChoice::Discard;
   }
+  // A warning the command may go past: true to go on. A window shows the
+  // warning followed by the question with Yes and No, No by default; prompts
+  // without a user (the command-line tools) show the warning alone and go on.
+  virtual bool warnAndAsk(const std::string& warning, const std::string& /*question*/, const std::string& title) {
+    message(warning, title, MessageIcon::Warning);
+    return true;
+  }
 };
 
 }  // namespace tarnel

@@ -9,6 +9,7 @@ constexpr int kNameColumnWidth = 130;
 }  // namespace
 
 Session::Session(Prompts& p) : prompts(p), view(&nullView_) {
+  SaveDialog1.overwritePrompt = true;
   grid.setColWidth(kColName, kNameColumnWidth);
   grid.setColWidth(kColLeader, kNameColumnWidth);
 }

@@ -67,18 +67,26 @@ class Session {
   std::string fileLabel = "File";
   std::array<std::string, 2> sideItems{"Side 0", "Side 1"};  // Windows-1252
 
-  // The main window's shared dialogs.
+  // The main window's shared dialogs. The save dialog asks before it
+  // replaces a file, whichever command runs it.
   FileDialogState OpenDialog1;
   FileDialogState SaveDialog1;
+  // The CSV unit file last saved or read for a paste; the paste proposes it.
+  std::string lastCsvFile;
 
   // Set when a load found a password-protected file; the program then ends.
   bool passwordRefused = false;
 
   // Edits not yet saved: grid typing, rolls, stores of the editors, pastes
-  // and dump loads set it; a load or a save clears it.
+  // and dump loads set it; a load or a save clears it. Before any game was
+  // brought in there is nothing to save, so nothing counts as an edit then.
   bool modified() const { return modified_; }
   void setModified(bool modified);
-  void markModified() { setModified(true); }
+  void markModified() {
+    if (holdsGame()) setModified(true);
+  }
+  // A game is loaded, or a load cut short (or a dump) brought units in.
+  bool holdsGame() const { return model.loaded != GameFileKind::None || model.unitCount > 0; }
 
   void setView(SessionView* v) { view = v ? v : &nullView_; }
   // The program, data and MOB directories all start at the program's own.

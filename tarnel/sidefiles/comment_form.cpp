@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "common/ui/qt_form_activation.h"
@@ -53,7 +54,14 @@ void TCommentForm::FormActivate() {
   setMemoText(QString::fromStdString(commentMemoText(session_.model.commentText())));
 }
 
-std::string TCommentForm::memoText() const { return CommentMemo->toPlainText().toStdString(); }
+std::string TCommentForm::memoText() const {
+  // The raw text: the plain-text conversion turns no-break spaces into
+  // blanks. Blocks (one per line) are joined by line feeds.
+  QString text = CommentMemo->document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  return text.toStdString();
+}
 
 void TCommentForm::setMemoText(const QString& text) { CommentMemo->setPlainText(text); }
 

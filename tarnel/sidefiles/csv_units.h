@@ -25,11 +25,22 @@ std::string csvUnitText(const GameModel& model);
 // line to line. Nothing is written past the end of the unit section.
 void pasteCsvUnits(std::span<const std::uint8_t> csv, GameModel& model);
 
-// "Save CSV Unit File" with the main window's save dialog.
+// The first unit line the paste would reach that does not hold the R - 15
+// cells of a unit record, as the warning "Line 7 has 204 cells where a unit
+// has 205: every unit after it would move."; nullopt when every line fits.
+std::optional<std::string> csvShiftWarning(std::span<const std::uint8_t> csv, const GameModel& model);
+
+// The name the CSV commands propose for the loaded game: its own name with
+// the extension ".csv", in its folder.
+std::string gameCsvName(const GameModel& model);
+
+// "Save CSV Unit File" with the main window's save dialog. A name the dialog
+// holds that does not end in ".csv" gives way to gameCsvName.
 void saveCsvUnitFile(Session& session);
 
-// The first half of "Paste CSV Unit File": the main window's open dialog and
-// the file's bytes; nullopt on Cancel or, after its message, when the file
+// The first half of "Paste CSV Unit File": the main window's open dialog,
+// proposing the CSV file last saved or pasted (else gameCsvName), and the
+// file's bytes; nullopt on Cancel or, after its message, when the file
 // cannot be read. The main window's command pastes and refills the grid.
 std::optional<std::vector<std::uint8_t>> openCsvUnitFile(Session& session);
 

@@ -26,6 +26,9 @@ class ScriptedPrompts : public Prompts {
   // Answers to "save the changes?"; an empty queue answers Cancel.
   std::deque<SaveChoice> saveChoices;
   std::vector<Shown> questions;
+  // Answers to warnAndAsk, recorded in questions as warning and question;
+  // an empty queue answers No.
+  std::deque<bool> yesNoAnswers;
   std::vector<FileDialogState> openSeen;
   std::vector<FileDialogState> saveSeen;
   std::vector<GameFileChoice> chooserSeen;
@@ -47,6 +50,13 @@ class ScriptedPrompts : public Prompts {
     const SaveChoice c = saveChoices.front();
     saveChoices.pop_front();
     return c;
+  }
+  bool warnAndAsk(const std::string& warning, const std::string& question, const std::string& title) override {
+    questions.push_back({warning + " " + question, title});
+    if (yesNoAnswers.empty()) return false;
+    const bool yes = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return yes;
   }
   void setBusy(bool busy) override {
     busyDepth += busy ? 1 : -1;

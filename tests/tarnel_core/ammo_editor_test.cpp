@@ -255,6 +255,55 @@ TEST_P(UnitDataEditorTest, SidesArmourFillsBothSideGroups) {
   }
 }
 
+TEST_P(UnitDataEditorTest, RetainWritesOnlyTheArmourGroupsWhoseCellsChanged) {
+  GameModel& m = session.model;
+  for (int u = 0; u < m.unitCount; ++u) {
+    const auto before = m.image;
+    select(u + 1);
+    editor.retain();
+    EXPECT_EQ(m.image, before) << "Retain without an edit, unit " << u;
+  }
+
+  // The sample's one unit whose group bytes differ, as a hand-edited file's
+  // may: only the groups fed by an edited cell take the cell's value.
+  const int unit = samplegen::kUnevenArmourUnit;
+  const int a = L().armour;
+  bool uneven = false;
+  for (int g = 0; g < 36; g += 4) uneven = uneven || unitByte(unit, a + g + 1) != unitByte(unit, a + g);
+  ASSERT_TRUE(uneven);
+  select(unit + 1);
+  auto expected = record(unit);
+  const auto at = [&](int k) -> std::uint8_t& { return expected[static_cast<std::size_t>(a + k)]; };
+  armour(2, 2) = "99";  // "Sides" / "Hull Heat" feeds both hull side groups
+  editor.retain();
+  const std::uint8_t sides = at(4), heat = at(7);
+  for (int group : {4, 8}) {
+    for (int k = 0; k < 3; ++k) at(group + k) = sides;
+    at(group + 3) = 99;
+  }
+  EXPECT_EQ(record(unit), expected);
+  // The cells now compare with what Retain stored: typing the filled value
+  // back stores it again.
+  armour(2, 2) = std::to_string(heat);
+  editor.retain();
+  at(7) = at(11) = heat;
+  EXPECT_EQ(record(unit), expected);
+
+  // A Paste counts as a change of every cell, even when its values are the
+  // ones shown.
+  editor.copy();
+  editor.paste();
+  editor.retain();
+  for (const ArmourCell& c : kArmourCells) {
+    const int group = c.shownByte / 4 * 4;
+    const bool heatCell = c.shownByte % 4 == 3;
+    for (int k = heatCell ? 3 : 0; k < (heatCell ? 4 : 3); ++k)
+      EXPECT_EQ(unitByte(unit, a + group + k), unitByte(unit, a + c.shownByte)) << group + k;
+  }
+  EXPECT_EQ(unitByte(unit, a + 9), unitByte(unit, a + 4));
+  EXPECT_EQ(unitByte(unit, a + 27), unitByte(unit, a + 23));
+}
+
 struct LeaderCase {
   const char* text;
   bool accepted;

@@ -5,6 +5,7 @@
 #include "support/test_dir.h"
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -165,6 +166,16 @@ TEST_F(Cli, CsvExportAndPaste) {
   EXPECT_EQ(err(), "Couldn't load csv file. Aborting.\n");
   EXPECT_FALSE(fs::exists(out));
   EXPECT_EQ(run("csv-paste " + vn3 + " " + csv).status, 2);
+
+  // A line one cell short pastes as the menu does, with the warning alone.
+  auto text = common::readFileBytes(csv).value();
+  auto line3 = text.begin();  // the end of line 3, the second unit's
+  for (int k = 0; k < 3; ++k) line3 = std::find(k ? line3 + 1 : line3, text.end(), '\n');
+  text.erase(std::find(std::make_reverse_iterator(line3), text.rend(), ',').base() - 1,
+             line3 - 1);  // the second unit's last cell and its comma
+  ASSERT_EQ(run("csv-paste " + vn3 + " " + put("short.csv", text) + " " + out).status, 0) << err();
+  EXPECT_EQ(err(), "Warning: Line 3 has 227 cells where a unit has 228: every unit after it would move.\n");
+  EXPECT_NE(common::readFileBytes(out), common::readFileBytes(vn3));
 }
 
 // export, import and diff: the exit codes scripts rely on, nothing written

@@ -4,8 +4,13 @@
 
 #include <cstring>
 
+#include "common/file_io.h"
 #include "game_sample.h"
+#include "mainwindow/main_commands.h"
+#include "mainwindow/unit_grid.h"
 #include "sidefiles/csv_units.h"
+#include "support/scripted_prompts.h"
+#include "support/test_dir.h"
 
 using namespace tarnel;
 using Bytes = std::vector<std::uint8_t>;
@@ -159,4 +164,123 @@ TEST(CsvUnits, WhatASpreadsheetWritesBackPastesToTheSameBytes) {
     for (int k = 0; k < m.layout->unitStride; ++k) blank.setUnitByte(u, k, 3);
   for (const std::string& written : {lf, cr, quoted, utf8, lf.substr(0, lf.size() - 1)})
     EXPECT_EQ(unitSection(pasted(blank, written, false)), unitSection(m));
+}
+
+TEST(CsvUnits, AQuotedNameEndsOnlyAtAQuoteBeforeACommaOrTheLineEnd) {
+  const GameModel m = sample(GameFileKind::V11, 2);
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"\"A,B\"", "A,B"},
+      {"\"Tiger\" II", "\"Tiger\" II"},
+      // Cut inside its quotes: read as it stands, and the units after it
+      // are pasted as well.
+      {"\"Grossdeutschlan", "\"Grossdeutschlan"},
+  };
+  for (const auto& [cell, name] : cases) {
+    const GameModel p = pasted(m, cell + ",7\r\n\"Second\",8\r\n");
+    EXPECT_EQ(p.textAt(p.unitOffset(0), 16), name) << cell;
+    EXPECT_EQ(p.unitByte(0, 16), 7) << cell;
+    EXPECT_EQ(p.textAt(p.unitOffset(0) + 17, 16), "Second") << cell;
+    EXPECT_EQ(p.byteAt(p.unitOffset(0) + 33), 8) << cell;
+  }
+}
+
+TEST(CsvUnits, LinesThatWouldMoveTheUnitsAfterThemAreNamed) {
+  const GameModel m = sample(GameFileKind::V11, 4);
+  const auto lines = split(csvUnitText(m), "\r\n");
+  const auto warning = [&](const std::vector<std::string>& edited) {
+    std::string text;
+    for (std::size_t k = 0; k + 1 < edited.size(); ++k) text += edited[k] + "\r\n";
+    return csvShiftWarning(Bytes(text.begin(), text.end()), m).value_or("none");
+  };
+  EXPECT_EQ(warning(lines), "none");
+  auto edited = lines;
+  edited[6] = edited[6].substr(0, edited[6].rfind(','));
+  EXPECT_EQ(warning(edited), "Line 7 has 204 cells where a unit has 205: every unit after it would move.");
+  edited = lines;
+  edited[2] += ",";
+  edited.insert(edited.begin() + 1, "");  // an empty line counts as a line, not as a unit
+  EXPECT_EQ(warning(edited), "Line 4 has 206 cells where a unit has 205: every unit after it would move.");
+  // A name holding a line break starts its unit on the line of its quote.
+  edited = lines;
+  edited[3] = "\"Two\r\nlines\"" + edited[3].substr(edited[3].find(',')) + ",1";
+  EXPECT_EQ(warning(edited), "Line 4 has 206 cells where a unit has 205: every unit after it would move.");
+  // Lines past the end of the unit section are never pasted: not named.
+  const GameModel v10 = sample(GameFileKind::V10, 1);
+  std::string full = split(csvUnitText(v10), "\r\n")[1] + "\r\n", text = "'00-0F\r\n";
+  for (int k = 0; k < kV10Units; ++k) text += full;
+  text += "Short,1\r\n";
+  EXPECT_EQ(csvShiftWarning(Bytes(text.begin(), text.end()), v10), std::nullopt);
+}
+
+TEST(CsvUnitCommands, DialogsProposeCsvNamesAndTheSaveAsksBeforeReplacing) {
+  tarnel::testing::TestDir dir("csv_dialogs");
+  tarnel::testing::ScriptedPrompts prompts;
+  Session s(prompts);
+  s.model = sample(GameFileKind::Vn3, 2);
+  fillGrid(s);
+  const std::string game = (dir.path() / "game.dat").string();
+  s.model.currentPath = game;
+  s.SaveDialog1.fileName = game;  // as the game's save left it
+  s.OpenDialog1.fileName = (dir.path() / "countries.txt").string();
+
+  // The first save of the run: the game's name as CSV, and the overwrite
+  // question, as the dialog has for every command.
+  const std::string units = (dir.path() / "units.csv").string();
+  prompts.saveAnswers = {units, std::nullopt};
+  saveCsvUnitFile(s);
+  saveCsvUnitFile(s);
+  ASSERT_EQ(prompts.saveSeen.size(), 2u);
+  const FileDialogState& save = prompts.saveSeen[0];
+  EXPECT_EQ(save.title, "Save CSV (Spreadsheet File of Units");
+  EXPECT_EQ(save.filter, "CSV files (*.csv)|*.csv||All Files *.*|*.*");
+  EXPECT_EQ(save.defaultExt, "csv");
+  EXPECT_TRUE(save.overwritePrompt);
+  EXPECT_EQ(save.fileName, (dir.path() / "game.csv").string());
+  EXPECT_EQ(prompts.saveSeen[1].fileName, units);  // a CSV name stays
+
+  // The paste proposes the CSV last saved, and sets no default extension:
+  // the open dialog keeps the one the commands before it left.
+  s.OpenDialog1.defaultExt = "";
+  prompts.openAnswers = {units, std::nullopt};
+  pasteCsvUnitFile(s);
+  pasteCsvUnitFile(s);
+  ASSERT_EQ(prompts.openSeen.size(), 2u);
+  const FileDialogState& open = prompts.openSeen[0];
+  EXPECT_EQ(open.title, "Load CSV (Spreadsheet File of Units");
+  EXPECT_EQ(open.filter, save.filter);
+  EXPECT_EQ(open.defaultExt, "");
+  EXPECT_EQ(open.fileName, units);
+  EXPECT_EQ(s.OpenDialog1.defaultExt, "");
+  EXPECT_EQ(prompts.openSeen[1].fileName, units);  // pasted last
+
+  // With no CSV saved or pasted yet, the game's name as CSV.
+  Session fresh(prompts);
+  fresh.model.currentPath = game;
+  (void)openCsvUnitFile(fresh);
+  EXPECT_EQ(prompts.openSeen.back().fileName, (dir.path() / "game.csv").string());
+}
+
+TEST(CsvUnitCommands, APasteThatWouldMoveUnitsAsksFirst) {
+  tarnel::testing::TestDir dir("csv_ask");
+  tarnel::testing::ScriptedPrompts prompts;
+  Session s(prompts);
+  s.model = sample(GameFileKind::V11, 2);
+  fillGrid(s);
+  std::string text = csvUnitText(s.model);
+  text.replace(text.find("\r\n") + 2, 0, "Renamed,1\r\n");
+  const std::string file = (dir.path() / "short.csv").string();
+  ASSERT_TRUE(common::writeFileSafely(file, text));
+  const GameModel before = s.model;
+  prompts.openAnswers = {file, file};
+  prompts.yesNoAnswers = {false, true};
+  pasteCsvUnitFile(s);
+  ASSERT_EQ(prompts.questions.size(), 1u);
+  EXPECT_EQ(prompts.questions[0].text,
+            "Line 2 has 2 cells where a unit has 205: every unit after it would move. Paste anyway?");
+  EXPECT_EQ(prompts.questions[0].title, "Warning");
+  EXPECT_EQ(s.model.image, before.image);  // No pastes nothing
+  EXPECT_FALSE(s.modified());
+  pasteCsvUnitFile(s);
+  EXPECT_EQ(s.model.unitName(0), "Renamed");
+  EXPECT_TRUE(s.modified());
 }

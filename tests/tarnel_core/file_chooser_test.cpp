@@ -150,6 +150,34 @@ TEST_F(Chooser, OkTakesTheFileOfTheChosenItem) {
   EXPECT_EQ(ok(at("my.file.dat"), false), at("my.file.dat"));
 }
 
+TEST_F(Chooser, OkOnAFolderOpensIt) {
+  std::filesystem::create_directories(at("games/old"));
+  write("games/SAVE03.DAT", headOf(kMagicVn3));
+  write("SAVE01.DAT", headOf(kMagicVn3));
+  open(GameFileKind::Vn3);
+  const struct {
+    std::string field;
+    std::string directory;  // "" : not a folder, OK takes it as a file
+  } cases[] = {
+      {"games", at("games")},
+      {"old", at("games/old")},
+      {"..", at("games")},
+      {at("games"), at("games")},
+      {"SAVE03.DAT -> *-> ", ""},
+      {"missing", ""},
+  };
+  for (const auto& c : cases) {
+    chooser.fileNameEdit = c.field;
+    const std::string before = chooser.directory();
+    EXPECT_EQ(chooser.enterTypedFolder(), !c.directory.empty()) << c.field;
+    EXPECT_EQ(chooser.directory(), c.directory.empty() ? before : c.directory) << c.field;
+    if (!c.directory.empty()) {
+      EXPECT_EQ(chooser.fileNameEdit, "") << c.field;
+    }
+  }
+  EXPECT_EQ(texts(), Texts{"SAVE03.DAT -> *-> "});
+}
+
 TEST_F(Chooser, NamedPipesAreListedButNeverOpened) {
   ASSERT_EQ(::mkfifo(at("SAVE01.DAT").c_str(), 0600), 0);
   ASSERT_EQ(::mkfifo(at("SAVE02.cmt").c_str(), 0600), 0);

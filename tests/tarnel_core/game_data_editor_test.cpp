@@ -7,6 +7,7 @@
 
 #include "common/int_convert.h"
 #include "game_sample.h"
+#include "mainwindow/main_commands.h"
 #include "model/session.h"
 #include "support/scripted_prompts.h"
 
@@ -50,6 +51,18 @@ TEST_P(GameDataEditorTest, TerrainAndLowBytesWhereTheGenerationPutsThem) {
   EXPECT_EQ(gameByte(252), 254);
   EXPECT_EQ(gameByte(57 + 7), 255);  // amount of slot 7
   EXPECT_TRUE(session.modified());
+}
+
+TEST(GameDataEditorWithoutGame, SetIsNoUnsavedEdit) {
+  testing::ScriptedPrompts prompts;
+  Session session{prompts};
+  GameDataEditor editor{session};
+  editor.fill();
+  editor.retain();
+  EXPECT_FALSE(session.modified());
+  session.setModified(true);  // however it came about, it is not asked about
+  EXPECT_TRUE(mayDropChanges(session));
+  EXPECT_TRUE(prompts.questions.empty());
 }
 
 TEST_P(GameDataEditorTest, DescriptionIsCutToThirtyOneBytes) {

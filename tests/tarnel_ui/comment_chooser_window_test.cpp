@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <tuple>
@@ -129,6 +130,25 @@ TEST_F(ChooserAndCommentWindows, EachGenerationLoadsThroughTheChooser) {
   EXPECT_EQ(session().model.currentPath, at("SAVE30.DAT"));
 }
 
+TEST_F(ChooserAndCommentWindows, TypedFolderOpensAndDoubleClickChooses) {
+  QStringList inMore;
+  prompts.user = [&](TFileForm& f) {
+    f.FileNameEdit->selectAll();
+    QTest::keyClicks(f.FileNameEdit, QStringLiteral("more"));
+    f.OKBtn->click();  // opens the folder; the window stays
+    inMore = QStringList{f.DirectoryLbl->text(), f.FileNameEdit->text()} + listTexts(f.FileList);
+    QListWidget* list = f.FileList;
+    list->doItemsLayout();
+    const QPoint item = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item);
+  };
+  form().LoadVN3Save1->trigger();
+  EXPECT_EQ(inMore, (QStringList{QString::fromStdString(at("more")), "", "scen31.dat -> *-> "}));
+  EXPECT_EQ(session().model.currentPath, at("more/scen31.dat"));
+  EXPECT_EQ(session().model.loaded, GameFileKind::Vn3);
+}
+
 TEST_F(ChooserAndCommentWindows, CommentIsEditedSavedAndReadBack) {
   loadThrough(form().LoadVN3Save1, "SAVE30.DAT");
   form().EditCommentFile1->trigger();
@@ -157,6 +177,30 @@ TEST_F(ChooserAndCommentWindows, CommentIsEditedSavedAndReadBack) {
   prompts.openAnswers.push_back(at("SAVE30.cmt"));
   form().LoadCommentFile1->trigger();
   EXPECT_EQ(comment().CommentMemo->toPlainText(), "Crossing at dawn.\nHold the bridge.");
+
+  // Every byte Windows-1252 holds comes back from the window as it was
+  // read, the no-break space 0xA0 among them; CR LF is the line break.
+  std::string all;
+  for (int b = 1; b < 256; ++b)
+    if (b != '\r' && b != '\n') all += static_cast<char>(b);
+  const std::string comment1252 = all.substr(0, 100) + "\r\n" + all.substr(100, 97);
+  Bytes file(comment1252.begin(), comment1252.end());
+  file.resize(200, 0);
+  write("bytes.cmt", file);
+  prompts.openAnswers.push_back(at("bytes.cmt"));
+  form().LoadCommentFile1->trigger();
+  prompts.saveAnswers.push_back(at("again.cmt"));
+  form().SaveCommentFile1->trigger();
+  EXPECT_EQ(common::readFileBytes(at("again.cmt")), file);
+  file.assign(200, 0);
+  const std::string rest = all.substr(197) + "\xA0x\xA0";
+  std::copy(rest.begin(), rest.end(), file.begin());
+  write("bytes.cmt", file);
+  prompts.openAnswers.push_back(at("bytes.cmt"));
+  form().LoadCommentFile1->trigger();
+  prompts.saveAnswers.push_back(at("again.cmt"));
+  form().SaveCommentFile1->trigger();
+  EXPECT_EQ(common::readFileBytes(at("again.cmt")), file);
 
   // A game without a comment file empties the window.
   loadThrough(form().LoadScenarioFile1, "SCEN10.DAT");

@@ -823,7 +823,12 @@ TEST_F(MainFormTest, ExitClosesTheMainWindow) {
   form->show();
   int closed = 0;
   QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
+  // With no game loaded there is nothing to save: typing is no edit, and
+  // Exit asks nothing.
+  typeCell(kColExp, 1, "12");
+  EXPECT_FALSE(form->isWindowModified());
   form->ExitTarnel1->trigger();
+  EXPECT_TRUE(prompts.questions.empty());
   EXPECT_EQ(closed, 1);
   EXPECT_FALSE(form->isVisible());
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include "common/file_io.h"
+#include "common/ui/qt_prompts.h"
 #include "game_sample.h"
 #include "gamefiles/dump_form.h"
 #include "mainwindow/main_form.h"
@@ -124,6 +126,15 @@ TEST_F(SideWindows, CsvFileSavedEditedAndPastedBack) {
   load(form().LoadVN3Save1, GameFileKind::Vn3);
   prompts.saveAnswers.push_back(path("units.csv"));
   form().SaveCSVUnitFile1->trigger();
+  // The dialog as the user gets it: the game's name as CSV proposed, and the
+  // question before a file is replaced, on this first save of the run too.
+  ASSERT_EQ(prompts.saveSeen.size(), 1u);
+  EXPECT_EQ(prompts.saveSeen[0].fileName, path("game.csv"));
+  const auto dialog = common::QtPrompts().makeDialog(prompts.saveSeen[0], true);
+  EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(dialog->windowTitle(), "Save CSV (Spreadsheet File of Units");
+  EXPECT_EQ(dialog->nameFilters(), (QStringList{"CSV files (*.csv)", "All Files *.* (*)"}));
+  EXPECT_EQ(dialog->defaultSuffix(), "csv");
   const auto saved = common::readFileBytes(path("units.csv")).value();
   std::string csv(saved.begin(), saved.end());
   EXPECT_EQ(csv, csvUnitText(form().session().model));
@@ -135,6 +146,8 @@ TEST_F(SideWindows, CsvFileSavedEditedAndPastedBack) {
   model->setData(model->index(2, kColInf), QStringLiteral("99"), Qt::EditRole);
   prompts.openAnswers.push_back(write("edited.csv", csv));
   form().LoadCSVUnitFile1->trigger();
+  EXPECT_EQ(prompts.openSeen.back().fileName, path("units.csv"));  // the CSV saved last
+  EXPECT_EQ(prompts.openSeen.back().title, "Load CSV (Spreadsheet File of Units");
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_EQ(cell(kColName, 2) + cell(kColInf, 3), "Edited Tank99");
   EXPECT_TRUE(form().session().modified());

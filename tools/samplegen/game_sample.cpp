@@ -101,6 +101,9 @@ GameModel makeGameModel(const SampleOptions& o) {
     m.setUnitByte(i, L.size, roll(1, 12));
     for (int k = 0; k < 16; ++k) m.setUnitByte(i, L.ammunition + k, roll(0, 40));
     for (int k = 0; k < 36; ++k) m.setUnitByte(i, L.armour + k, roll(0, 30));
+    if (i != kUnevenArmourUnit)
+      for (int g = 0; g < 36; g += 4)
+        for (int k = 1; k < 3; ++k) m.setUnitByte(i, L.armour + g + k, m.unitByte(i, L.armour + g));
     const int lossRoll = roll(2, 12);
     m.setUnitByte(i, L.speed, roll(5, 40));
     m.setUnitByte(i, L.experience, roll(40, 90));

@@ -21,7 +21,10 @@ struct SampleOptions {
 };
 
 // A realistic game image with two sides, formations, named units and leaders,
-// positions, game data, prestige and filler sections of mixed content.
+// positions, game data, prestige and filler sections of mixed content. In
+// each armour group the three normal-value bytes are equal, as in the game's
+// own files, except for unit kUnevenArmourUnit, whose bytes all differ.
+inline constexpr int kUnevenArmourUnit = 1;
 tarnel::GameModel makeGameModel(const SampleOptions& options);
 
 // The file bytes of such a game in its generation.

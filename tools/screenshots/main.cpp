@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
@@ -78,6 +79,11 @@ class StagePrompts : public tarnel::Prompts {
     question = text;
     questionTitle = title;
     return SaveChoice::Cancel;
+  }
+  bool warnAndAsk(const std::string& warning, const std::string& ask, const std::string& title) override {
+    question = warning + " " + ask;
+    questionTitle = title;
+    return false;
   }
 
  private:
@@ -232,6 +238,27 @@ class Stage {
     return w;
   }
 
+  // The question before a CSV paste whose line 7 lacks its last cell.
+  QWidget* csvPasteWarning() {
+    QFile sample(QStringLiteral("samples/vn3_crossing.csv"));
+    if (!sample.open(QIODevice::ReadOnly)) return nullptr;
+    QList<QByteArray> lines = sample.readAll().split('\n');
+    if (lines.size() < 8) return nullptr;
+    lines[6].truncate(lines[6].lastIndexOf(','));
+    lines[6] += '\r';
+    QFile edited(QDir::temp().filePath(QStringLiteral("tarnel_screenshot.csv")));
+    if (!edited.open(QIODevice::WriteOnly) || edited.write(lines.join('\n')) < 0) return nullptr;
+    edited.close();
+    prompts.answers.push_back(edited.fileName().toStdString());
+    main()->LoadCSVUnitFile1->trigger();
+    edited.remove();
+    if (prompts.question.empty()) return nullptr;
+    question_ = tarnel::warningQuestionBox(prompts.question, prompts.questionTitle, main());
+    question_->show();
+    settle();
+    return question_.get();
+  }
+
   QWidget* help() {
     main()->Help1Click();
     settle();
@@ -279,6 +306,7 @@ const std::vector<Shot> kShots = {
     {"dump_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.dump(3); }},
     {"file_chooser", [](Stage& s) { return s.chooser(GameFileKind::Vn3); }},
     {"save_changes", [](Stage& s) { return s.load("vn3_crossing.dat"), s.saveChangesQuestion(); }},
+    {"csv_paste_warning", [](Stage& s) { return s.load("vn3_crossing.dat"), s.csvPasteWarning(); }},
     {"tarnel_help", [](Stage& s) { return s.help(); }},
     {"compare_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.compare("vn3_crossing.dat"); }},
     {"orvik_main", [](Stage& s) { return s.orvikLoaded("varno_stand_in.exe", 2); }},
