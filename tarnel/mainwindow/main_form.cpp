@@ -15,8 +15,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "common/ui/qt_text.h"
@@ -483,6 +485,18 @@ void TForm1::CompareWithFile1Click() {
     connect(compareForm_, &TCompareForm::unitChosen, this, [this](int unit) { runHandler([this, unit] { selectUnit(unit); }); });
   }
   compareForm_->showComparison(*comparison);
+  if (!compareForm_->isVisible()) {
+    // Beside the main window's grid, inside the screen.
+    QRect place(geometry().topLeft() + QPoint(60, 120), compareForm_->size());
+    if (const QScreen* screen = this->screen()) {
+      const QRect area = screen->availableGeometry();
+      place.moveRight(std::min(place.right(), area.right()));
+      place.moveBottom(std::min(place.bottom(), area.bottom() - 30));
+      place.moveLeft(std::max(place.left(), area.left()));
+      place.moveTop(std::max(place.top(), area.top()));
+    }
+    compareForm_->move(place.topLeft());
+  }
   compareForm_->show();
   compareForm_->raise();
   compareForm_->activateWindow();
@@ -490,11 +504,10 @@ void TForm1::CompareWithFile1Click() {
 
 void TForm1::selectUnit(int unit) {
   if (unit < 0 || unit >= gridModel_->rowCount()) return;
+  dismissTitlePicture();
   const QModelIndex index = gridModel_->index(unit, kColName);
   InfoStringGrid->setCurrentIndex(index);
   InfoStringGrid->scrollTo(index);
-  raise();
-  activateWindow();
 }
 
 // ---- Comment files ---------------------------------------------------------

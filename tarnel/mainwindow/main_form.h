@@ -160,7 +160,7 @@ class TForm1 : public QMainWindow, private SessionView {
   QWidget* attachedWindow(ToolWindow which) const;
 
   // Makes unit `unit` the grid's current row (its name cell), as a click on
-  // it does.
+  // it does, and shows the grid if the title picture still covers it.
   void selectUnit(int unit);
   // The window "Compare With File" fills, once it has been opened.
   TCompareForm* compareForm() const { return compareForm_; }
