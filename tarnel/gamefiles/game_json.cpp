@@ -261,9 +261,10 @@ ImportOutcome importGameJson(GameModel& m, std::string_view text) {
   Json doc;
   try {
     doc = Json::parse(text.begin(), text.end());
-  } catch (const Json::parse_error& e) {
+  } catch (const Json::exception& e) {
     // "[json.exception.parse_error.101] parse error at line 1, ...": the part
-    // after the library's tag.
+    // after the library's tag. A number too large for a double is refused
+    // here as well (out_of_range.406).
     std::string what = e.what();
     const auto tag = what.find("] ");
     out.error = "not a JSON text: " + (tag == std::string::npos ? what : what.substr(tag + 2));

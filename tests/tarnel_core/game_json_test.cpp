@@ -110,6 +110,7 @@ TEST(JsonImport, RefusesTheWholeDocument) {
   } cases[] = {
       {"{\"units\": [", "not a JSON text: parse error at line 1, column 12: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal"},
       {"[1]", "the document is not a JSON object"},
+      {"{\"game\": {\"turn\": 66e3633}}", "not a JSON text: number overflow parsing '66e3633'"},
       {"{\"gmae\": {}}", "gmae: unknown key"},
       {"{\"units\": [{\"index\": 2, \"exp\": 1}, {\"index\": 7, \"expr\": 50}]}", "units[7].expr: unknown key"},
       {"{\"units\": [{\"index\": 7, \"leader\": {\"rallly\": 5}}]}", "units[7].leader.rallly: unknown key"},
