@@ -160,11 +160,13 @@ class Importer {
     expectObject(obj, path);
     const bool top = group == FieldGroup::None;
     for (const auto& [key, value] : obj.items()) {
-      const std::string at = path + "." + key;
+      // The path is spelled out only where it is needed: for nested groups
+      // and in a refusal.
+      auto at = [&path, &key = key] { return path + "." + key; };
       if (top && unit >= 0 && &index == &unitIndex()) {
         if (key == "index") continue;
         if (key == "weapons") {
-          array(value, at, 4, [&](const Json& v, const std::string& p, int s) {
+          array(value, at(), 4, [&](const Json& v, const std::string& p, int s) {
             object(v, p, index, FieldGroup::Weapons, s, unit);
           });
           continue;
@@ -173,26 +175,26 @@ class Importer {
           const FieldGroup g = key == "armour" ? FieldGroup::Armour
                                : key == "leader" ? FieldGroup::Leader
                                                  : FieldGroup::Position;
-          object(value, at, index, g, -1, unit);
+          object(value, at(), index, g, -1, unit);
           continue;
         }
       }
       if (top && &index == &gameIndex()) {
         if (key == "countries") {
-          array(value, at, 4, [&](const Json& v, const std::string& p, int c) {
-            field(*index.at({FieldGroup::Countries, c, ""}), v, p, 0);
+          array(value, at(), 4, [&](const Json& v, const std::string& p, int c) {
+            field(*index.at({FieldGroup::Countries, c, ""}), v, [&p] { return p; }, 0);
           });
           continue;
         }
         if (key == "victoryHexes") {
-          array(value, at, gamedata::kVictoryHexEntries, [&](const Json& v, const std::string& p, int k) {
+          array(value, at(), gamedata::kVictoryHexEntries, [&](const Json& v, const std::string& p, int k) {
             object(v, p, index, FieldGroup::VictoryHexes, k, 0);
           });
           continue;
         }
       }
       const auto found = index.find({group, item, std::string_view(key)});
-      if (found == index.end()) throw Refusal(at + ": unknown key");
+      if (found == index.end()) throw Refusal(at() + ": unknown key");
       field(*found->second, value, at, unit);
     }
   }
@@ -225,31 +227,31 @@ class Importer {
     }
   }
 
-  void field(const NamedField& f, const Json& v, const std::string& path, int unit) {
+  template <typename Path>
+  void field(const NamedField& f, const Json& v, Path pathOf, int unit) {
     const auto current = readField(m_, f, unit);
-    if (!current) throw Refusal(path + ": this game file has no such field");
+    auto refuse = [&](const std::string& why) { return Refusal(pathOf() + ": " + why); };
+    if (!current) throw refuse("this game file has no such field");
     FieldValue value;
     if (f.isText()) {
-      if (!v.is_string()) throw Refusal(path + ": " + shown(v) + " is not a text");
+      if (!v.is_string()) throw refuse(shown(v) + " is not a text");
       const std::string& utf8 = v.get_ref<const std::string&>();
       value.text = utf8ToCp1252(utf8);
       if (cp1252ToUtf8(value.text) != utf8)
-        throw Refusal(path + ": " + shown(v) + " has a character Windows-1252 cannot hold");
+        throw refuse(shown(v) + " has a character Windows-1252 cannot hold");
       if (value == *current) return;
     } else {
-      if (!v.is_number_integer()) throw Refusal(path + ": " + shown(v) + " is not a whole number");
+      if (!v.is_number_integer()) throw refuse(shown(v) + " is not a whole number");
       const long long n = v.get<long long>();
       if (v.is_number_unsigned() && v.get<unsigned long long>() > static_cast<unsigned long long>(INT32_MAX))
-        throw Refusal(path + ": " + shown(v) + " is out of range " + std::to_string(f.minimum()) + ".." +
-                      std::to_string(f.maximum()));
+        throw refuse(shown(v) + " is out of range " + std::to_string(f.minimum()) + ".." + std::to_string(f.maximum()));
       if (n < f.minimum() || n > f.maximum())
-        throw Refusal(path + ": " + shown(v) + " is out of range " + std::to_string(f.minimum()) + ".." +
-                      std::to_string(f.maximum()));
+        throw refuse(shown(v) + " is out of range " + std::to_string(f.minimum()) + ".." + std::to_string(f.maximum()));
       value.number = static_cast<int>(n);
       if (value == *current) return;
     }
     const std::string why = checkFieldValue(f, value);
-    if (!why.empty()) throw Refusal(path + ": " + why);
+    if (!why.empty()) throw refuse(why);
     edits.push_back({&f, unit, std::move(value)});
   }
 };
