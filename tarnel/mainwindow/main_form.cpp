@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFontMetrics>
@@ -30,6 +31,7 @@
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_settings.h"
 #include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/spread_form.h"
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/country_data.h"
 #include "sidefiles/csv_units.h"
@@ -144,7 +146,16 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   RollAllBtn = new QPushButton(QString::fromLatin1(kRollAllCaption), central);
   RollAllBtn->setObjectName(QStringLiteral("RollAllBtn"));
   connect(RollAllBtn, &QPushButton::clicked, this, [this] { runHandler(&TForm1::RollAllBtnClick); });
-  left->addWidget(RollAllBtn);
+  SpreadBtn = new QPushButton(QStringLiteral("Spread"), central);
+  SpreadBtn->setObjectName(QStringLiteral("SpreadBtn"));
+  connect(SpreadBtn, &QPushButton::clicked, this, [this] { runHandler(&TForm1::SpreadBtnClick); });
+  auto* rollAllRow = new QHBoxLayout;
+  rollAllRow->addWidget(RollAllBtn);
+  rollAllRow->addWidget(SpreadBtn);
+  left->addLayout(rollAllRow);
+  SelectedOnlyCB = new QCheckBox(QStringLiteral("Selected units only"), central);
+  SelectedOnlyCB->setObjectName(QStringLiteral("SelectedOnlyCB"));
+  left->addWidget(SelectedOnlyCB);
   AmmoBtn = new QPushButton(QStringLiteral("Unit Data"), central);
   AmmoBtn->setObjectName(QStringLiteral("AmmoBtn"));
   AmmoBtn->setEnabled(false);  // until the unit data editor joins
@@ -155,6 +166,7 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   top->addWidget(buildRollPanel());
   top->addStretch();
   outer->addLayout(top);
+  outer->addWidget(buildFindBar());
 
   FileLbl = new QLabel(QStringLiteral("File"), central);
   FileLbl->setObjectName(QStringLiteral("FileLbl"));
@@ -227,6 +239,10 @@ void TForm1::buildMenu() {
   ExportJSONFile1 = action(Files1, "Export JSON File", &TForm1::ExportJSONFile1Click);
   ImportJSONFile1 = action(Files1, "Import JSON File", &TForm1::ImportJSONFile1Click);
 
+  Edit1 = MainMenu1->addMenu(QStringLiteral("Edit"));
+  Find1 = action(Edit1, "Find", &TForm1::Find1Click);
+  Find1->setShortcut(QKeySequence::Find);
+
   // The Tools items appear as their windows join (attachWindow); hidden
   // items leave no gap, since the menu folds adjacent separators.
   Tools1 = MainMenu1->addMenu(QStringLiteral("Tools"));
@@ -255,7 +271,7 @@ void TForm1::buildMenu() {
   Help1 = action(Help2, "Help", &TForm1::Help1Click);
 
   // Alt and the first letter open a menu; the captions stay as they are.
-  for (QMenu* menu : {Files1, Tools1, Help2}) {
+  for (QMenu* menu : {Files1, Edit1, Tools1, Help2}) {
     auto* key = new QShortcut(QKeySequence(Qt::ALT | Qt::Key(menu->title().at(0).unicode())), this);
     connect(key, &QShortcut::activated, this, [this, menu] {
       if (!menu->menuAction()->isVisible()) return;
@@ -305,6 +321,45 @@ QWidget* TForm1::buildRollPanel() {
   return panel;
 }
 
+QWidget* TForm1::buildFindBar() {
+  FindBar = new QWidget(centralWidget());
+  FindBar->setObjectName(QStringLiteral("FindBar"));
+  auto* layout = new QHBoxLayout(FindBar);
+  layout->setContentsMargins(0, 0, 0, 0);
+  auto* label = new QLabel(QStringLiteral("Find"), FindBar);
+  FindEdit = new QLineEdit(FindBar);
+  FindEdit->setObjectName(QStringLiteral("FindEdit"));
+  FindEdit->setPlaceholderText(QStringLiteral("Unit, name or leader"));
+  FindEdit->setClearButtonEnabled(true);
+  label->setBuddy(FindEdit);
+  FindNextBtn = new QPushButton(QStringLiteral("Next"), FindBar);
+  FindNextBtn->setObjectName(QStringLiteral("FindNextBtn"));
+  FindPrevBtn = new QPushButton(QStringLiteral("Previous"), FindBar);
+  FindPrevBtn->setObjectName(QStringLiteral("FindPrevBtn"));
+  for (QPushButton* b : {FindNextBtn, FindPrevBtn}) b->setAutoDefault(false);
+  layout->addWidget(label);
+  layout->addWidget(FindEdit, 1);
+  layout->addWidget(FindNextBtn);
+  layout->addWidget(FindPrevBtn);
+  FindBar->hide();
+
+  connect(FindEdit, &QLineEdit::returnPressed, this, [this] { runHandler(&TForm1::FindNextBtnClick); });
+  connect(FindEdit, &QLineEdit::textEdited, this, [this] { setFindFailed(false); });
+  connect(FindNextBtn, &QPushButton::clicked, this, [this] { runHandler(&TForm1::FindNextBtnClick); });
+  connect(FindPrevBtn, &QPushButton::clicked, this, [this] { runHandler(&TForm1::FindPrevBtnClick); });
+  auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), FindBar, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+  connect(close, &QShortcut::activated, this, [this] {
+    FindBar->hide();
+    InfoStringGrid->setFocus();
+  });
+  // F3 and Shift+F3 search from anywhere in the window, opening the bar.
+  auto* next = new QShortcut(QKeySequence(Qt::Key_F3), this);
+  connect(next, &QShortcut::activated, this, [this] { runHandler(&TForm1::FindNextBtnClick); });
+  auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), this);
+  connect(previous, &QShortcut::activated, this, [this] { runHandler(&TForm1::FindPrevBtnClick); });
+  return FindBar;
+}
+
 void TForm1::FormCreate(const std::string& programDir, const std::vector<std::string>& args) {
   session_.setProgramDir(programDir);
   startMobDir(session_, rememberedMobDir());
@@ -337,6 +392,14 @@ RollFields TForm1::rollFields(RollRow row) const {
 }
 
 int TForm1::sideIndex() const { return SideRGItems[1]->isChecked() ? 1 : 0; }
+
+ChosenRows TForm1::chosenRows() const {
+  ChosenRows rows(static_cast<std::size_t>(std::max(0, session_.grid.rowCount())), false);
+  for (const QItemSelectionRange& range : InfoStringGrid->selectionModel()->selection())
+    for (int r = range.top(); r <= range.bottom(); ++r)
+      if (static_cast<std::size_t>(r + 1) < rows.size()) rows[static_cast<std::size_t>(r + 1)] = true;
+  return rows;
+}
 
 // ---- Title picture -------------------------------------------------------
 
@@ -543,9 +606,18 @@ void TForm1::Help1Click() {
 
 // ---- Rolls ---------------------------------------------------------------
 
+// With "Selected units only" checked, the rows inside the grid's selection
+// (filled into `rows`); otherwise null, every row.
+const ChosenRows* TForm1::rollScope(ChosenRows& rows) const {
+  if (!SelectedOnlyCB->isChecked()) return nullptr;
+  rows = chosenRows();
+  return &rows;
+}
+
 void TForm1::roll(RollRow row) {
   InfoStringGrid->commitEditor();
-  rollRating(session_, row, rollFields(row), sideIndex());
+  ChosenRows rows;
+  rollRating(session_, row, rollFields(row), sideIndex(), rollScope(rows));
 }
 
 void TForm1::ExpBtnClick() { roll(RollRow::Exp); }
@@ -555,12 +627,67 @@ void TForm1::Sk1RollBtnClick() { roll(RollRow::Sk1); }
 void TForm1::Sk2RollBtnClick() { roll(RollRow::Sk2); }
 
 void TForm1::RollAllBtnClick() {
-  // As if each button were pressed in turn; an error stops the rest.
-  ExpBtnClick();
-  MorBtnClick();
-  RalBtnClick();
-  Sk1RollBtnClick();
-  Sk2RollBtnClick();
+  InfoStringGrid->commitEditor();
+  std::array<RollFields, kRollRowCount> fields;
+  for (RollRow row : kRollRows) fields[static_cast<std::size_t>(row)] = rollFields(row);
+  ChosenRows rows;
+  rollAllRatings(session_, fields, sideIndex(), rollScope(rows));
+}
+
+void TForm1::SpreadBtnClick() {
+  if (!spreadForm_) {
+    TSpreadForm::RollEdits edits;
+    for (RollRow row : kRollRows) edits[static_cast<std::size_t>(row)] = rollEdits(row);
+    spreadForm_ = new TSpreadForm(edits, this);
+  }
+  spreadForm_->show();
+  spreadForm_->raise();
+  spreadForm_->activateWindow();
+}
+
+// ---- Find ----------------------------------------------------------------
+
+void TForm1::Find1Click() {
+  FindBar->show();
+  FindEdit->setFocus(Qt::ShortcutFocusReason);
+  FindEdit->selectAll();
+}
+
+void TForm1::FindNextBtnClick() { findUnit(FindDirection::Next); }
+void TForm1::FindPrevBtnClick() { findUnit(FindDirection::Previous); }
+
+void TForm1::findUnit(FindDirection direction) {
+  if (FindBar->isHidden()) Find1Click();
+  const QString text = FindEdit->text();
+  if (text.isEmpty()) return;
+  InfoStringGrid->commitEditor();
+  const std::string bytes = toCp1252(text);
+  const QModelIndex current = InfoStringGrid->currentIndex();
+  // A character Windows-1252 lacks is in no cell.
+  const int row = fromCp1252(bytes) == text
+                      ? findUnitRow(session_.grid, bytes, current.isValid() ? current.row() + 1 : 0, direction)
+                      : 0;
+  setFindFailed(row == 0);
+  if (row == 0) return;
+  // As a click on the unit's name cell selects it.
+  const QModelIndex name = gridModel_->index(row - 1, kColName);
+  InfoStringGrid->setCurrentIndex(name);
+  InfoStringGrid->scrollTo(name);
+  // The grid opens its cell editor on the new cell; typing stays in the bar.
+  FindEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::setFindFailed(bool failed) {
+  if (failed == findFailed_) return;
+  findFailed_ = failed;
+  // An empty palette gives the edit back the window's colours.
+  QPalette palette;
+  if (failed) {
+    palette = FindEdit->palette();
+    palette.setColor(QPalette::Base, QColor(255, 170, 170));
+    palette.setColor(QPalette::Text, Qt::black);
+  }
+  FindEdit->setPalette(palette);
 }
 
 // ---- Grid and what the core tells the window -----------------------------

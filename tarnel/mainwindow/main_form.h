@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "mainwindow/rating_rolls.h"
+#include "mainwindow/unit_find.h"
 #include "model/session.h"
 
 class QAction;
 class QButtonGroup;
+class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
@@ -23,6 +25,7 @@ namespace tarnel {
 
 class HelpViewer;
 class TCompareForm;
+class TSpreadForm;
 class UnitGridModel;
 class UnitGridView;
 
@@ -75,6 +78,8 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* ExitTarnel1;
   QAction* ExportJSONFile1;
   QAction* ImportJSONFile1;
+  QMenu* Edit1;
+  QAction* Find1;
   QMenu* Tools1;
   QAction* Ammo1;
   QAction* EditGameData1;
@@ -97,6 +102,14 @@ class TForm1 : public QMainWindow, private SessionView {
   TitlePicture* OpenImage;
   QPushButton* AmmoBtn;
   QPushButton* RollAllBtn;
+  QPushButton* SpreadBtn;          // opens "Rating Spread"
+  QCheckBox* SelectedOnlyCB;       // "Selected units only": rolls keep to the grid's selection
+
+  // The find bar under the roll panel, hidden until Find.
+  QWidget* FindBar;
+  QLineEdit* FindEdit;
+  QPushButton* FindNextBtn;
+  QPushButton* FindPrevBtn;
 
   // Roll panel: Base + d x s - d1 x s1, Min, Max and the button of each row.
   QLineEdit *ExpMEdit, *ExpPDEdit, *ExpPSEdit, *ExpMDEdit, *ExpMSEdit, *ExpMinEdit, *ExpMaxEdit;
@@ -112,6 +125,10 @@ class TForm1 : public QMainWindow, private SessionView {
   RollFields rollFields(RollRow row) const;
   // The side the rolls apply to: SideRG's selected item.
   int sideIndex() const;
+  // The grid rows inside the grid's selection, by grid row.
+  ChosenRows chosenRows() const;
+  // Whether the last search found nothing (the find edit is red).
+  bool findFailed() const { return findFailed_; }
 
   // Handlers. Each may throw; the menu items and buttons run them through
   // runHandler, which shows an escaping error in the standard error box.
@@ -149,6 +166,10 @@ class TForm1 : public QMainWindow, private SessionView {
   void Sk1RollBtnClick();
   void Sk2RollBtnClick();
   void RollAllBtnClick();
+  void SpreadBtnClick();
+  void Find1Click();
+  void FindNextBtnClick();
+  void FindPrevBtnClick();
   void InfoStringGridSelectCell(int col, int row);
 
   void runHandler(void (TForm1::*handler)());
@@ -171,6 +192,8 @@ class TForm1 : public QMainWindow, private SessionView {
 
   // The help viewer, once Help has opened it.
   HelpViewer* helpViewer() const { return helpViewer_; }
+  // "Rating Spread", once Spread has opened it.
+  TSpreadForm* spreadForm() const { return spreadForm_; }
   std::string helpFile() const;
 
  signals:
@@ -198,6 +221,10 @@ class TForm1 : public QMainWindow, private SessionView {
 
   void buildMenu();
   QWidget* buildRollPanel();
+  QWidget* buildFindBar();
+  void findUnit(FindDirection direction);
+  void setFindFailed(bool failed);
+  const ChosenRows* rollScope(ChosenRows& rows) const;
   void FormCreate(const std::string& programDir, const std::vector<std::string>& args);
   void roll(RollRow row);
   void showToolWindow(ToolWindow which);
@@ -214,6 +241,8 @@ class TForm1 : public QMainWindow, private SessionView {
   FileDialogState jsonOpenDialog_;
   FileDialogState compareDialog_;
   TCompareForm* compareForm_ = nullptr;
+  TSpreadForm* spreadForm_ = nullptr;
+  bool findFailed_ = false;
 };
 
 }  // namespace tarnel

@@ -1,5 +1,6 @@
 #include "mainwindow/rating_rolls.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -44,7 +45,42 @@ int clamp(std::int64_t v, int min, int max) {
   return static_cast<int>(v);
 }
 
+// Whether a roll limited to `chosen` has a unit of the side to roll. A chosen
+// row whose Side cell does not convert counts, so that the roll reaches it
+// and reports the conversion as an unlimited roll does.
+bool hasChosenUnit(const TextTable& grid, int side, const ChosenRows& chosen) {
+  const int rows = std::min(grid.rowCount(), static_cast<int>(chosen.size()));
+  for (int r = 1; r < rows; ++r) {
+    if (!chosen[static_cast<std::size_t>(r)]) continue;
+    int value = 0;
+    if (!tryToInt(grid.cell(kColSide, r), value) || value == side) return true;
+  }
+  return false;
+}
+
+bool isChosen(const ChosenRows* chosen, int row) {
+  return !chosen || (static_cast<std::size_t>(row) < chosen->size() && (*chosen)[static_cast<std::size_t>(row)]);
+}
+
+// The refusals that come before any die: too many dice, no unit chosen.
+bool refuse(Session& session, const std::string& tooMany) {
+  session.prompts.message(tooMany, "Error", MessageIcon::Error);
+  return false;
+}
+
+bool refuseUnchosen(Session& session) {
+  session.prompts.message(kSelectUnitsText, "Information", MessageIcon::Information);
+  return false;
+}
+
 }  // namespace
+
+std::string tooManyDiceText(RollRow row, int d, int d1) {
+  const int count = d > kMaxDiceCount ? d : d1;
+  if (count <= kMaxDiceCount) return {};
+  return std::string("Too many dice in the ") + rollRowLabel(row) + " row: " + std::to_string(count) +
+         " (at most " + std::to_string(kMaxDiceCount) + " of each kind).";
+}
 
 RollFields initialRollFields(RollRow row) {
   switch (row) {
@@ -90,12 +126,16 @@ std::array<int, 2> sk2Columns(char skillClass) {
   }
 }
 
-void rollRating(Session& session, RollRow row, const RollFields& fields, int side) {
+bool rollRating(Session& session, RollRow row, const RollFields& fields, int side, const ChosenRows* chosen) {
   const Dice x = convertDice(fields);
+  if (const std::string tooMany = tooManyDiceText(row, x.d, x.d1); !tooMany.empty())
+    return refuse(session, tooMany);
   TextTable& grid = session.grid;
+  if (chosen && !hasChosenUnit(grid, side, *chosen)) return refuseUnchosen(session);
   DiceSource& dice = session.dice;
 
   for (int r = 1; r < grid.rowCount(); ++r) {
+    if (!isChosen(chosen, r)) continue;
     if (toInt(grid.cell(kColSide, r)) != side) continue;
     // Base is read again for every unit rolled, so a bad Base stops the roll
     // at the first unit of the side, before any cell changes.
@@ -130,6 +170,24 @@ void rollRating(Session& session, RollRow row, const RollFields& fields, int sid
     grid.setCell(columns[1], r, std::to_string(clamp(b, x.min, x.max)));
     session.markModified();
   }
+  return true;
+}
+
+bool rollAllRatings(Session& session, const std::array<RollFields, kRollRowCount>& fields, int side,
+                    const ChosenRows* chosen) {
+  // Counts are looked at before anything rolls; one that does not convert is
+  // left to its row, which stops there as a single roll would.
+  for (RollRow row : kRollRows) {
+    const RollFields& f = fields[index(row)];
+    int d = 0, d1 = 0;
+    if (!tryToInt(f.d, d)) d = 0;
+    if (!tryToInt(f.d1, d1)) d1 = 0;
+    if (const std::string tooMany = tooManyDiceText(row, d, d1); !tooMany.empty()) return refuse(session, tooMany);
+  }
+  if (chosen && !hasChosenUnit(session.grid, side, *chosen)) return refuseUnchosen(session);
+  for (RollRow row : kRollRows)
+    if (!rollRating(session, row, fields[index(row)], side, chosen)) return false;
+  return true;
 }
 
 }  // namespace tarnel

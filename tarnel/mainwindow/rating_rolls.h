@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace tarnel {
 
@@ -37,10 +38,32 @@ char primarySkillClassOf(int inf, int art, int arm);
 int sk1Column(char skillClass);
 std::array<int, 2> sk2Columns(char skillClass);
 
+// A roll throws no more dice of one kind than this: a count above it is
+// refused before any die is drawn, so a mistyped count cannot hang the window.
+inline constexpr int kMaxDiceCount = 10000;
+// The refusal of a row's d or d1 above kMaxDiceCount, titled "Error"; empty
+// when both counts are within it.
+std::string tooManyDiceText(RollRow row, int d, int d1);
+inline constexpr const char* kSelectUnitsText = "Select the units to roll first.";
+
+// The grid rows a roll is limited to: chosen[r] for grid row r; rows past
+// the end are not chosen. A null pointer stands for every row.
+using ChosenRows = std::vector<bool>;
+
 // Re-rolls the row's rating in the grid for every unit row whose Side cell
-// equals `side`. d, s, d1, s1, Min and Max are converted first, Base at each
-// unit row rolled; a text that does not convert throws ConversionError and
-// leaves the rows already rolled as they are.
-void rollRating(Session& session, RollRow row, const RollFields& fields, int side);
+// equals `side` (and, with `chosen`, that is chosen; the other rows draw no
+// dice and their Side cells are not read). d, s, d1, s1, Min and Max are
+// converted first, Base at each unit row rolled; a text that does not
+// convert throws ConversionError and leaves the rows already rolled as they
+// are. Returns false when the roll was refused with a message before any
+// row changed: too many dice, or no chosen unit of the side.
+bool rollRating(Session& session, RollRow row, const RollFields& fields, int side,
+                const ChosenRows* chosen = nullptr);
+
+// "Roll All": the five rows from Exp to Sk2, as if each button were pressed
+// in turn. A count above the limit in any row (one that converts) is refused
+// before the first row rolls; a conversion error stops the rows after it.
+bool rollAllRatings(Session& session, const std::array<RollFields, kRollRowCount>& fields, int side,
+                    const ChosenRows* chosen = nullptr);
 
 }  // namespace tarnel

@@ -238,20 +238,21 @@ TEST(CsvUnitCommands, DialogsProposeCsvNamesAndTheSaveAsksBeforeReplacing) {
   EXPECT_EQ(save.fileName, (dir.path() / "game.csv").string());
   EXPECT_EQ(prompts.saveSeen[1].fileName, units);  // a CSV name stays
 
-  // The paste proposes the CSV last saved, and sets no default extension:
-  // the open dialog keeps the one the commands before it left.
+  // The paste proposes the CSV saved or pasted last, and sets no default
+  // extension: the open dialog keeps the one the commands before it left.
+  const std::string other = (dir.path() / "other.csv").string();
+  ASSERT_TRUE(std::filesystem::copy_file(units, other));
   s.OpenDialog1.defaultExt = "";
-  prompts.openAnswers = {units, std::nullopt};
+  prompts.openAnswers = {other, std::nullopt};
   pasteCsvUnitFile(s);
   pasteCsvUnitFile(s);
   ASSERT_EQ(prompts.openSeen.size(), 2u);
   const FileDialogState& open = prompts.openSeen[0];
   EXPECT_EQ(open.title, "Load CSV (Spreadsheet File of Units");
   EXPECT_EQ(open.filter, save.filter);
-  EXPECT_EQ(open.defaultExt, "");
+  EXPECT_EQ(open.defaultExt + prompts.openSeen[1].defaultExt, "");
   EXPECT_EQ(open.fileName, units);
-  EXPECT_EQ(s.OpenDialog1.defaultExt, "");
-  EXPECT_EQ(prompts.openSeen[1].fileName, units);  // pasted last
+  EXPECT_EQ(prompts.openSeen[1].fileName, other);
 
   // With no CSV saved or pasted yet, the game's name as CSV.
   Session fresh(prompts);

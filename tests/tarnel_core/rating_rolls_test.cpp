@@ -77,7 +77,7 @@ TEST_F(RollTest, DrawsComeInTheOrderOfRowsPlusDiceMinusDice) {
   DiceSource reference;
   reference.seed(12345);
   for (int row : {1, 3}) {
-    int v = 10 + reference.die(6) + reference.die(6) - reference.die(4);
+    const std::int64_t v = 10 + reference.die(6) + reference.die(6) - reference.die(4);
     EXPECT_EQ(cell(kColMor, row), v) << row;
   }
   EXPECT_EQ(cell(kColMor, 2), 50);
@@ -88,7 +88,7 @@ TEST_F(RollTest, Sk2AlternatesItsTwoValuesAndUsesTheClassColumns) {
   rollRating(session, RollRow::Sk2, fields("0", "2", "100", "1", "10", "-1000", "1000"), 0);
   DiceSource reference;
   reference.seed(12345);
-  int a = 0, b = 0;
+  std::int64_t a = 0, b = 0;
   a += reference.die(100);
   b += reference.die(100);
   a += reference.die(100);
@@ -229,6 +229,151 @@ TEST_F(RollTest, BeforeAnyLoadTheEmptySideCellFails) {
     EXPECT_STREQ(e.what(), "'' is not a valid integer value");
   }
   EXPECT_EQ(snapshot(), before);
+}
+
+// ---- Rolls limited to the chosen rows ------------------------------------
+
+ChosenRows choose(std::initializer_list<int> rows, int rowCount) {
+  ChosenRows chosen(static_cast<std::size_t>(rowCount), false);
+  for (int r : rows) chosen[static_cast<std::size_t>(r)] = true;
+  return chosen;
+}
+
+TEST_F(RollTest, ChosenRowsOfTheSideAloneRollAndDrawInRowOrder) {
+  makeRows({0, 1, 0, 0, 1, 0});
+  const auto before = snapshot();
+  const ChosenRows chosen = choose({2, 4, 6, 5}, 7);  // row 2 and 5 are side 1
+  ASSERT_TRUE(rollRating(session, RollRow::Mor, fields("10", "2", "6", "1", "4", "-1000", "1000"), 0, &chosen));
+  DiceSource reference;
+  reference.seed(12345);
+  for (int r = 1; r <= 6; ++r) {
+    if (r == 4 || r == 6) {
+      const std::int64_t v = 10 + reference.die(6) + reference.die(6) - reference.die(4);
+      EXPECT_EQ(cell(kColMor, r), v) << r;
+    } else {
+      EXPECT_EQ(session.grid.cell(kColMor, r), before[static_cast<std::size_t>(r * kGridColumns + kColMor)]) << r;
+    }
+  }
+  // Exactly the chosen units' dice were drawn.
+  EXPECT_EQ(session.dice.next(), reference.next());
+}
+
+TEST_F(RollTest, RowsOutsideTheChoiceAreNotRead) {
+  makeRows({0, 0, 0});
+  session.grid.setCell(kColSide, 1, "zero");
+  const ChosenRows chosen = choose({3}, 4);
+  ASSERT_TRUE(rollRating(session, RollRow::Exp, fields("7", "0", "6", "0", "6"), 0, &chosen));
+  EXPECT_EQ(session.grid.cell(kColExp, 3), "7");
+  EXPECT_EQ(session.grid.cell(kColExp, 2), "50");
+  // Inside the choice a bad Side cell stops the roll as it always does.
+  const ChosenRows withBad = choose({1, 3}, 4);
+  EXPECT_THROW(rollRating(session, RollRow::Exp, fields("8", "0", "6", "0", "6"), 0, &withBad), ConversionError);
+}
+
+TEST_F(RollTest, NoChosenUnitOfTheSideRollsNothingAndSaysSo) {
+  makeRows({0, 1, 1});
+  const auto before = snapshot();
+  for (const ChosenRows& chosen : {ChosenRows{}, choose({}, 4), choose({2, 3}, 4)}) {
+    EXPECT_FALSE(rollRating(session, RollRow::Exp, fields("7", "1", "6", "0", "6"), 0, &chosen));
+    EXPECT_FALSE(rollAllRatings(session, {fields("7", "1", "6", "0", "6"), fields("7", "1", "6", "0", "6"),
+                                          fields("7", "1", "6", "0", "6"), fields("7", "1", "6", "0", "6"),
+                                          fields("7", "1", "6", "0", "6")},
+                                0, &chosen));
+  }
+  EXPECT_EQ(snapshot(), before);
+  ASSERT_EQ(prompts.messages.size(), 6u);
+  EXPECT_EQ(prompts.lastText(), "Select the units to roll first.");
+  EXPECT_EQ(prompts.lastTitle(), "Information");
+  DiceSource untouched;
+  untouched.seed(12345);
+  EXPECT_EQ(session.dice.next(), untouched.next());
+}
+
+TEST_F(RollTest, RollAllOnChosenRowsRerollsEveryRatingOfThoseRowsOnly) {
+  makeRows({1, 1, 1, 0});
+  const auto before = snapshot();
+  const ChosenRows chosen = choose({2, 4}, 5);
+  std::array<RollFields, kRollRowCount> all;
+  all.fill(fields("7", "0", "6", "0", "6"));
+  ASSERT_TRUE(rollAllRatings(session, all, 1, &chosen));
+  for (int r = 1; r <= 4; ++r)
+    for (int c = kColExp; c <= kColArm; ++c)
+      EXPECT_EQ(session.grid.cell(c, r), r == 2 ? "7" : before[static_cast<std::size_t>(r * kGridColumns + c)]);
+}
+
+// ---- Dice counts ----------------------------------------------------------
+
+struct CountCase {
+  RollRow row;
+  const char* d;
+  const char* d1;
+  const char* text;  // empty: accepted
+};
+
+class DiceCountTest : public RollTest, public ::testing::WithParamInterface<CountCase> {};
+
+TEST_P(DiceCountTest, CountsAboveTenThousandAreRefusedBeforeAnyDie) {
+  const CountCase& c = GetParam();
+  makeRows({0, 1, 0});
+  const auto before = snapshot();
+  const RollFields f = fields("0", c.d, "2", c.d1, "2", "-2147483648", "2147483647");
+  const bool rolled = rollRating(session, c.row, f, 0);
+  DiceSource reference;
+  reference.seed(12345);
+  if (*c.text) {
+    EXPECT_FALSE(rolled);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(prompts.lastText(), c.text);
+    EXPECT_EQ(prompts.lastTitle(), "Error");
+    EXPECT_EQ(session.dice.next(), reference.next());  // nothing drawn
+    return;
+  }
+  // Accepted: every die drawn in the roll's order, unit by unit.
+  EXPECT_TRUE(rolled);
+  EXPECT_TRUE(prompts.messages.empty());
+  const int d = std::max(0, toInt(c.d)), d1 = std::max(0, toInt(c.d1));
+  for (int r : {1, 3}) {
+    std::int64_t a = 0, b = 0;
+    if (c.row == RollRow::Sk2) {
+      for (int k = 0; k < d; ++k) a += reference.die(2), b += reference.die(2);
+      for (int k = 0; k < d1; ++k) a -= reference.die(2), b -= reference.die(2);
+      EXPECT_EQ(cell(kColInf, r), a);
+      EXPECT_EQ(cell(kColArt, r), b);
+    } else {
+      for (int k = 0; k < d; ++k) a += reference.die(2);
+      for (int k = 0; k < d1; ++k) a -= reference.die(2);
+      EXPECT_EQ(cell(kColExp, r), a);
+    }
+  }
+  EXPECT_EQ(session.dice.next(), reference.next());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, DiceCountTest,
+    ::testing::Values(
+        CountCase{RollRow::Exp, "10000", "10000", ""}, CountCase{RollRow::Sk2, "10000", "3", ""},
+        CountCase{RollRow::Exp, "-2147483648", "0", ""},
+        CountCase{RollRow::Exp, "10001", "0", "Too many dice in the Exp row: 10001 (at most 10000 of each kind)."},
+        CountCase{RollRow::Ral, "2", "100000000",
+                  "Too many dice in the Ral row: 100000000 (at most 10000 of each kind)."},
+        CountCase{RollRow::Sk2, "2147483647", "2",
+                  "Too many dice in the Sk2 row: 2147483647 (at most 10000 of each kind)."}));
+
+TEST_F(RollTest, RollAllRefusesAnOversizedCountBeforeItsFirstRow) {
+  makeRows({0, 0});
+  const auto before = snapshot();
+  std::array<RollFields, kRollRowCount> all;
+  all.fill(fields("7", "1", "6", "0", "6"));
+  all[4].d1 = "$FFFFFF";
+  EXPECT_FALSE(rollAllRatings(session, all, 0));
+  EXPECT_EQ(snapshot(), before);
+  EXPECT_EQ(prompts.lastText(), "Too many dice in the Sk2 row: 16777215 (at most 10000 of each kind).");
+  // A count that does not convert is left to its row: the rows before it roll.
+  all[4].d1 = "0";
+  all[2].d = "lots";
+  EXPECT_THROW(rollAllRatings(session, all, 0), ConversionError);
+  EXPECT_NE(session.grid.cell(kColMor, 1), "50");
+  EXPECT_EQ(session.grid.cell(kColRal, 1), "50");
 }
 
 }  // namespace

@@ -183,24 +183,16 @@ TEST_F(ChooserAndCommentWindows, CommentIsEditedSavedAndReadBack) {
   std::string all;
   for (int b = 1; b < 256; ++b)
     if (b != '\r' && b != '\n') all += static_cast<char>(b);
-  const std::string comment1252 = all.substr(0, 100) + "\r\n" + all.substr(100, 97);
-  Bytes file(comment1252.begin(), comment1252.end());
-  file.resize(200, 0);
-  write("bytes.cmt", file);
-  prompts.openAnswers.push_back(at("bytes.cmt"));
-  form().LoadCommentFile1->trigger();
-  prompts.saveAnswers.push_back(at("again.cmt"));
-  form().SaveCommentFile1->trigger();
-  EXPECT_EQ(common::readFileBytes(at("again.cmt")), file);
-  file.assign(200, 0);
-  const std::string rest = all.substr(197) + "\xA0x\xA0";
-  std::copy(rest.begin(), rest.end(), file.begin());
-  write("bytes.cmt", file);
-  prompts.openAnswers.push_back(at("bytes.cmt"));
-  form().LoadCommentFile1->trigger();
-  prompts.saveAnswers.push_back(at("again.cmt"));
-  form().SaveCommentFile1->trigger();
-  EXPECT_EQ(common::readFileBytes(at("again.cmt")), file);
+  for (const std::string& text : {all.substr(0, 100) + "\r\n" + all.substr(100, 97), all.substr(197) + "\xA0x\xA0"}) {
+    Bytes file(text.begin(), text.end());
+    file.resize(200, 0);
+    write("bytes.cmt", file);
+    prompts.openAnswers.push_back(at("bytes.cmt"));
+    form().LoadCommentFile1->trigger();
+    prompts.saveAnswers.push_back(at("again.cmt"));
+    form().SaveCommentFile1->trigger();
+    EXPECT_EQ(common::readFileBytes(at("again.cmt")), file);
+  }
 
   // A game without a comment file empties the window.
   loadThrough(form().LoadScenarioFile1, "SCEN10.DAT");

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -27,6 +28,7 @@
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/spread_form.h"
 #include "common/file_io.h"
 #include "common/int_convert.h"
 #include "support/scripted_prompts.h"
@@ -197,8 +199,14 @@ TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
                          "Save Comment File", "-", "Locate MOB Files", "-", "Paste CSV Unit File",
                          "Save CSV Unit File", "-", "Exit Tarnel", "-", "Export JSON File",
                          "Import JSON File"}));
+  EXPECT_EQ(form->Edit1->title(), "Edit");
+  EXPECT_EQ(captions(form->Edit1), (QStringList{"Find"}));
+  EXPECT_EQ(form->Find1->shortcut(), QKeySequence(QKeySequence::Find));
   EXPECT_EQ(form->Help2->title(), "Help");
   EXPECT_EQ(captions(form->Help2), (QStringList{"About", "Help"}));
+  QStringList menus;
+  for (QAction* a : form->MainMenu1->actions()) menus << a->text();
+  EXPECT_EQ(menus, (QStringList{"Files", "Edit", "Tools", "Help"}));
   // No window has joined: no Tools menu and no working "Unit Data" button.
   EXPECT_FALSE(form->Tools1->menuAction()->isVisible());
   EXPECT_FALSE(form->AmmoBtn->isEnabled());
@@ -669,6 +677,116 @@ TEST_F(RollButtonsTest, BadTextsStopTheRollWhereTheyAreRead) {
   form->RollAllBtn->click();
   EXPECT_EQ(shownErrors().size(), 4u);
   EXPECT_EQ(column(kColMor), mor);
+}
+
+// Ctrl+F, Enter, F3 and Shift+F3 as a user presses them, then a roll of the
+// rows selected in the grid.
+TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
+  form->show();
+  QApplication::setActiveWindow(form.get());
+  typeCell(kColLeader, 12, "Zulu/Ann");
+  typeCell(kColName, 40, "ZULU Guard");
+  EXPECT_TRUE(form->FindBar->isHidden());
+  QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+  ASSERT_TRUE(form->FindBar->isVisible());
+  ASSERT_EQ(QApplication::focusWidget(), form->FindEdit);
+
+  auto selectedCells = [&] {
+    std::vector<std::pair<int, int>> cells;
+    for (const QModelIndex& i : form->InfoStringGrid->selectionModel()->selectedIndexes())
+      cells.emplace_back(i.column(), i.row() + 1);
+    return cells;
+  };
+  // Each match is selected as a click on its name cell selects it.
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int row;
+  } steps[] = {{Qt::Key_Return, Qt::NoModifier, 12},
+               {Qt::Key_F3, Qt::NoModifier, 40},
+               {Qt::Key_F3, Qt::NoModifier, 12},  // around the end
+               {Qt::Key_F3, Qt::ShiftModifier, 40}};
+  QTest::keyClicks(form->FindEdit, "zulu");
+  for (const auto& step : steps) {
+    QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
+    EXPECT_EQ(session().model.selectedRow, step.row);
+    EXPECT_EQ(session().model.selectedCol, kColName);
+    EXPECT_EQ(selectedCells(), (std::vector<std::pair<int, int>>{{kColName, step.row}}));
+    EXPECT_EQ(QApplication::focusWidget(), form->FindEdit);
+  }
+  EXPECT_FALSE(form->findFailed());
+  const QColor normal = form->FindEdit->palette().color(QPalette::Base);
+  form->FindEdit->setText("no such unit");
+  form->FindNextBtn->click();
+  EXPECT_TRUE(form->findFailed());
+  EXPECT_NE(form->FindEdit->palette().color(QPalette::Base), normal);
+  EXPECT_EQ(session().model.selectedRow, 40);
+  QTest::keyClick(form->FindEdit, Qt::Key_Backspace);
+  EXPECT_FALSE(form->findFailed());
+  EXPECT_EQ(form->FindEdit->palette().color(QPalette::Base), normal);
+  QTest::keyClick(form->FindEdit, Qt::Key_Escape);
+  EXPECT_TRUE(form->FindBar->isHidden());
+
+  // Rows 2 to 4 and 35 (side 1) selected; side 0 rolls rows 2 to 4 only.
+  EXPECT_EQ(form->SelectedOnlyCB->text(), "Selected units only");
+  EXPECT_FALSE(form->SelectedOnlyCB->isChecked());
+  auto* model = form->InfoStringGrid->model();
+  auto* selection = form->InfoStringGrid->selectionModel();
+  selection->select(QItemSelection(model->index(1, 0), model->index(3, 4)), QItemSelectionModel::ClearAndSelect);
+  selection->select(model->index(34, 6), QItemSelectionModel::Select);
+  form->SelectedOnlyCB->click();
+  form->ExpMEdit->setText("7");
+  form->ExpPDEdit->setText("0");
+  form->ExpMDEdit->setText("0");
+  const auto before = column(kColExp);
+  form->ExpRollBtn->click();
+  for (int r = 1; r <= 60; ++r)
+    EXPECT_EQ(grid().cell(kColExp, r), r >= 2 && r <= 4 ? "7" : before[static_cast<std::size_t>(r - 1)]) << r;
+
+  // Only a side-1 unit selected: nothing rolls, and the user is told.
+  selection->select(model->index(34, 6), QItemSelectionModel::ClearAndSelect);
+  const auto all = rows(1, 60);
+  form->RollAllBtn->click();
+  EXPECT_EQ(rows(1, 60), all);
+  EXPECT_EQ(prompts.lastText(), "Select the units to roll first.");
+  EXPECT_EQ(prompts.lastTitle(), "Information");
+
+  // A dice count the rolls refuse, through the button.
+  form->SelectedOnlyCB->click();
+  form->ExpPDEdit->setText("100000000");
+  form->ExpRollBtn->click();
+  EXPECT_EQ(rows(1, 60), all);
+  EXPECT_EQ(prompts.lastText(), "Too many dice in the Exp row: 100000000 (at most 10000 of each kind).");
+  EXPECT_EQ(prompts.lastTitle(), "Error");
+  // Unchecked, the roll is the whole side's again.
+  form->ExpPDEdit->setText("0");
+  form->ExpMEdit->setText("8");
+  form->ExpRollBtn->click();
+  for (int r = 1; r <= 30; ++r) EXPECT_EQ(grid().cell(kColExp, r), "8") << r;
+  EXPECT_TRUE(shownErrors().empty());
+}
+
+TEST_F(MainFormTest, SpreadWindowFollowsTheRollFields) {
+  EXPECT_EQ(form->SpreadBtn->text(), "Spread");
+  form->SpreadBtn->click();
+  TSpreadForm* spread = form->spreadForm();
+  ASSERT_NE(spread, nullptr);
+  EXPECT_TRUE(spread->isVisible());
+  EXPECT_EQ(spread->windowTitle(), "Rating Spread");
+  // 60 + 4d6 - 2d6 and 20 + 3d6 - 2d6, within 0..100.
+  EXPECT_EQ(spread->SpreadLabels[0]->text(), "Mean 67.00\nMost likely 67\nMin 0: 0%\nMax 100: 0%");
+  EXPECT_EQ(spread->SpreadLabels[4]->text(), "Mean 23.50\nMost likely 23\nMin 0: 0%\nMax 100: 0%");
+  form->MorPSEdit->setText("6x");
+  EXPECT_FALSE(spread->SpreadCharts[1]->spread().spread);
+  EXPECT_EQ(spread->SpreadCharts[1]->spread().text, "'6x' is not a valid integer value");
+  EXPECT_EQ(spread->SpreadLabels[1]->text(), "");
+  form->MorPSEdit->setText("6");
+  form->MorMEdit->setText("97");
+  ASSERT_TRUE(spread->SpreadCharts[1]->spread().spread);
+  EXPECT_TRUE(spread->SpreadLabels[1]->text().endsWith("Max 100: 85.54%")) << spread->SpreadLabels[1]->text().toStdString();
+  // A second press brings the same window forward.
+  form->SpreadBtn->click();
+  EXPECT_EQ(form->spreadForm(), spread);
 }
 
 TEST_F(MainFormTest, RollBeforeAnyLoadReportsTheEmptySideCell) {

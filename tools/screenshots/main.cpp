@@ -10,7 +10,9 @@
 // kShots.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -41,6 +43,7 @@
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/spread_form.h"
 #include "sidefiles/dice_stat_form.h"
 
 namespace {
@@ -238,6 +241,41 @@ class Stage {
     return w;
   }
 
+  // The find bar with a text typed and "Next" pressed `times` times.
+  QWidget* find(const char* text, int times) {
+    main()->Find1->trigger();
+    main()->FindEdit->setText(QString::fromLatin1(text));
+    for (int k = 0; k < times; ++k) main()->FindNextBtn->click();
+    settle();
+    return main();
+  }
+
+  // "Selected units only" checked, rows first..last selected and rolled
+  // with the Exp row's formula.
+  QWidget* selectedRoll(int first, int last) {
+    QAbstractItemModel* grid = main()->InfoStringGrid->model();
+    main()->InfoStringGrid->setCurrentIndex(grid->index(first - 1, 4));
+    main()->InfoStringGrid->selectionModel()->select(QItemSelection(grid->index(first - 1, 0), grid->index(last - 1, 9)),
+                                                     QItemSelectionModel::ClearAndSelect);
+    main()->SelectedOnlyCB->setChecked(true);
+    main()->session().dice.seed(4242);  // the same picture on every run
+    main()->ExpRollBtn->click();
+    settle();
+    return main();
+  }
+
+  // "Rating Spread" over the initial formulas, with Mor raised so that it
+  // often reaches Max and Sk1 thrown with many dice.
+  QWidget* spread() {
+    main()->MorMEdit->setText(QStringLiteral("90"));
+    main()->Sk1PDEdit->setText(QStringLiteral("40"));
+    main()->Sk1MEdit->setText(QStringLiteral("-30"));
+    main()->Sk1PSEdit->setText(QStringLiteral("4"));
+    main()->SpreadBtnClick();
+    settle();
+    return main()->spreadForm();
+  }
+
   // The question before a CSV paste whose line 7 lacks its last cell.
   QWidget* csvPasteWarning() {
     QFile sample(QStringLiteral("samples/vn3_crossing.csv"));
@@ -309,6 +347,9 @@ const std::vector<Shot> kShots = {
     {"csv_paste_warning", [](Stage& s) { return s.load("vn3_crossing.dat"), s.csvPasteWarning(); }},
     {"tarnel_help", [](Stage& s) { return s.help(); }},
     {"compare_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.compare("vn3_crossing.dat"); }},
+    {"find_bar", [](Stage& s) { return s.load("vn3_crossing.dat"), s.find("recon team 4", 2); }},
+    {"selected_roll", [](Stage& s) { return s.load("vn3_crossing.dat"), s.selectedRoll(3, 7); }},
+    {"rating_spread", [](Stage& s) { return s.spread(); }},
     {"orvik_main", [](Stage& s) { return s.orvikLoaded("varno_stand_in.exe", 2); }},
 };
 

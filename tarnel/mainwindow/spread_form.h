@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <optional>
+
+#include "mainwindow/rating_spread.h"
+
+class QLabel;
+class QLineEdit;
+
+namespace tarnel {
+
+// A bar chart of one roll row's spread: a bar per value (or per run of
+// values when they outnumber the pixels), the clamped ends Min and Max in a
+// colour of their own; or, when the row has no spread, the text saying why.
+class SpreadChart : public QWidget {
+  Q_OBJECT
+ public:
+  explicit SpreadChart(QWidget* parent = nullptr);
+  void setSpread(const RowSpread& spread, int min, int max);
+  const RowSpread& spread() const { return spread_; }
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  RowSpread spread_;
+  int min_ = 0, max_ = 0;
+};
+
+// "Rating Spread": for each of the main window's five roll rows, the chance
+// of every value its formula writes, following the fields as they are typed.
+class TSpreadForm : public QWidget {
+  Q_OBJECT
+ public:
+  // The main window's roll fields, rows Exp to Sk2, fields Base to Max.
+  using RollEdits = std::array<std::array<QLineEdit*, 7>, kRollRowCount>;
+
+  explicit TSpreadForm(const RollEdits& rollEdits, QWidget* parent = nullptr);
+
+  // Recomputes one row from its fields (while the window is shown).
+  void refreshRow(RollRow row);
+
+  std::array<SpreadChart*, kRollRowCount> SpreadCharts{};
+  // Mean, most likely value and the chances of Min and Max, beside each chart.
+  std::array<QLabel*, kRollRowCount> SpreadLabels{};
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  RollEdits rollEdits_;
+};
+
+// The figures written beside a chart.
+QString spreadFigures(const RatingSpread& spread, int min, int max);
+
+}  // namespace tarnel
