@@ -36,7 +36,7 @@ GameModel fullModel() {
     m.sectionId[j] = 5000 + j;
     for (int k = 0; k < length; ++k) {
       int v = (j % 3 == 0) ? static_cast<int>(rng() & 0xFF) : ((k / 64) % 5 == 0 ? static_cast<int>(rng() & 0xFF) : (k / 300) % 4);
-      m.image[static_cast<std::size_t>(r + k)] = static_cast<std::uint8_t>(v);
+      m.setByteAt(r + k, v);
     }
     r += length;
   }
@@ -193,7 +193,7 @@ void BM_StreamReadWrite(benchmark::State& state) {
   const Bytes file = writeSectionStream(full(), kMagicVn3);
   GameModel m;
   for (auto _ : state) {
-    readSectionStream(file, m);
+    benchmark::DoNotOptimize(readSectionStream(file, m));
     Bytes out = writeSectionStream(m, kMagicVn3);
     benchmark::DoNotOptimize(out.data());
   }
@@ -220,7 +220,7 @@ class NoPrompts : public Prompts {
 void BM_LoadSaveFile(benchmark::State& state) {
   NoPrompts prompts;
   prompts.path = (std::filesystem::temp_directory_path() / "tarnel_bench_full.dat").string();
-  writeFileSafely(prompts.path, writeSectionStream(full(), kMagicVn3));
+  if (!writeFileSafely(prompts.path, writeSectionStream(full(), kMagicVn3))) state.SkipWithError("cannot write");
   Session s(prompts);
   for (auto _ : state) {
     loadGame(s, GameFileKind::Vn3);

@@ -1,6 +1,7 @@
 // The "Open File" chooser on a folder of 5,000 game files, each with its
 // comment file: the list with its preview in the core alone, and through the
 // offscreen window up to the list's repaint.
+#include <stdexcept>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@ constexpr int kGameFiles = 5000;
 // 200-byte comment file beside each one.
 struct Folder {
   fs::path dir;
+  bool ok = true;  // every file written
 
   Folder() {
     dir = fs::temp_directory_path() / ("tarnel_chooser_bench_" + std::to_string(::getpid()));
@@ -37,10 +39,10 @@ struct Folder {
       std::vector<std::uint8_t> game(4096, 0);
       const std::string_view magic = k % 3 == 0 ? kMagicV11 : kMagicVn3;
       std::copy(magic.begin(), magic.end(), game.begin());
-      common::writeFileSafely((dir / (std::string(name) + ".DAT")).string(), game);
+      ok = common::writeFileSafely((dir / (std::string(name) + ".DAT")).string(), game) && ok;
       std::string comment = "Scenario " + std::to_string(k) + ": a crossing at dawn, held until relieved.";
       comment.resize(200, '\0');
-      common::writeFileSafely((dir / (std::string(name) + ".cmt")).string(), comment);
+      ok = common::writeFileSafely((dir / (std::string(name) + ".cmt")).string(), comment) && ok;
     }
   }
   ~Folder() {
@@ -51,6 +53,7 @@ struct Folder {
 
 const Folder& folder() {
   static const Folder f;
+  if (!f.ok) throw std::runtime_error("cannot write the benchmark's files");
   return f;
 }
 

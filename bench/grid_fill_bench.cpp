@@ -1,6 +1,7 @@
 // Load of an 800-unit VN3 game and the fill of the unit grid: in the core
 // alone, with the grid's Qt model attached, and through the real main window
 // (offscreen) up to the grid's repaint.
+#include <stdexcept>
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -27,6 +28,7 @@ using common::writeFileSafely;
 struct Fixture {
   fs::path dir;
   std::string game;
+  bool ok = true;  // every file written
 
   Fixture() {
     dir = fs::temp_directory_path() / ("tarnel_grid_bench_" + std::to_string(::getpid()));
@@ -35,9 +37,9 @@ struct Fixture {
     o.kind = GameFileKind::Vn3;
     o.unitsPerSide = 400;
     game = (dir / "full.dat").string();
-    writeFileSafely(game, samplegen::makeGameFile(o));
-    writeFileSafely((dir / "KOB03").string(), samplegen::makeMobFile(3));
-    writeFileSafely((dir / "KOB07").string(), samplegen::makeMobFile(7));
+    ok = writeFileSafely(game, samplegen::makeGameFile(o)) &&
+         writeFileSafely((dir / "KOB03").string(), samplegen::makeMobFile(3)) &&
+         writeFileSafely((dir / "KOB07").string(), samplegen::makeMobFile(7));
   }
   ~Fixture() {
     std::error_code ignored;
@@ -47,6 +49,7 @@ struct Fixture {
 
 const Fixture& fixture() {
   static const Fixture f;
+  if (!f.ok) throw std::runtime_error("cannot write the benchmark's files");
   return f;
 }
 

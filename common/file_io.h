@@ -58,8 +58,8 @@ std::optional<std::uint64_t> regularFileSize(const std::string& path);
 // renames it over `path` only when all went well. On failure the old file is
 // untouched and the temporary file removed. A `path` that is a symbolic link
 // keeps the link; the file it points to gets the bytes.
-bool writeFileSafely(const std::string& path, std::span<const std::uint8_t> bytes);
-bool writeFileSafely(const std::string& path, std::string_view text);
+[[nodiscard]] bool writeFileSafely(const std::string& path, std::span<const std::uint8_t> bytes);
+[[nodiscard]] bool writeFileSafely(const std::string& path, std::string_view text);
 
 // Directory part of a path ("." when the path has none).
 std::string directoryOf(const std::string& path);

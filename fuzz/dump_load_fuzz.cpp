@@ -19,9 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   loadDumpFile(session, window);
   const GameModel& m = session.model;
   const GameModel& before = sample.model;
-  FUZZ_CHECK(std::equal(data, data + size, m.image.begin()));
-  FUZZ_CHECK(std::equal(m.image.begin() + static_cast<std::ptrdiff_t>(size), m.image.end(),
-                        before.image.begin() + static_cast<std::ptrdiff_t>(size)));
+  FUZZ_CHECK(std::equal(data, data + size, m.image().begin()));
+  FUZZ_CHECK(std::equal(m.image().begin() + static_cast<std::ptrdiff_t>(size), m.image().end(),
+                        before.image().begin() + static_cast<std::ptrdiff_t>(size)));
   FUZZ_CHECK(m.sectionOffset == before.sectionOffset && m.sectionLength == before.sectionLength &&
              m.sectionId == before.sectionId);
   fuzz::checkSession(session);

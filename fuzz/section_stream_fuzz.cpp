@@ -28,7 +28,7 @@ class Pieces : public common::ByteSource {
 };
 
 bool sameDecoding(const tarnel::GameModel& a, const tarnel::GameModel& b) {
-  return a.image == b.image && a.sectionOffset == b.sectionOffset && a.sectionLength == b.sectionLength &&
+  return a.image() == b.image() && a.sectionOffset == b.sectionOffset && a.sectionLength == b.sectionLength &&
          a.sectionId == b.sectionId && a.negativeLength == b.negativeLength;
 }
 
@@ -60,15 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // An image of a few kilobytes runs full where the full one did not: the
   // decoder stops exactly there, with the directory and the bytes it had.
-  small.image = std::vector<std::uint8_t>(tarnel::kHeaderSize + size / 2);  // exactly that, for ASan
+  small.adoptImage(std::vector<std::uint8_t>(tarnel::kHeaderSize + size / 2));  // exactly that, for ASan
   const tarnel::ReadStatus smallStatus = tarnel::readSectionStream(input, small);
-  FUZZ_CHECK(small.image.size() == tarnel::kHeaderSize + size / 2);
-  FUZZ_CHECK(std::equal(small.image.begin(), small.image.end(), model.image.begin()));
+  FUZZ_CHECK(small.image().size() == tarnel::kHeaderSize + size / 2);
+  FUZZ_CHECK(std::equal(small.image().begin(), small.image().end(), model.image().begin()));
   bool fits = true;
   for (int j = 1; j < tarnel::kDirectorySize; ++j) {
     const bool same = small.sectionOffset[j] == model.sectionOffset[j] && small.sectionId[j] == model.sectionId[j] &&
                       small.sectionLength[j] == model.sectionLength[j];
-    if (fits && std::int64_t{model.sectionOffset[j]} + model.sectionLength[j] > std::int64_t(small.image.size())) {
+    if (fits && std::int64_t{model.sectionOffset[j]} + model.sectionLength[j] > std::int64_t(small.image().size())) {
       fits = false;  // the position where the small image ran full
       FUZZ_CHECK(small.sectionOffset[j] == model.sectionOffset[j] && small.sectionLength[j] == 0);
     } else {
@@ -85,16 +85,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const std::vector<std::uint8_t> zeros(tarnel::kImageSize, 0);
   const auto tail = static_cast<std::size_t>(tarnel::kImageSize - end);
   if (status == tarnel::ReadStatus::Ok)
-    FUZZ_CHECK(std::memcmp(model.image.data() + end, zeros.data(), tail) == 0);
-  else
+    FUZZ_CHECK(std::memcmp(model.image().data() + end, zeros.data(), tail) == 0);
+  else {
     // The part of the section that ran out of room is not part of the
     // directory, so it is not written back either.
-    std::fill(model.image.begin() + end, model.image.end(), std::uint8_t{0});
+    std::vector<std::uint8_t> image = model.image();
+    std::fill(image.begin() + end, image.end(), std::uint8_t{0});
+    model.adoptImage(std::move(image));
+  }
 
   const auto file = tarnel::writeSectionStream(model, tarnel::kMagicVn3);
   FUZZ_CHECK(tarnel::readSectionStream(file, again) == tarnel::ReadStatus::Ok);
   fuzz::checkDirectory(again, true);
-  FUZZ_CHECK(tarnel::hasMagic(std::span(again.image.data(), 20), tarnel::kMagicVn3));
+  FUZZ_CHECK(tarnel::hasMagic(std::span(again.image().data(), 20), tarnel::kMagicVn3));
   FUZZ_CHECK(fuzz::sameSections(model, again));
   FUZZ_CHECK(tarnel::writeSectionStream(again, tarnel::kMagicVn3) == file);
   return 0;

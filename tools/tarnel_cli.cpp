@@ -134,7 +134,7 @@ int namedFieldCommand(const std::string& command, int argc, char** argv) {
   if (!outcome.ok()) return fail(outcome.error);
   const bool written =
       m.loaded == GameFileKind::V10
-          ? writeFileSafely(argv[4], std::span(m.image.data(), static_cast<std::size_t>(m.v10Length)))
+          ? writeFileSafely(argv[4], std::span(m.image().data(), static_cast<std::size_t>(m.v10Length)))
           : writeFileSafely(argv[4], writeSectionStream(m, m.loaded == GameFileKind::V11 ? kMagicV11 : kMagicVn3));
   return written ? 0 : fail("Could not open New save file!");
 }

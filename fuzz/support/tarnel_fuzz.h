@@ -66,7 +66,7 @@ inline void putSampleMobFiles() {
 // The directory lies inside the image; a sectioned load lays the sections
 // back to back from offset 20, up to where the image ran full.
 inline void checkDirectory(const tarnel::GameModel& m, bool sectioned) {
-  FUZZ_CHECK(m.image.size() == static_cast<std::size_t>(tarnel::kImageSize));
+  FUZZ_CHECK(m.image().size() == static_cast<std::size_t>(tarnel::kImageSize));
   for (int j = 0; j < tarnel::kDirectorySize; ++j) {
     FUZZ_CHECK(m.sectionOffset[j] >= 0 && m.sectionLength[j] >= 0);
     FUZZ_CHECK(std::int64_t{m.sectionOffset[j]} + m.sectionLength[j] <= tarnel::kImageSize);
@@ -102,7 +102,7 @@ inline void checkSession(const tarnel::Session& s) {
 inline bool sameDocument(const tarnel::Session& a, const tarnel::Session& b) {
   const tarnel::GameModel& x = a.model;
   const tarnel::GameModel& y = b.model;
-  bool same = x.image == y.image && x.sectionOffset == y.sectionOffset && x.sectionLength == y.sectionLength &&
+  bool same = x.image() == y.image() && x.sectionOffset == y.sectionOffset && x.sectionLength == y.sectionLength &&
               x.sectionId == y.sectionId && x.v10Length == y.v10Length && x.layout == y.layout &&
               x.loaded == y.loaded && x.negativeLength == y.negativeLength && x.unitCount == y.unitCount &&
               x.sideNames == y.sideNames && x.sideNation == y.sideNation && x.sideMob == y.sideMob &&
@@ -131,7 +131,7 @@ inline void copyDocument(tarnel::Session& to, const tarnel::Session& from) {
 // file header and the same non-empty sections in order (empty positions drop
 // out on writing), and the same negative-length flag where a section carries it.
 inline bool sameSections(const tarnel::GameModel& a, const tarnel::GameModel& b) {
-  if (!std::equal(a.image.begin() + tarnel::kHeaderSize, a.image.end(), b.image.begin() + tarnel::kHeaderSize))
+  if (!std::equal(a.image().begin() + tarnel::kHeaderSize, a.image().end(), b.image().begin() + tarnel::kHeaderSize))
     return false;
   int jb = 1;
   bool any = false;

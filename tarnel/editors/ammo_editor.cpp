@@ -135,7 +135,7 @@ bool UnitDataEditor::fill() {
     texts.weapons[at(i % 4 + 1)][at(i / 4 + 1)] = std::to_string(m.unitByte(unit, L.ammunition + i));
   for (const ArmourCell& a : kArmourCells)
     texts.armour[at(a.col)][at(a.row)] = std::to_string(m.unitByte(unit, L.armour + a.shownByte));
-  const int rank = m.leaderByte(unit, LeaderRecord::kRank);
+  const int rank = m.leaderByte(unit, LeaderField::kRank);
   texts.rankIndex = rank >= 1 && rank <= kRankCount ? rank - 1 : -1;
   texts.leaders = session_.grid.cell(kColLeader, r);
   armourAtFill_ = texts.armour;
@@ -145,7 +145,7 @@ bool UnitDataEditor::fill() {
     const UnitFieldInfo& info = kFields[at(f)];
     int v;
     if (!info.offset)
-      v = m.leaderWord(unit, LeaderRecord::kKills);
+      v = m.leaderWord(unit, LeaderField::kKills);
     else
       v = info.word ? m.unitWord(unit, L.*info.offset) : m.unitByte(unit, L.*info.offset);
     texts.numbers[at(f)] = std::to_string(v);
@@ -191,8 +191,8 @@ void UnitDataEditor::retain() {
   armourAtFill_ = texts.armour;
   armourPasted_ = false;
 
-  storeWordBytes(m, m.leaderOffset(unit) + LeaderRecord::kKills, toInt(texts.numbers[kKills]));
-  m.setLeaderByte(unit, LeaderRecord::kRank, texts.rankIndex + 1);
+  storeWordBytes(m, m.fieldOffset(unit, LeaderField::kKills), toInt(texts.numbers[kKills]));
+  m.setLeaderByte(unit, LeaderField::kRank, texts.rankIndex + 1);
   for (int f = 0; f < kKills; ++f) {
     const UnitFieldInfo& info = kFields[at(f)];
     const int v = toInt(texts.numbers[at(f)]);
@@ -214,9 +214,9 @@ void UnitDataEditor::retain() {
     session_.prompts.message(kLeaderNamesRefused, "Error", MessageIcon::Stop);
     return;
   }
-  for (int i = 0; i < LeaderRecord::kNameBytes; ++i) {
+  for (int i = 0; i < kLeaderNameBytes; ++i) {
     const bool text = at(i) < t.size() && t[at(i)] != '/';
-    m.setLeaderByte(unit, LeaderRecord::kName + i, text ? t[at(i)] : 0);
+    m.setByteAt(m.fieldOffset(unit, LeaderField::kName) + i, text ? t[at(i)] : 0);
   }
   session_.grid.setCell(kColLeader, r, t);
 }

@@ -13,7 +13,7 @@
 #include <exception>
 
 #include "editors/weapons_form.h"
-#include "model/session.h"
+#include "model/undo.h"
 #include "common/ui/qt_text.h"
 
 namespace tarnel {
@@ -147,7 +147,8 @@ TAmmoForm::TAmmoForm(Session& session, TWeaponsForm& weapons, QWidget* parent)
   // a weapon name, current as soon as it takes the focus.
   WeaponsGrid->setCurrentCell(0, 1);
 
-  connect(RetainBtn, &QPushButton::clicked, this, [this] { report(&TAmmoForm::RetainBtnClick); });
+  connect(RetainBtn, &QPushButton::clicked, this,
+          [this] { report(&TAmmoForm::RetainBtnClick, "Retain Unit Data"); });
   connect(CopyBtn, &QPushButton::clicked, this, [this] { report(&TAmmoForm::CopyBtnClick); });
   connect(PasteBtn, &QPushButton::clicked, this, [this] { report(&TAmmoForm::PasteBtnClick); });
   connect(WeaponsGrid, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
@@ -162,12 +163,8 @@ TAmmoForm::TAmmoForm(Session& session, TWeaponsForm& weapons, QWidget* parent)
 
 TAmmoForm::~TAmmoForm() { weapons_.setEditor(nullptr); }
 
-void TAmmoForm::report(void (TAmmoForm::*handler)()) {
-  try {
-    (this->*handler)();
-  } catch (const std::exception& e) {
-    session_.prompts.errorReport(e.what());
-  }
+void TAmmoForm::report(void (TAmmoForm::*handler)(), const char* label) {
+  runCommand(session_, label, [this, handler] { (this->*handler)(); });
 }
 
 void TAmmoForm::showEvent(QShowEvent* e) {

@@ -64,7 +64,8 @@ class TAmmoForm : public QWidget {
   void run(Command command);
   // Runs a button's handler; an error that escapes it goes to the standard
   // error box.
-  void report(void (TAmmoForm::*handler)());
+  // Runs a button's handler as a command; Retain's is a step of the history.
+  void report(void (TAmmoForm::*handler)(), const char* label = "");
 };
 
 }  // namespace tarnel

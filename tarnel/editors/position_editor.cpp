@@ -83,9 +83,9 @@ void PositionEditor::activate() {
   for (int r = 1; r <= n; ++r) {
     for (int c : {kPosSide, kPosUnit, kPosName}) grid.setCell(c, r, session_.grid.cell(c, r));
     const std::int64_t at = m.positionOffset(r - 1);
-    grid.setCell(kPosX, r, signedWord(m, at + kPositionX));
-    grid.setCell(kPosY, r, signedWord(m, at + kPositionY));
-    grid.setCell(kPosHidden, r, std::to_string(m.byteAt(at + kPositionHidden)));
+    grid.setCell(kPosX, r, signedWord(m, at + offsetOf(PositionField::kX)));
+    grid.setCell(kPosY, r, signedWord(m, at + offsetOf(PositionField::kY)));
+    grid.setCell(kPosHidden, r, std::to_string(m.byteAt(at + offsetOf(PositionField::kHidden))));
   }
   grid.endUpdate();
   if (session_.model.redrawNeeded) redraw();
@@ -211,8 +211,8 @@ void PositionEditor::reset() {
   const int n = unitRows();
   for (int r = 1; r <= n; ++r) {
     const std::int64_t at = m.positionOffset(r - 1);
-    grid.setCell(kPosX, r, signedWord(m, at + kPositionX));
-    grid.setCell(kPosY, r, signedWord(m, at + kPositionY));
+    grid.setCell(kPosX, r, signedWord(m, at + offsetOf(PositionField::kX)));
+    grid.setCell(kPosY, r, signedWord(m, at + offsetOf(PositionField::kY)));
   }
 }
 
@@ -221,10 +221,10 @@ void PositionEditor::retain() {
   const int n = unitRows();
   for (int r = 1; r <= n; ++r) {
     const std::int64_t at = m.positionOffset(r - 1);
-    m.setWordAt(at + kPositionX, toInt(grid.cell(kPosX, r)));
+    m.setWordAt(at + offsetOf(PositionField::kX), toInt(grid.cell(kPosX, r)));
     session_.markModified();
-    m.setWordAt(at + kPositionY, toInt(grid.cell(kPosY, r)));
-    m.setByteAt(at + kPositionHidden, toInt(grid.cell(kPosHidden, r)) != 0 ? 1 : 0);
+    m.setWordAt(at + offsetOf(PositionField::kY), toInt(grid.cell(kPosY, r)));
+    m.setByteAt(at + offsetOf(PositionField::kHidden), toInt(grid.cell(kPosHidden, r)) != 0 ? 1 : 0);
   }
 }
 

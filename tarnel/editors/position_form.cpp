@@ -15,7 +15,7 @@
 
 #include "common/ui/qt_text.h"
 #include "mainwindow/qt_unit_grid.h"
-#include "model/session.h"
+#include "model/undo.h"
 
 namespace tarnel {
 
@@ -226,19 +226,21 @@ void TPositionForm::ResetBtnClick() {
 
 void TPositionForm::RetainBtnClick() {
   PositionGrid->commitEditor();
-  run([this] { editor_.retain(); });
+  run([this] { editor_.retain(); }, "Retain Position");
 }
 
 template <typename Command>
-void TPositionForm::run(Command command) {
+void TPositionForm::run(Command command, const char* label) {
   pullTexts();
-  try {
-    command();
-  } catch (const std::exception& e) {
-    pushTexts();
-    session_.prompts.errorReport(e.what());
-    return;
-  }
+  runCommand(session_, label, [&] {
+    // The fields show what the command left, even when it stopped.
+    try {
+      command();
+    } catch (...) {
+      pushTexts();
+      throw;
+    }
+  });
   pushTexts();
 }
 

@@ -114,7 +114,7 @@ class TPositionForm : public QWidget {
   // Runs a command between pull and push; an error that escapes it goes to
   // the standard error box.
   template <typename Command>
-  void run(Command command);
+  void run(Command command, const char* label = "");
 };
 
 }  // namespace tarnel

@@ -11,10 +11,9 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "common/ui/qt_text.h"
-#include "model/session.h"
+#include "model/undo.h"
 
 namespace tarnel {
 
@@ -170,13 +169,8 @@ TTurnsForm::TTurnsForm(Session& session, QWidget* parent)
 
   FormCreate();
 
-  connect(RetainButton, &QPushButton::clicked, this, [this] {
-    try {
-      RetainButtonClick();
-    } catch (const std::exception& e) {
-      session_.prompts.errorReport(e.what());
-    }
-  });
+  connect(RetainButton, &QPushButton::clicked, this,
+          [this] { runCommand(session_, "Retain Game Data", [this] { RetainButtonClick(); }); });
 }
 
 bool TTurnsForm::event(QEvent* e) {

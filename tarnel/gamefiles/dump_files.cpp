@@ -9,10 +9,10 @@ namespace tarnel {
 
 std::vector<std::uint8_t> sectionBytes(const GameModel& m, int entry) {
   if (entry < 0 || entry >= kDirectorySize || m.sectionLength[entry] <= 0) return {};
-  const std::int64_t size = static_cast<std::int64_t>(m.image.size());
+  const std::int64_t size = static_cast<std::int64_t>(m.image().size());
   const std::int64_t from = std::clamp<std::int64_t>(m.sectionOffset[entry], 0, size);
   const std::int64_t to = std::min<std::int64_t>(from + m.sectionLength[entry], size);
-  return {m.image.begin() + from, m.image.begin() + to};
+  return {m.image().begin() + from, m.image().begin() + to};
 }
 
 std::vector<std::uint8_t> allSectionsBytes(const GameModel& m) {
@@ -127,7 +127,9 @@ bool DumpWindow::loadBtnClick() {
                              MessageIcon::Error);
     return false;
   }
-  std::copy(bytes->begin(), bytes->end(), session_.model.image.begin());
+  std::vector<std::uint8_t> image = session_.model.image();
+  std::copy(bytes->begin(), bytes->end(), image.begin());
+  session_.model.adoptImage(std::move(image));
   return true;
 }
 

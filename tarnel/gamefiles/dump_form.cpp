@@ -11,9 +11,9 @@
 #include <QTableWidget>
 #include <QWindow>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "mainwindow/main_commands.h"
+#include "model/undo.h"
 
 namespace tarnel {
 
@@ -76,17 +76,13 @@ TDumpForm::TDumpForm(Session& session, QWidget* parent)
   connect(AllBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::AllBtnClick); });
   connect(SectionBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::SectionBtnClick); });
   connect(StatsBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::StatsBtnClick); });
-  connect(LoadBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::LoadBtnClick); });
+  connect(LoadBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::LoadBtnClick, "Load Dump"); });
 
   FormCreate();
 }
 
-void TDumpForm::run(void (TDumpForm::*handler)()) {
-  try {
-    (this->*handler)();
-  } catch (const std::exception& e) {
-    session_.prompts.errorReport(e.what());
-  }
+void TDumpForm::run(void (TDumpForm::*handler)(), const char* label) {
+  runCommand(session_, label, [this, handler] { (this->*handler)(); });
 }
 
 bool TDumpForm::event(QEvent* e) {

@@ -46,7 +46,7 @@ class TDumpForm : public QWidget {
   common::FormActivation* activation_ = new common::FormActivation(this);
 
   void fillGrid();
-  void run(void (TDumpForm::*handler)());
+  void run(void (TDumpForm::*handler)(), const char* label = "");
 };
 
 }  // namespace tarnel

@@ -60,7 +60,9 @@ void decodeV10(std::span<const std::uint8_t> bytes, DecodedGame& out) {
   GameModel& m = out.model;
   m.selectLayout(GameFileKind::V10);
   m.loaded = GameFileKind::V10;
-  std::copy(bytes.begin(), bytes.end(), m.image.begin());
+  std::vector<std::uint8_t> image(static_cast<std::size_t>(kImageSize), 0);
+  std::copy(bytes.begin(), bytes.end(), image.begin());
+  m.adoptImage(std::move(image));
   m.v10Length = static_cast<std::int32_t>(bytes.size());
   m.sectionOffset[kUnitSection] = kVn2Layout.v10UnitOffset;
   m.sectionOffset[kPositionSection] = kVn2Layout.v10PositionOffset;

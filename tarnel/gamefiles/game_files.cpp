@@ -67,11 +67,19 @@ void readComment(Session& s, const std::string& gamePath) {
 
 }  // namespace
 
-void adoptDecoded(GameModel& model, DecodedGame& decoded) {
+void adoptDecoded(GameModel& model, const DecodedGame& decoded) {
   const GameModel& d = decoded.model;
   model.selectLayout(decoded.kind);
   model.loaded = d.loaded;
-  model.image.swap(decoded.model.image);
+  if (decoded.kind == GameFileKind::V10) {
+    // The image beyond a version 1.0 file's length keeps what it held.
+    std::vector<std::uint8_t> image = model.image();
+    const auto length = static_cast<std::size_t>(std::clamp(d.v10Length, 0, kImageSize));
+    std::copy_n(d.image().begin(), length, image.begin());
+    model.adoptImage(std::move(image));
+  } else {
+    model.adoptImage(d.image());
+  }
   model.sectionOffset = d.sectionOffset;
   model.sectionLength = d.sectionLength;
   model.sectionId = d.sectionId;
@@ -106,8 +114,9 @@ bool loadV10(Session& s) {
   setLoadedFile(s, path, "Edit(1.0): ");
   resetGrid(s);
   adoptDecoded(model, incoming);
+
   readComment(s, path);
-  s.setModified(false);
+  s.documentLoaded();
   return true;
 }
 
@@ -163,7 +172,7 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   const std::string cut = cutShortWarning(incoming);
   if (!cut.empty()) prompts.message(cut, "Warning", MessageIcon::Warning);
   readComment(s, path);
-  s.setModified(false);
+  s.documentLoaded();
   return true;
 }
 
@@ -194,11 +203,11 @@ void saveV10(Session& s) {
   if (!askSaveName(s, "Save Version 1.0 Scenario")) return;
   BusyCursor busy(prompts);
   const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
-  if (!writeFileSafely(d.fileName, std::span(model.image.data(), length))) {
+  if (!writeFileSafely(d.fileName, std::span(model.image().data(), length))) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
     return;
   }
-  s.setModified(false);
+  s.documentSaved();
 }
 
 void saveSectioned(Session& s, GameFileKind kind) {
@@ -224,7 +233,7 @@ void saveSectioned(Session& s, GameFileKind kind) {
   model.currentPath = d.fileName;
   s.fileLabel = lowerCase(d.fileName);
   s.view->fileLabelChanged();
-  s.setModified(false);
+  s.documentSaved();
 }
 
 void readGridBackUnits(Session& s) {
@@ -237,10 +246,10 @@ void readGridBackUnits(Session& s) {
 
 void readGridBackLeaders(Session& s) {
   for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setLeaderByte(r - 1, LeaderRecord::kRally, toInt(s.grid.cell(kColRal, r)));
-    s.model.setLeaderByte(r - 1, LeaderRecord::kInfantry, toInt(s.grid.cell(kColInf, r)));
-    s.model.setLeaderByte(r - 1, LeaderRecord::kArtillery, toInt(s.grid.cell(kColArt, r)));
-    s.model.setLeaderByte(r - 1, LeaderRecord::kArmour, toInt(s.grid.cell(kColArm, r)));
+    s.model.setLeaderByte(r - 1, LeaderField::kRally, toInt(s.grid.cell(kColRal, r)));
+    s.model.setLeaderByte(r - 1, LeaderField::kInfantry, toInt(s.grid.cell(kColInf, r)));
+    s.model.setLeaderByte(r - 1, LeaderField::kArtillery, toInt(s.grid.cell(kColArt, r)));
+    s.model.setLeaderByte(r - 1, LeaderField::kArmour, toInt(s.grid.cell(kColArm, r)));
   }
 }
 

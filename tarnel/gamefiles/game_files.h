@@ -19,8 +19,8 @@ bool loadSectioned(Session& session, GameFileKind kind, const std::string* comma
 
 struct DecodedGame;
 // Takes a decoded file's image, directory, layout and generation into the
-// model (the decoded image is moved out).
-void adoptDecoded(GameModel& model, DecodedGame& decoded);
+// model; a version 1.0 file's bytes go over the image as they always did.
+void adoptDecoded(GameModel& model, const DecodedGame& decoded);
 
 // Each save checks the loaded generation, reads the grid's rating columns
 // back into the image (throwing ConversionError on a bad cell), asks for a
@@ -38,6 +38,6 @@ GameFileKind sectionedKindOf(const std::string& path);
 
 // The magic test: the first line of at most 29 characters, up to its first
 // NUL, equals the magic.
-bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic);
+[[nodiscard]] bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic);
 
 }  // namespace tarnel

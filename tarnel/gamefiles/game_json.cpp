@@ -337,7 +337,7 @@ void compareFields(const GameModel& a, const GameModel& b, std::span<const Named
 
 void explainUnit(const GameModel& m, int unit, Explained& explained) {
   explained.add(m.unitOffset(unit), m.layout->unitStride);
-  explained.add(m.leaderOffset(unit), LeaderRecord::kStride);
+  explained.add(m.leaderOffset(unit), kLeaderStride);
   explained.add(m.positionOffset(unit), kPositionStride);
 }
 
@@ -368,7 +368,7 @@ std::vector<GameDifference> diffGames(const GameModel& a, const GameModel& b) {
     if (a.v10Length != b.v10Length)
       out.push_back({"file: length " + std::to_string(a.v10Length) + " -> " + std::to_string(b.v10Length)});
     const std::int64_t n = std::min(a.v10Length, b.v10Length);
-    if (const int d = differingBytes(a.image.data(), b.image.data(), n, 0, explained))
+    if (const int d = differingBytes(a.image().data(), b.image().data(), n, 0, explained))
       out.push_back({"file: " + std::to_string(d) + " bytes differ"});
     return out;
   }
@@ -386,7 +386,7 @@ std::vector<GameDifference> diffGames(const GameModel& a, const GameModel& b) {
     const std::int64_t oa = a.sectionOffset[j];
     const std::int64_t ob = b.sectionOffset[j];
     if (oa < 0 || ob < 0 || oa + n > kImageSize || ob + n > kImageSize) continue;
-    if (const int d = differingBytes(a.image.data() + oa, b.image.data() + ob, n, oa, explained))
+    if (const int d = differingBytes(a.image().data() + oa, b.image().data() + ob, n, oa, explained))
       out.push_back({name + std::to_string(d) + (d == 1 ? " byte differs" : " bytes differ")});
   }
   return out;

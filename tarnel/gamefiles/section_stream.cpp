@@ -178,8 +178,7 @@ std::size_t unpackSection(std::span<const std::uint8_t> in, std::uint8_t* out,
       .produced;
 }
 
-SectionDecoder::SectionDecoder(GameModel& model) : m_(model) {
-  std::fill(m_.image.begin(), m_.image.end(), std::uint8_t{0});
+SectionDecoder::SectionDecoder(GameModel& model) : m_(model), image_(model.image().size(), 0) {
   m_.sectionOffset.fill(0);
   m_.sectionLength.fill(0);
   m_.negativeLength = false;
@@ -189,8 +188,8 @@ SectionDecoder::SectionDecoder(GameModel& model) : m_(model) {
 std::size_t SectionDecoder::feed(std::span<const std::uint8_t> bytes, bool final) {
   const std::uint8_t* f = bytes.data();
   const std::size_t size = bytes.size();
-  std::uint8_t* image = m_.image.data();
-  const std::size_t imageSize = m_.image.size();
+  std::uint8_t* image = image_.data();
+  const std::size_t imageSize = image_.size();
   std::size_t pos = 0;
   while (phase_ != Phase::Done) {
     const std::size_t avail = size - pos;
@@ -267,11 +266,11 @@ std::size_t SectionDecoder::stop(std::size_t pos) {
 }
 
 ReadStatus SectionDecoder::finish() {
-  if (overflow_) return ReadStatus::TooMuchData;
   // Block copies may have spilled past the last section; the image beyond it
   // stays zero.
-  std::memset(m_.image.data() + r_, 0, std::min<std::size_t>(128, m_.image.size() - r_));
-  return ReadStatus::Ok;
+  if (!overflow_) std::memset(image_.data() + r_, 0, std::min<std::size_t>(128, image_.size() - r_));
+  m_.adoptImage(std::move(image_));
+  return overflow_ ? ReadStatus::TooMuchData : ReadStatus::Ok;
 }
 
 StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
@@ -331,16 +330,16 @@ void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,
 
 std::vector<std::uint8_t> writeSectionStream(const GameModel& m, std::string_view magic) {
   std::vector<std::uint8_t> out;
-  out.reserve(m.image.size() / 4);
+  out.reserve(m.image().size() / 4);
   out.insert(out.end(), magic.begin(), magic.end());
   out.resize(out.size() + 4, 0);
-  const std::size_t imageSize = m.image.size();
+  const std::size_t imageSize = m.image().size();
   for (int j = 1; j <= kMaxSections; ++j) {
     if (m.sectionLength[j] <= 0) continue;
     // The directory always lies inside the image after a read; clamp anyway.
     const auto offset = static_cast<std::size_t>(std::clamp<std::int64_t>(m.sectionOffset[j], 0, static_cast<std::int64_t>(imageSize)));
     const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(m.sectionLength[j]), imageSize - offset);
-    writeSection(out, m.sectionId[j], std::span(m.image.data() + offset, length), m.negativeLength);
+    writeSection(out, m.sectionId[j], std::span(m.image().data() + offset, length), m.negativeLength);
   }
   return out;
 }

@@ -40,7 +40,8 @@ enum class ReadStatus { Ok, TooMuchData };
 // decoded so far.
 class SectionDecoder {
  public:
-  // Clears the image and the directory.
+  // Clears the directory; the image is decoded beside the model's and takes
+  // its place (of the same size) at finish().
   explicit SectionDecoder(GameModel& model);
 
   // Decodes from the bytes that follow those of the previous calls. Without
@@ -51,8 +52,9 @@ class SectionDecoder {
   // True once all 99 positions are read or the image is full: the rest of
   // the file is not part of the stream.
   bool done() const { return phase_ == Phase::Done; }
-  // Ends decoding; TooMuchData when the image ran full.
-  ReadStatus finish();
+  // Ends decoding and hands the image to the model; TooMuchData when the
+  // image ran full.
+  [[nodiscard]] ReadStatus finish();
   // Where the end of the file cut the stream short: the position of the
   // section whose header or body it ended in, 0 when every section was whole.
   int endedInside() const { return endedInside_; }
@@ -64,6 +66,7 @@ class SectionDecoder {
   std::size_t stop(std::size_t pos);
 
   GameModel& m_;
+  std::vector<std::uint8_t> image_;
   Phase phase_ = Phase::FileHeader;
   int j_ = 1;                   // section position
   std::size_t r_ = kHeaderSize; // image offset of the section
@@ -83,13 +86,13 @@ struct StreamEnd {
 };
 
 // A whole file in memory.
-ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model);
+[[nodiscard]] ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model);
 StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameModel& model);
 
 // A file of any length read front to back through a buffer of `window`
 // bytes, so memory stays bounded; reading stops after the 99th section.
 inline constexpr std::size_t kStreamWindow = 4u << 20;
-ReadStatus readSectionStream(common::ByteSource& source, GameModel& model,
+[[nodiscard]] ReadStatus readSectionStream(common::ByteSource& source, GameModel& model,
                              std::size_t window = kStreamWindow);
 StreamEnd decodeSectionStream(common::ByteSource& source, GameModel& model,
                               std::size_t window = kStreamWindow);

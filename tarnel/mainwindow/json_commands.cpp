@@ -41,10 +41,10 @@ GameModel asTyped(const Session& s) {
     };
     put(kColExp, [&](int v) { m.setUnitByte(r - 1, L.experience, v); });
     put(kColMor, [&](int v) { m.setUnitByte(r - 1, L.morale, v); });
-    put(kColRal, [&](int v) { m.setLeaderByte(r - 1, LeaderRecord::kRally, v); });
-    put(kColInf, [&](int v) { m.setLeaderByte(r - 1, LeaderRecord::kInfantry, v); });
-    put(kColArt, [&](int v) { m.setLeaderByte(r - 1, LeaderRecord::kArtillery, v); });
-    put(kColArm, [&](int v) { m.setLeaderByte(r - 1, LeaderRecord::kArmour, v); });
+    put(kColRal, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kRally, v); });
+    put(kColInf, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kInfantry, v); });
+    put(kColArt, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kArtillery, v); });
+    put(kColArm, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kArmour, v); });
   }
   return m;
 }

@@ -1,6 +1,7 @@
 #include "mainwindow/main_form.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -12,12 +13,15 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
@@ -28,6 +32,7 @@
 #include "mainwindow/json_commands.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/qt_help_viewer.h"
+#include "mainwindow/qt_history.h"
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_settings.h"
 #include "mainwindow/qt_unit_grid.h"
@@ -38,6 +43,7 @@
 #include "sidefiles/comment_files.h"
 #include "sidefiles/comment_form.h"
 #include "sidefiles/mob_files.h"
+#include "model/undo.h"
 
 namespace tarnel {
 
@@ -122,6 +128,7 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   // "[*]" shows as "*" while the game has unsaved changes.
   setWindowTitle(QString::fromLatin1(kMainWindowCaption) + QStringLiteral("[*]"));
   session_.setView(this);
+  history_ = new GameHistory(session_, this);
 
   auto* central = new QWidget(this);
   setCentralWidget(central);
@@ -145,7 +152,8 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   left->addWidget(SideRG);
   RollAllBtn = new QPushButton(QString::fromLatin1(kRollAllCaption), central);
   RollAllBtn->setObjectName(QStringLiteral("RollAllBtn"));
-  connect(RollAllBtn, &QPushButton::clicked, this, [this] { runHandler(&TForm1::RollAllBtnClick); });
+  connect(RollAllBtn, &QPushButton::clicked, this,
+          [this] { runHandler(&TForm1::RollAllBtnClick, kRollAllCaption); });
   SpreadBtn = new QPushButton(QStringLiteral("Spread"), central);
   SpreadBtn->setObjectName(QStringLiteral("SpreadBtn"));
   connect(SpreadBtn, &QPushButton::clicked, this, [this] { runHandler(&TForm1::SpreadBtnClick); });
@@ -174,6 +182,8 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
 
   gridModel_ = new UnitGridModel(session_.grid, this);
   connect(gridModel_, &UnitGridModel::cellEdited, this, [this] { session_.markModified(); });
+  // A cell typed and committed is one step.
+  gridModel_->setEditRunner([this](const std::function<void()>& write) { runHandler(write, "Edit Cell"); });
   InfoStringGrid = new UnitGridView(central);
   InfoStringGrid->setObjectName(QStringLiteral("InfoStringGrid"));
   InfoStringGrid->setGridModel(gridModel_);
@@ -199,18 +209,41 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   resize(700, 740);
 
   FormCreate(programDir, args);
+  qApp->installEventFilter(this);
+}
+
+bool TForm1::gridEditorIdle(QObject* widget, bool redo) const {
+  // A grid cell's editor opens as soon as the cell becomes current; with
+  // nothing of its own to undo or redo it leaves the keys to the game's.
+  auto* line = qobject_cast<QLineEdit*>(widget);
+  return line && InfoStringGrid && InfoStringGrid->isAncestorOf(line) &&
+         !(redo ? line->isRedoAvailable() : line->isUndoAvailable());
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->matches(QKeySequence::Undo) && gridEditorIdle(watched, false)) ||
+        (key->matches(QKeySequence::Redo) && gridEditorIdle(watched, true))) {
+      event->ignore();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 TForm1::~TForm1() {
-  // The grid's model watches the session's table: both go before it does.
+  // The grid's model watches the session's table and the history steps
+  // into it: they go before it does.
   delete InfoStringGrid;
   delete gridModel_;
+  delete history_;
   session_.setView(nullptr);
 }
 
-QAction* TForm1::action(QMenu* menu, const char* caption, void (TForm1::*handler)()) {
+QAction* TForm1::action(QMenu* menu, const char* caption, void (TForm1::*handler)(), const char* label) {
   QAction* a = menu->addAction(QString::fromLatin1(caption));
-  connect(a, &QAction::triggered, this, [this, handler] { runHandler(handler); });
+  connect(a, &QAction::triggered, this, [this, handler, label] { runHandler(handler, label); });
   return a;
 }
 
@@ -231,15 +264,16 @@ void TForm1::buildMenu() {
   Files1->addSeparator();
   LocateMOBFiles1 = action(Files1, "Locate MOB Files", &TForm1::LocateMOBFiles1Click);
   Files1->addSeparator();
-  LoadCSVUnitFile1 = action(Files1, "Paste CSV Unit File", &TForm1::LoadCSVUnitFile1Click);
+  LoadCSVUnitFile1 = action(Files1, "Paste CSV Unit File", &TForm1::LoadCSVUnitFile1Click, "Paste CSV Unit File");
   SaveCSVUnitFile1 = action(Files1, "Save CSV Unit File", &TForm1::SaveCSVUnitFile1Click);
   Files1->addSeparator();
   ExitTarnel1 = action(Files1, "Exit Tarnel", &TForm1::ExitTarnel1Click);
   Files1->addSeparator();
   ExportJSONFile1 = action(Files1, "Export JSON File", &TForm1::ExportJSONFile1Click);
-  ImportJSONFile1 = action(Files1, "Import JSON File", &TForm1::ImportJSONFile1Click);
+  ImportJSONFile1 = action(Files1, "Import JSON File", &TForm1::ImportJSONFile1Click, "Import JSON File");
 
-  Edit1 = MainMenu1->addMenu(QStringLiteral("Edit"));
+  buildEditMenu();
+  Edit1->addSeparator();
   Find1 = action(Edit1, "Find", &TForm1::Find1Click);
   Find1->setShortcut(QKeySequence::Find);
 
@@ -280,6 +314,42 @@ void TForm1::buildMenu() {
   }
 }
 
+void TForm1::buildEditMenu() {
+  Edit1 = MainMenu1->addMenu(QStringLiteral("Edit"));
+  QUndoStack* stack = history_->stack();
+  Undo1 = stack->createUndoAction(Edit1, QStringLiteral("Undo"));
+  Redo1 = stack->createRedoAction(Edit1, QStringLiteral("Redo"));
+  Undo1->setObjectName(QStringLiteral("Undo1"));
+  Redo1->setObjectName(QStringLiteral("Redo1"));
+  // The keys work in every window of Tarnel; a text field being typed in
+  // takes its standard undo keys for its own undo first.
+  Undo1->setShortcuts(QKeySequence::Undo);
+  Redo1->setShortcuts(QKeySequence::Redo);
+  for (QAction* a : {Undo1, Redo1}) {
+    a->setShortcutContext(Qt::ApplicationShortcut);
+    Edit1->addAction(a);
+  }
+  // Ctrl+Y redoes too, where the platform's keys do not say so already; in a
+  // text field it is the field's own redo.
+  if (!Redo1->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y))) {
+    auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this);
+    key->setContext(Qt::ApplicationShortcut);
+    connect(key, &QShortcut::activated, this, [this] {
+      QWidget* focus = QApplication::focusWidget();
+      if (gridEditorIdle(focus, true))
+        Redo1->trigger();
+      else if (auto* line = qobject_cast<QLineEdit*>(focus); line && !line->isReadOnly())
+        line->redo();
+      else if (auto* text = qobject_cast<QPlainTextEdit*>(focus); text && !text->isReadOnly())
+        text->redo();
+      else if (auto* rich = qobject_cast<QTextEdit*>(focus); rich && !rich->isReadOnly())
+        rich->redo();
+      else if (Redo1->isEnabled())
+        Redo1->trigger();
+    });
+  }
+}
+
 QWidget* TForm1::buildRollPanel() {
   auto* panel = new QWidget(centralWidget());
   auto* grid = new QGridLayout(panel);
@@ -315,7 +385,8 @@ QWidget* TForm1::buildRollPanel() {
     button->setObjectName(QString::fromLatin1(kRollControls[r].buttonName));
     this->*kRollControls[r].button = button;
     const auto handler = kRollControls[r].handler;
-    connect(button, &QPushButton::clicked, this, [this, handler] { runHandler(handler); });
+    const char* label = rollButtonCaption(row);
+    connect(button, &QPushButton::clicked, this, [this, handler, label] { runHandler(handler, label); });
     grid->addWidget(button, gridRow, 12);
   }
   return panel;
@@ -366,16 +437,12 @@ void TForm1::FormCreate(const std::string& programDir, const std::vector<std::st
   if (!args.empty() && !args.front().empty()) startupLoad(session_, args.front());
 }
 
-void TForm1::runHandler(void (TForm1::*handler)()) {
-  runHandler([this, handler] { (this->*handler)(); });
+void TForm1::runHandler(void (TForm1::*handler)(), const char* label) {
+  runHandler([this, handler] { (this->*handler)(); }, label);
 }
 
-void TForm1::runHandler(const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    session_.prompts.errorReport(e.what());
-  }
+void TForm1::runHandler(const std::function<void()>& handler, const char* label) {
+  runCommand(session_, label, handler);
 }
 
 std::array<QLineEdit*, 7> TForm1::rollEdits(RollRow row) const {
@@ -711,6 +778,23 @@ void TForm1::sideItemsChanged() {
 }
 
 void TForm1::modifiedChanged() { setWindowModified(session_.modified()); }
+
+void TForm1::documentRestored(int unit) {
+  // The selection goes to the unit the step touched, and the windows that
+  // show it follow as when a cell is selected.
+  const int row = unit >= 0 ? unit + 1 : session_.model.selectedRow;
+  if (row >= 1 && row < session_.grid.rowCount()) {
+    const int col = std::max(session_.model.selectedCol, 0);
+    const QModelIndex at = gridModel_->index(row - 1, col);
+    if (InfoStringGrid->currentIndex() != at) {
+      InfoStringGrid->setCurrentIndex(at);
+    } else {
+      runHandler([this, row, col] { InfoStringGridSelectCell(col, row); });
+    }
+    InfoStringGrid->scrollTo(at);
+  }
+  emit documentRestored();
+}
 
 void TForm1::fileLabelChanged() { FileLbl->setText(uiText(session_.fileLabel)); }
 

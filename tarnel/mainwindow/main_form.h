@@ -23,6 +23,7 @@ class QRadioButton;
 
 namespace tarnel {
 
+class GameHistory;
 class HelpViewer;
 class TCompareForm;
 class TSpreadForm;
@@ -79,6 +80,8 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* ExportJSONFile1;
   QAction* ImportJSONFile1;
   QMenu* Edit1;
+  QAction* Undo1;
+  QAction* Redo1;
   QAction* Find1;
   QMenu* Tools1;
   QAction* Ammo1;
@@ -172,8 +175,12 @@ class TForm1 : public QMainWindow, private SessionView {
   void FindPrevBtnClick();
   void InfoStringGridSelectCell(int col, int row);
 
-  void runHandler(void (TForm1::*handler)());
-  void runHandler(const std::function<void()>& handler);
+  // Runs a handler as a command (runCommand): with a label its change to
+  // the game is one step of the history.
+  void runHandler(void (TForm1::*handler)(), const char* label = "");
+  void runHandler(const std::function<void()>& handler, const char* label = "");
+
+  GameHistory* history() const { return history_; }
 
   // A secondary window joins the main window: its menu item (and for the
   // unit data editor the "Unit Data" button) appears and shows it.
@@ -202,11 +209,16 @@ class TForm1 : public QMainWindow, private SessionView {
   // A version 1.0 load read (or did not find) a comment file.
   void commentMemoSet(const QString& text);
   void mainWindowClosed();
+  // An undo or redo changed the game: open windows refresh as on activation.
+  void documentRestored();
 
  protected:
   void changeEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // An open grid cell editor with nothing of its own to undo (or redo).
+  bool gridEditorIdle(QObject* widget, bool redo) const;
 
  private:
   // SessionView: what the core asks of the window.
@@ -218,6 +230,7 @@ class TForm1 : public QMainWindow, private SessionView {
   void fileLabelChanged() override;
   void unitSelected() override;
   void modifiedChanged() override;
+  void documentRestored(int unit) override;
 
   void buildMenu();
   QWidget* buildRollPanel();
@@ -228,7 +241,8 @@ class TForm1 : public QMainWindow, private SessionView {
   void FormCreate(const std::string& programDir, const std::vector<std::string>& args);
   void roll(RollRow row);
   void showToolWindow(ToolWindow which);
-  QAction* action(QMenu* menu, const char* caption, void (TForm1::*handler)());
+  QAction* action(QMenu* menu, const char* caption, void (TForm1::*handler)(), const char* label = "");
+  void buildEditMenu();
 
   Session session_;
   UnitGridModel* gridModel_;
@@ -241,6 +255,7 @@ class TForm1 : public QMainWindow, private SessionView {
   FileDialogState jsonOpenDialog_;
   FileDialogState compareDialog_;
   TCompareForm* compareForm_ = nullptr;
+  GameHistory* history_ = nullptr;
   TSpreadForm* spreadForm_ = nullptr;
   bool findFailed_ = false;
 };

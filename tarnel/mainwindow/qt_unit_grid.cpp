@@ -34,7 +34,11 @@ bool UnitGridModel::setData(const QModelIndex& index, const QVariant& value, int
   if (!index.isValid() || role != Qt::EditRole) return false;
   std::string text = toCp1252(value.toString());
   if (text == table_.cell(index.column(), index.row() + 1)) return true;
-  table_.setCell(index.column(), index.row() + 1, std::move(text));
+  auto write = [&] { table_.setCell(index.column(), index.row() + 1, std::move(text)); };
+  if (editRunner_)
+    editRunner_(write);
+  else
+    write();
   emit cellEdited();
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QTableView>
+#include <functional>
 
 #include "model/text_table.h"
 
@@ -24,6 +25,8 @@ class UnitGridModel : public QAbstractTableModel, private TextTableObserver {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
   TextTable& table() { return table_; }
+  // Runs the write of a typed cell; the main window makes it a command.
+  void setEditRunner(std::function<void(const std::function<void()>&)> runner) { editRunner_ = std::move(runner); }
 
  signals:
   // Row count, column widths or many cells changed at once.
@@ -36,6 +39,7 @@ class UnitGridModel : public QAbstractTableModel, private TextTableObserver {
   void cellChanged(int col, int row) override;
 
   TextTable& table_;
+  std::function<void(const std::function<void()>&)> editRunner_;
 };
 
 // A string grid: every cell editable by typing, the editor shown as soon as

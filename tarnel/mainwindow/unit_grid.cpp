@@ -57,10 +57,10 @@ void fillGrid(Session& session) {
     grid.setCell(kColMor, row, std::to_string(model.unitByte(i, L.morale)));
     // Unit i shows leader record i, the record the saves and editors write.
     grid.setCell(kColLeader, row, leaderText(model, i));
-    grid.setCell(kColRal, row, std::to_string(model.leaderByte(i, LeaderRecord::kRally)));
-    grid.setCell(kColInf, row, std::to_string(model.leaderByte(i, LeaderRecord::kInfantry)));
-    grid.setCell(kColArt, row, std::to_string(model.leaderByte(i, LeaderRecord::kArtillery)));
-    grid.setCell(kColArm, row, std::to_string(model.leaderByte(i, LeaderRecord::kArmour)));
+    grid.setCell(kColRal, row, std::to_string(model.leaderByte(i, LeaderField::kRally)));
+    grid.setCell(kColInf, row, std::to_string(model.leaderByte(i, LeaderField::kInfantry)));
+    grid.setCell(kColArt, row, std::to_string(model.leaderByte(i, LeaderField::kArtillery)));
+    grid.setCell(kColArm, row, std::to_string(model.leaderByte(i, LeaderField::kArmour)));
   }
   grid.endUpdate();
   // The selection outlives a load; its weapon copies must be this file's, or

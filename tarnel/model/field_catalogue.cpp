@@ -92,15 +92,18 @@ std::vector<NamedField> makeUnitFields() {
     const int mirror = area.group == 4 || area.group == 20 ? 4 : 0;
     f.push_back({area.heat, G::Armour, -1, S::Unit, at, at, 1, K::Byte, mirror});
   }
-  using L = LeaderRecord;
-  f.push_back({"name", G::Leader, -1, S::Leader, L::kName, L::kName, L::kNameBytes, K::LeaderName});
-  for (auto [key, at] : {std::pair<std::string_view, int>{"rank", L::kRank}, {"rally", L::kRally},
-                         {"inf", L::kInfantry}, {"art", L::kArtillery}, {"arm", L::kArmour}})
-    f.push_back({key, G::Leader, -1, S::Leader, at, at, 1, K::Byte});
-  f.push_back({"kills", G::Leader, -1, S::Leader, L::kKills, L::kKills, 2, K::Word});
-  f.push_back({"x", G::Position, -1, S::Position, kPositionX, kPositionX, 2, K::SignedWord});
-  f.push_back({"y", G::Position, -1, S::Position, kPositionY, kPositionY, 2, K::SignedWord});
-  f.push_back({"hidden", G::Position, -1, S::Position, kPositionHidden, kPositionHidden, 1, K::Flag});
+  using L = LeaderField;
+  const int name = offsetOf(L::kName);
+  f.push_back({"name", G::Leader, -1, S::Leader, name, name, kLeaderNameBytes, K::LeaderName});
+  for (auto [key, field] : {std::pair<std::string_view, L>{"rank", L::kRank}, {"rally", L::kRally},
+                            {"inf", L::kInfantry}, {"art", L::kArtillery}, {"arm", L::kArmour}})
+    f.push_back({key, G::Leader, -1, S::Leader, offsetOf(field), offsetOf(field), 1, K::Byte});
+  const int kills = offsetOf(L::kKills);
+  f.push_back({"kills", G::Leader, -1, S::Leader, kills, kills, 2, K::Word});
+  using P = PositionField;
+  f.push_back({"x", G::Position, -1, S::Position, offsetOf(P::kX), offsetOf(P::kX), 2, K::SignedWord});
+  f.push_back({"y", G::Position, -1, S::Position, offsetOf(P::kY), offsetOf(P::kY), 2, K::SignedWord});
+  f.push_back({"hidden", G::Position, -1, S::Position, offsetOf(P::kHidden), offsetOf(P::kHidden), 1, K::Flag});
   return f;
 }
 
@@ -281,7 +284,7 @@ void writeField(GameModel& m, const NamedField& field, int unit, const FieldValu
         break;
       }
       case K::LeaderName:
-        for (int k = 0; k < LeaderRecord::kNameBytes; ++k) {
+        for (int k = 0; k < kLeaderNameBytes; ++k) {
           const char c = k < static_cast<int>(value.text.size()) ? value.text[static_cast<std::size_t>(k)] : '\0';
           m.setByteAt(offset + k, c == '/' ? 0 : static_cast<std::uint8_t>(c));
         }

@@ -19,14 +19,15 @@ inline constexpr int kCommentBytes = 200;
 // Loaded generation: 0 none, then the three file kinds.
 enum class GameFileKind : std::uint8_t { None = 0, V10 = 1, V11 = 2, Vn3 = 3 };
 
-// The one picture of the loaded game file: the decoded byte image, where each
-// section lies in it, the record layout of its generation, and the values kept
-// beside the image. Every read and write of a field goes through the bounded
-// accessors below, so nothing touches bytes outside the image.
-struct GameModel {
-  GameModel();
+// What a save writes and a load replaces: the decoded byte image, where each
+// section lies in it, the layout and generation it was read with, the comment,
+// and the values the grid fill derives from them. A value: copies compare
+// with ==. Every read and write of a field goes through the bounded accessors
+// below, so nothing touches bytes outside the image.
+class GameDocument {
+ public:
+  GameDocument();
 
-  std::vector<std::uint8_t> image;  // kImageSize bytes
   std::array<std::int32_t, kDirectorySize> sectionOffset{};
   std::array<std::int32_t, kDirectorySize> sectionLength{};
   std::array<std::int32_t, kDirectorySize> sectionId{};
@@ -34,10 +35,7 @@ struct GameModel {
 
   const GenerationLayout* layout = &kVn2Layout;
   GameFileKind loaded = GameFileKind::None;
-  GameFileKind chooser = GameFileKind::None;
   bool negativeLength = false;
-  bool redrawNeeded = false;
-  bool commandLineLoad = false;
 
   // Derived after each load by the grid fill.
   int unitCount = 0;
@@ -45,19 +43,17 @@ struct GameModel {
   std::array<int, 2> sideNation{};
   std::array<int, 2> sideMob{};
 
-  int selectedRow = 0;
-  int selectedCol = 0;
-  std::array<std::uint16_t, 4> selectedWeapons{};
-
-  std::string currentPath = "scen000.dat";
-  std::string dataDir;
-  std::string programDir;
-  std::string mobDir;
-
   // Comment buffer: always zero-terminated within its 200 bytes.
   std::array<char, kCommentBytes> comment{};
 
+  bool operator==(const GameDocument&) const = default;
+
   void selectLayout(GameFileKind kind);
+
+  // The decoded bytes, kImageSize of them after any load.
+  const std::vector<std::uint8_t>& image() const { return image_; }
+  // Takes a whole decoded image in place of the present one.
+  void adoptImage(std::vector<std::uint8_t> image) { image_ = std::move(image); }
 
   // Raw image access; out-of-image reads give 0, writes are dropped.
   int byteAt(std::int64_t offset) const;
@@ -71,15 +67,17 @@ struct GameModel {
   std::int64_t positionOffset(int unit) const;
   std::int64_t gameDataOffset() const;
   std::int64_t prestigeOffset() const;
+  std::int64_t fieldOffset(int leader, LeaderField field) const { return leaderOffset(leader) + offsetOf(field); }
+  std::int64_t fieldOffset(int unit, PositionField field) const { return positionOffset(unit) + offsetOf(field); }
 
   int unitByte(int unit, int field) const { return byteAt(unitOffset(unit) + field); }
   void setUnitByte(int unit, int field, int v) { setByteAt(unitOffset(unit) + field, v); }
   int unitWord(int unit, int field) const { return wordAt(unitOffset(unit) + field); }
   void setUnitWord(int unit, int field, int v) { setWordAt(unitOffset(unit) + field, v); }
-  int leaderByte(int leader, int field) const { return byteAt(leaderOffset(leader) + field); }
-  void setLeaderByte(int leader, int field, int v) { setByteAt(leaderOffset(leader) + field, v); }
-  int leaderWord(int leader, int field) const { return wordAt(leaderOffset(leader) + field); }
-  void setLeaderWord(int leader, int field, int v) { setWordAt(leaderOffset(leader) + field, v); }
+  int leaderByte(int leader, LeaderField f) const { return byteAt(fieldOffset(leader, f)); }
+  void setLeaderByte(int leader, LeaderField f, int v) { setByteAt(fieldOffset(leader, f), v); }
+  int leaderWord(int leader, LeaderField f) const { return wordAt(fieldOffset(leader, f)); }
+  void setLeaderWord(int leader, LeaderField f, int v) { setWordAt(fieldOffset(leader, f), v); }
 
   std::string unitName(int unit) const { return textAt(unitOffset(unit), kUnitNameBytes); }
 
@@ -89,6 +87,30 @@ struct GameModel {
 
   // The comment buffer's text, up to its first zero byte.
   std::string commentText() const;
+
+ private:
+  std::vector<std::uint8_t> image_;
+};
+
+// The open game's document and the state kept beside it that no save writes
+// and no undo takes back: the selection, the chooser's generation, the
+// position editor's redraw flag and the directories.
+struct GameModel : GameDocument {
+  GameDocument& document() { return *this; }
+  const GameDocument& document() const { return *this; }
+
+  GameFileKind chooser = GameFileKind::None;
+  bool redrawNeeded = false;
+  bool commandLineLoad = false;
+
+  int selectedRow = 0;
+  int selectedCol = 0;
+  std::array<std::uint16_t, 4> selectedWeapons{};
+
+  std::string currentPath = "scen000.dat";
+  std::string dataDir;
+  std::string programDir;
+  std::string mobDir;
 };
 
 }  // namespace tarnel

@@ -67,23 +67,30 @@ struct GenerationLayout {
 inline constexpr int kUnitNameBytes = 16;
 
 // Field offsets of a LeaderRecord (section 34): one per unit, in unit order,
-// 30 bytes in every generation.
-struct LeaderRecord {
-  static constexpr int kStride = 30;
-  static constexpr int kName = 0;
-  static constexpr int kNameBytes = 16;
-  static constexpr int kRank = 19;
-  static constexpr int kRally = 20;
-  static constexpr int kInfantry = 21;
-  static constexpr int kArtillery = 22;
-  static constexpr int kArmour = 23;
-  static constexpr int kKills = 27;  // 16 bit
+// 30 bytes in every generation. Scoped, so that no grid column index can
+// stand for one.
+enum class LeaderField : int {
+  kName = 0,
+  kRank = 19,
+  kRally = 20,
+  kInfantry = 21,
+  kArtillery = 22,
+  kArmour = 23,
+  kKills = 27,  // 16 bit
+};
+inline constexpr int kLeaderStride = 30;
+inline constexpr int kLeaderNameBytes = 16;
+
+// Field offsets of a unit position entry (section 17).
+inline constexpr int kPositionStride = 19;
+enum class PositionField : int {
+  kX = 0,  // signed 16 bit
+  kY = 2,  // signed 16 bit
+  kHidden = 14,
 };
 
-inline constexpr int kPositionStride = 19;
-inline constexpr int kPositionX = 0;  // signed 16 bit
-inline constexpr int kPositionY = 2;  // signed 16 bit
-inline constexpr int kPositionHidden = 14;
+constexpr int offsetOf(LeaderField f) { return static_cast<int>(f); }
+constexpr int offsetOf(PositionField f) { return static_cast<int>(f); }
 
 // Game data (section 37) offsets; terrain differs per layout.
 namespace gamedata {

@@ -1,5 +1,7 @@
 #include "model/session.h"
 
+#include "model/undo.h"
+
 namespace tarnel {
 
 namespace {
@@ -25,6 +27,24 @@ void Session::setModified(bool modified) {
   if (modified == modified_) return;
   modified_ = modified;
   view->modifiedChanged();
+}
+
+void Session::documentLoaded() {
+  setModified(false);
+  if (inCommand_) {
+    loadedInCommand_ = true;
+  } else if (recorder) {
+    recorder->clear();
+  }
+}
+
+void Session::documentSaved() {
+  setModified(false);
+  if (inCommand_) {
+    savedInCommand_ = true;
+  } else if (recorder) {
+    recorder->markClean();
+  }
 }
 
 void resetGrid(Session& s) {

@@ -40,7 +40,12 @@ class SessionView {
   virtual void fileLabelChanged() {}
   virtual void unitSelected() {}
   virtual void modifiedChanged() {}
+  // An undo or redo put the document back: the grid and the open windows
+  // show it anew, the selection goes to `unit` (-1: stays where it is).
+  virtual void documentRestored(int /*unit*/) {}
 };
+
+class UndoRecorder;
 
 // The open document: the game model and the state kept beside it (the unit
 // grid as a text table, the dice, the side-file tables, the main window's
@@ -80,6 +85,7 @@ class Session {
   // Edits not yet saved: grid typing, rolls, stores of the editors, pastes
   // and dump loads set it; a load or a save clears it. Before any game was
   // brought in there is nothing to save, so nothing counts as an edit then.
+  // With a recorder it follows the history's clean point.
   bool modified() const { return modified_; }
   void setModified(bool modified);
   void markModified() {
@@ -88,6 +94,14 @@ class Session {
   // A game is loaded, or a load cut short (or a dump) brought units in.
   bool holdsGame() const { return model.loaded != GameFileKind::None || model.unitCount > 0; }
 
+  // The history of the commands run through runCommand; none by default
+  // (the command-line tools keep none).
+  UndoRecorder* recorder = nullptr;
+  // A load replaced the document: the history is emptied.
+  void documentLoaded();
+  // A save wrote it: the history's clean point moves here.
+  void documentSaved();
+
   void setView(SessionView* v) { view = v ? v : &nullView_; }
   // The program, data and MOB directories all start at the program's own.
   void setProgramDir(const std::string& dir);
@@ -95,6 +109,12 @@ class Session {
  private:
   SessionView nullView_;
   bool modified_ = false;
+
+  // State of the command that runCommand is running.
+  friend void runCommand(Session&, const std::string&, const std::function<void()>&);
+  bool inCommand_ = false;
+  bool loadedInCommand_ = false;
+  bool savedInCommand_ = false;
 };
 
 // Reset before every load: closes the unit data editor (unless the load is

@@ -25,6 +25,8 @@ class TextTable {
   void setRowCount(int rows);
 
   const std::string& cell(int col, int row) const;
+  // Every cell, row by row.
+  const std::vector<std::string>& cells() const { return cells_; }
   void setCell(int col, int row, std::string text);
 
   int colWidth(int col) const;

@@ -43,7 +43,7 @@ class UnitDataEditorTest : public ::testing::TestWithParam<GameFileKind> {
 
   const GenerationLayout& L() const { return *session.model.layout; }
   int unitByte(int unit, int field) const { return session.model.unitByte(unit, field); }
-  int leaderByte(int unit, int field) const { return session.model.leaderByte(unit, field); }
+  int leaderByte(int unit, LeaderField field) const { return session.model.leaderByte(unit, field); }
 
   // Selects grid row `row` as the main window does, then activates the editor.
   void select(int row) {
@@ -58,12 +58,12 @@ class UnitDataEditorTest : public ::testing::TestWithParam<GameFileKind> {
   }
   std::string& number(UnitField f) { return editor.texts.numbers[static_cast<std::size_t>(f)]; }
   std::vector<std::uint8_t> record(int unit) const {
-    const auto at = session.model.image.begin() + session.model.unitOffset(unit);
+    const auto at = session.model.image().begin() + session.model.unitOffset(unit);
     return {at, at + L().unitStride};
   }
   std::vector<std::uint8_t> leader(int unit) const {
-    const auto at = session.model.image.begin() + session.model.leaderOffset(unit);
-    return {at, at + LeaderRecord::kStride};
+    const auto at = session.model.image().begin() + session.model.leaderOffset(unit);
+    return {at, at + kLeaderStride};
   }
 };
 
@@ -87,8 +87,8 @@ TEST_P(UnitDataEditorTest, FillShowsEveryFieldFromItsOffset) {
   }
   for (int k = 0; k < 16; ++k) m.setUnitByte(unit, L().ammunition + k, 60 + k);
   for (int k = 0; k < 36; ++k) m.setUnitByte(unit, L().armour + k, 150 + k);
-  m.setLeaderWord(unit, LeaderRecord::kKills, 1234);
-  m.setLeaderByte(unit, LeaderRecord::kRank, 10);
+  m.setLeaderWord(unit, LeaderField::kKills, 1234);
+  m.setLeaderByte(unit, LeaderField::kRank, 10);
 
   select(unit + 1);
 
@@ -117,7 +117,7 @@ TEST_P(UnitDataEditorTest, FillShowsEveryFieldFromItsOffset) {
 
 TEST_P(UnitDataEditorTest, FillTakesSideWeaponsAndRank) {
   const int unit = 8;  // a side 1 unit
-  session.model.setLeaderByte(unit, LeaderRecord::kRank, 0);
+  session.model.setLeaderByte(unit, LeaderField::kRank, 0);
   select(unit + 1);
   EXPECT_EQ(editor.currentSide, 1);
   EXPECT_EQ(editor.texts.rankIndex, -1);
@@ -128,7 +128,7 @@ TEST_P(UnitDataEditorTest, FillTakesSideWeaponsAndRank) {
   EXPECT_EQ(editor.texts.weapons[0][2], nameOf(1, 0));
   EXPECT_EQ(editor.texts.weapons[0][3], nameOf(1, 249));
   EXPECT_EQ(editor.texts.weapons[0][4], "");  // beyond the table: no name
-  session.model.setLeaderByte(unit, LeaderRecord::kRank, 11);
+  session.model.setLeaderByte(unit, LeaderField::kRank, 11);
   editor.fill();
   EXPECT_EQ(editor.texts.rankIndex, -1);
 
@@ -145,21 +145,21 @@ TEST_P(UnitDataEditorTest, FillTakesSideWeaponsAndRank) {
 }
 
 TEST_P(UnitDataEditorTest, NothingHappensWithoutASelectedUnit) {
-  const auto before = session.model.image;
+  const auto before = session.model.image();
   EXPECT_FALSE(editor.fill());
   EXPECT_EQ(editor.texts.name, "Unit Name");
   EXPECT_EQ(editor.texts.leaders, "Leader1/Leader2");
   EXPECT_EQ(number(kSpeed), "0");
   editor.texts.leaders = "bad";
   editor.retain();
-  EXPECT_EQ(session.model.image, before);
+  EXPECT_EQ(session.model.image(), before);
   EXPECT_TRUE(prompts.messages.empty());
 
   // A row left over from a file with more units selects nothing here.
   session.model.selectedRow = session.model.unitCount + 1;
   EXPECT_FALSE(editor.fill());
   editor.retain();
-  EXPECT_EQ(session.model.image, before);
+  EXPECT_EQ(session.model.image(), before);
 }
 
 TEST_P(UnitDataEditorTest, RetainStoresEveryFieldAndNothingElse) {
@@ -207,9 +207,9 @@ TEST_P(UnitDataEditorTest, RetainStoresEveryFieldAndNothingElse) {
 
   const std::string smithJones("Smith\0Jones\0\0\0\0\0", 16);
   for (int k = 0; k < 16; ++k) lead[static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(smithJones[static_cast<std::size_t>(k)]);
-  lead[LeaderRecord::kRank] = 5;
-  lead[LeaderRecord::kKills] = 44;
-  lead[LeaderRecord::kKills + 1] = 1;
+  lead[offsetOf(LeaderField::kRank)] = 5;
+  lead[offsetOf(LeaderField::kKills)] = 44;
+  lead[offsetOf(LeaderField::kKills) + 1] = 1;
   EXPECT_EQ(leader(unit), lead);
   EXPECT_EQ(session.grid.cell(kColName, unit + 1), "Tiger");
   EXPECT_EQ(session.grid.cell(kColLeader, unit + 1), "Smith/Jones");
@@ -226,8 +226,8 @@ TEST_P(UnitDataEditorTest, NumbersKeepTheirLowBits) {
   number(kImageNumber) = "70000";
   number(kCost) = "$1F";
   editor.retain();
-  EXPECT_EQ(leaderByte(unit, LeaderRecord::kKills), 255);
-  EXPECT_EQ(leaderByte(unit, LeaderRecord::kKills + 1), 0);
+  EXPECT_EQ(leaderByte(unit, LeaderField::kKills), 255);
+  EXPECT_EQ(session.model.byteAt(session.model.fieldOffset(unit, LeaderField::kKills) + 1), 0);
   EXPECT_EQ(unitByte(unit, L().ammunition + 9), 44);
   EXPECT_EQ(unitByte(unit, L().speed), 255);
   EXPECT_EQ(session.model.unitWord(unit, L().imageNo), 70000 % 65536);
@@ -258,10 +258,10 @@ TEST_P(UnitDataEditorTest, SidesArmourFillsBothSideGroups) {
 TEST_P(UnitDataEditorTest, RetainWritesOnlyTheArmourGroupsWhoseCellsChanged) {
   GameModel& m = session.model;
   for (int u = 0; u < m.unitCount; ++u) {
-    const auto before = m.image;
+    const auto before = m.image();
     select(u + 1);
     editor.retain();
-    EXPECT_EQ(m.image, before) << "Retain without an edit, unit " << u;
+    EXPECT_EQ(m.image(), before) << "Retain without an edit, unit " << u;
   }
 
   // The sample's one unit whose group bytes differ, as a hand-edited file's
@@ -327,7 +327,7 @@ TEST_P(UnitDataEditorTest, LeaderTextsAcceptedOrRefused) {
     number(kKills) = "4660";  // stored in either case, before the names
     editor.texts.name = std::string("Unit ") + c.text;
     editor.retain();
-    EXPECT_EQ(session.model.leaderWord(unit, LeaderRecord::kKills), 4660);
+    EXPECT_EQ(session.model.leaderWord(unit, LeaderField::kKills), 4660);
     EXPECT_EQ(session.model.unitName(unit), (std::string("Unit ") + c.text).substr(0, 15));
     auto after = leader(unit);
     if (c.accepted) {
@@ -364,11 +364,11 @@ TEST_P(UnitDataEditorTest, NameIsCutToFifteenAndAnEmptyNameEndsRetain) {
   editor.retain();
   EXPECT_EQ(unitByte(unit, L().name), 0);
   EXPECT_EQ(session.grid.cell(kColName, unit + 1), "");
-  const auto before = session.model.image;
+  const auto before = session.model.image();
   editor.texts.name = "Back again";
   number(kSpeed) = "99";
   editor.retain();
-  EXPECT_EQ(session.model.image, before);
+  EXPECT_EQ(session.model.image(), before);
 }
 
 TEST_P(UnitDataEditorTest, ConversionErrorStopsRetainWhereItIs) {
@@ -392,7 +392,7 @@ TEST_P(UnitDataEditorTest, ConversionErrorStopsRetainWhereItIs) {
   for (UnitField f : {kDamage, kMen, kSupression, kSmoke, kFireControl})
     EXPECT_EQ(unitByte(unit, L().*unitFieldInfo(f).offset), 201) << unitFieldInfo(f).control;
   EXPECT_NE(unitByte(unit, L().rateOfFire), 201);
-  EXPECT_EQ(leaderByte(unit, LeaderRecord::kRank), 2);
+  EXPECT_EQ(leaderByte(unit, LeaderField::kRank), 2);
   EXPECT_EQ(session.model.unitName(unit), oldName);
   EXPECT_EQ(editor.texts.name, "Renamed");
   EXPECT_EQ(leader(unit)[0], oldLeader[0]);

@@ -33,7 +33,7 @@ class Cli : public ::testing::Test {
   }
   std::string put(const std::string& name, const Bytes& bytes) {
     const std::string p = (dir / name).string();
-    common::writeFileSafely(p, bytes);
+    EXPECT_TRUE(common::writeFileSafely(p, bytes));
     return p;
   }
   std::string sample(tarnel::GameFileKind kind) {
@@ -71,7 +71,7 @@ TEST_F(Cli, ResaveDumpAndStats) {
 
   ASSERT_EQ(run("dump " + v11 + " " + (dir / "all.all").string()).status, 0);
   tarnel::GameModel m;
-  tarnel::readSectionStream(*common::readFileBytes(v11), m);
+  ASSERT_EQ(tarnel::readSectionStream(*common::readFileBytes(v11), m), tarnel::ReadStatus::Ok);
   EXPECT_EQ(common::readFileBytes((dir / "all.all").string()), tarnel::allSectionsBytes(m));
 
   ASSERT_EQ(run("stats " + v11 + " " + (dir / "s.txt").string()).status, 0);
@@ -189,7 +189,7 @@ TEST_F(Cli, ExportImportAndDiff) {
   EXPECT_EQ(common::readFileBytes(out), common::readFileBytes(game));
   EXPECT_EQ(run("diff " + game + " " + out).status, 0);
 
-  common::writeFileSafely((dir / "edit.json").string(), std::string_view("{\"units\": [{\"index\": 3, \"exp\": 99}]}"));
+  ASSERT_TRUE(common::writeFileSafely((dir / "edit.json").string(), std::string_view("{\"units\": [{\"index\": 3, \"exp\": 99}]}")));
   ASSERT_EQ(run("import " + game + " " + (dir / "edit.json").string() + " " + out).status, 0) << err();
   CliRun d = run("diff " + game + " " + out);
   EXPECT_EQ(d.status, 1);
@@ -199,7 +199,7 @@ TEST_F(Cli, ExportImportAndDiff) {
   EXPECT_EQ(run("diff " + game).status, 2);
 
   const std::string refused = (dir / "refused.dat").string();
-  common::writeFileSafely((dir / "bad.json").string(), std::string_view("{\"units\": [{\"index\": 7, \"exp\": 300}]}"));
+  ASSERT_TRUE(common::writeFileSafely((dir / "bad.json").string(), std::string_view("{\"units\": [{\"index\": 7, \"exp\": 300}]}")));
   CliRun bad = run("import " + game + " " + (dir / "bad.json").string() + " " + refused);
   EXPECT_EQ(bad.status, 1);
   EXPECT_EQ(err(), "units[7].exp: 300 is out of range 0..255\n");

@@ -39,7 +39,7 @@ GameModel sample(GameFileKind kind, int unitsPerSide = 6) {
 }
 
 Bytes unitSection(const GameModel& m) {
-  const auto begin = m.image.begin() + m.sectionOffset[kUnitSection];
+  const auto begin = m.image().begin() + m.sectionOffset[kUnitSection];
   return Bytes(begin, begin + m.layout->unitCapacityBytes);
 }
 
@@ -125,7 +125,7 @@ TEST(CsvUnits, TheWritePositionRunsOnFromLineToLine) {
 TEST(CsvUnits, HeadingOnlyAndExcessLines) {
   for (GameFileKind kind : {GameFileKind::V10, GameFileKind::Vn3}) {
     const GameModel m = sample(kind);
-    EXPECT_EQ(pasted(m, "").image, m.image);
+    EXPECT_EQ(pasted(m, "").image(), m.image());
     // 900 lines of more cells than a record: nothing past the unit section.
     std::string line = "Unit";
     for (int k = 0; k < m.layout->unitStride + 20; ++k) line += ",200";
@@ -134,7 +134,7 @@ TEST(CsvUnits, HeadingOnlyAndExcessLines) {
     const GameModel p = pasted(m, csv);
     const std::int64_t end = m.sectionOffset[kUnitSection] + m.layout->unitCapacityBytes;
     EXPECT_EQ(p.byteAt(end - 1), 200);
-    EXPECT_TRUE(std::equal(p.image.begin() + end, p.image.end(), m.image.begin() + end));
+    EXPECT_TRUE(std::equal(p.image().begin() + end, p.image().end(), m.image().begin() + end));
   }
 }
 
@@ -279,7 +279,7 @@ TEST(CsvUnitCommands, APasteThatWouldMoveUnitsAsksFirst) {
   EXPECT_EQ(prompts.questions[0].text,
             "Line 2 has 2 cells where a unit has 205: every unit after it would move. Paste anyway?");
   EXPECT_EQ(prompts.questions[0].title, "Warning");
-  EXPECT_EQ(s.model.image, before.image);  // No pastes nothing
+  EXPECT_EQ(s.model.image(), before.image());  // No pastes nothing
   EXPECT_FALSE(s.modified());
   pasteCsvUnitFile(s);
   EXPECT_EQ(s.model.unitName(0), "Renamed");

@@ -76,22 +76,22 @@ TEST_F(DumpWindowTest, StatsFileDialogsAndAnUnchangedLoad) {
                                "\r\nSect  Size(d)  Address(h)\r\n  0       20        0\r\n"));
 
   // The all-sections file loaded back leaves the image as it was.
-  const Bytes image = session.model.image;
+  const Bytes image = session.model.image();
   prompts.openAnswers.push_back(path("game.all"));
   loadDumpFile(session, window);
-  EXPECT_EQ(session.model.image, image);
+  EXPECT_EQ(session.model.image(), image);
   EXPECT_TRUE(session.modified());
   EXPECT_EQ(prompts.openSeen.back().title, "Load a Dump File");
 }
 
 TEST_F(DumpWindowTest, LoadRefusesWhatItCannotTake) {
   ASSERT_TRUE(common::writeFileSafely(path("big.all"), Bytes(kImageSize + 1, 0xEE)));
-  const Bytes image = session.model.image;
+  const Bytes image = session.model.image();
   for (const std::string& file : {path("big.all"), path("missing.all")}) {
     prompts.openAnswers.push_back(file);
     loadDumpFile(session, window);
     EXPECT_EQ(prompts.lastTitle(), "Error");
-    EXPECT_EQ(session.model.image, image);
+    EXPECT_EQ(session.model.image(), image);
     EXPECT_FALSE(session.modified());
   }
   EXPECT_EQ(prompts.messages[0].text, "This dump is larger than the game image of 2000000 bytes. Not loaded.");

@@ -99,7 +99,7 @@ TEST_F(GameFiles, TypedRatingsReachTheirBytes) {
   save(GameFileKind::Vn3, (dir / "out.dat").string());
   load(GameFileKind::Vn3, (dir / "out.dat").string());
   EXPECT_EQ(session.model.unitByte(2, kVn3Layout.experience), 44);
-  EXPECT_EQ(session.model.leaderByte(2, LeaderRecord::kArmour), 16);
+  EXPECT_EQ(session.model.leaderByte(2, LeaderField::kArmour), 16);
   EXPECT_EQ(session.grid.cell(kColExp, 3), "44");
 }
 
@@ -111,7 +111,7 @@ TEST_F(GameFiles, BadGridCellStopsTheSaveBeforeAnyFileIsWritten) {
   EXPECT_THROW(saveGame(session, GameFileKind::V11), ConversionError);
   EXPECT_TRUE(prompts.saveSeen.empty());
   // Leaders are read back first, row by row: row 1 landed, the bad cell stopped it.
-  EXPECT_EQ(session.model.leaderByte(0, LeaderRecord::kRally), 7);
+  EXPECT_EQ(session.model.leaderByte(0, LeaderField::kRally), 7);
 }
 
 TEST_F(GameFiles, VersionOneSizeLimits) {
@@ -139,7 +139,7 @@ TEST_F(GameFiles, WrongMagicIsRefusedAndTheModelStaysAsItWas) {
   const std::string v11 = write("v11.dat", sample(GameFileKind::V11));
   const std::string vn3 = write("vn3.dat", sample(GameFileKind::Vn3, 5));
   load(GameFileKind::Vn3, vn3);
-  const Bytes image = session.model.image;
+  const Bytes image = session.model.image();
   const std::string label = session.fileLabel;
 
   load(GameFileKind::Vn3, v11);
@@ -156,7 +156,7 @@ TEST_F(GameFiles, WrongMagicIsRefusedAndTheModelStaysAsItWas) {
 
   EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);
   EXPECT_EQ(session.model.layout, &kVn3Layout);
-  EXPECT_EQ(session.model.image, image);
+  EXPECT_EQ(session.model.image(), image);
   EXPECT_EQ(session.fileLabel, label);
   // Still saved as what it is.
   save(GameFileKind::Vn3, (dir / "again.dat").string());

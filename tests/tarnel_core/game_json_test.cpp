@@ -35,7 +35,7 @@ std::unique_ptr<DecodedGame> decode(GameFileKind kind, const Bytes& bytes) {
 }
 
 Bytes saved(const GameModel& m) {
-  if (m.loaded == GameFileKind::V10) return Bytes(m.image.begin(), m.image.begin() + m.v10Length);
+  if (m.loaded == GameFileKind::V10) return Bytes(m.image().begin(), m.image().begin() + m.v10Length);
   return writeSectionStream(m, m.loaded == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
 }
 
@@ -153,8 +153,8 @@ TEST(JsonDiff, BytesOutsideNamedFieldsAndUnitsOfOneGame) {
   // Bytes no field names: a filler section, a byte of a unit record, the
   // byte after a name's terminating zero.
   GameModel& m = b->model;
-  m.image[static_cast<std::size_t>(m.sectionOffset[5])] ^= 1;
-  m.image[static_cast<std::size_t>(m.sectionOffset[5] + 1)] ^= 1;
+  m.setByteAt(m.sectionOffset[5], m.byteAt(m.sectionOffset[5]) ^ 1);
+  m.setByteAt(m.sectionOffset[5] + 1, m.byteAt(m.sectionOffset[5] + 1) ^ 1);
   m.setUnitByte(2, 17, m.unitByte(2, 17) + 1);
   const auto nameEnd = m.unitName(4).size() + 1;
   m.setUnitByte(4, static_cast<int>(nameEnd), m.unitByte(4, static_cast<int>(nameEnd)) ^ 0x40);
@@ -218,7 +218,7 @@ TEST(Decoders, FileCutShort) {
   // shares the load.
   tarnel::testing::TestDir tmp("tarnel_cut");
   const std::string path = (tmp.path() / "cut.dat").string();
-  common::writeFileSafely(path, std::span(file.data(), section12 + 4));
+  ASSERT_TRUE(common::writeFileSafely(path, std::span(file.data(), section12 + 4)));
   tarnel::testing::ScriptedPrompts prompts;
   Session session(prompts);
   session.setProgramDir(tmp.path().string());

@@ -61,16 +61,16 @@ TEST(GameModelAccess, FieldsStoreTheirLowBitsAndStayInsideTheImage) {
   m.selectLayout(GameFileKind::Vn3);
   m.sectionOffset[kUnitSection] = 20;
   m.setUnitByte(1, kVn3Layout.side, 257);
-  EXPECT_EQ(m.image[20 + 243 + 181], 1);
+  EXPECT_EQ(m.image()[20 + 243 + 181], 1);
   m.setUnitWord(0, kVn3Layout.imageNo, 0x12345);
-  EXPECT_EQ(m.image[20 + 18], 0x45);
-  EXPECT_EQ(m.image[20 + 19], 0x23);
+  EXPECT_EQ(m.image()[20 + 18], 0x45);
+  EXPECT_EQ(m.image()[20 + 19], 0x23);
   EXPECT_EQ(m.unitWord(0, kVn3Layout.imageNo), 0x2345);
   m.setByteAt(kImageSize, 9);
   m.setByteAt(-1, 9);
   EXPECT_EQ(m.byteAt(kImageSize), 0);
   m.setWordAt(kImageSize - 1, 0xFFFF);
-  EXPECT_EQ(m.image[kImageSize - 1], 0xFF);
+  EXPECT_EQ(m.image()[kImageSize - 1], 0xFF);
   m.selectLayout(GameFileKind::V11);
   EXPECT_EQ(m.layout->side, 178);
 }
@@ -161,10 +161,10 @@ TEST_F(GridFill, LeaderTextAndRatingsComeFromLeaderRecordOfTheSameIndex) {
   unit(1, 0, 0, 2);
   s.model.setUnitByte(0, kVn3Layout.leaderNumber, 1);  // never followed
   const std::string smith("Smith\0John", 10);
-  for (std::size_t k = 0; k < smith.size(); ++k) s.model.setLeaderByte(0, static_cast<int>(k), smith[k]);
-  for (int k = 0; k < 15; ++k) s.model.setLeaderByte(1, k, k == 3 ? 0x7E : 'a' + k);  // '~' reads as 0
-  s.model.setLeaderByte(0, LeaderRecord::kRally, 55);
-  s.model.setLeaderByte(0, LeaderRecord::kArmour, 66);
+  for (std::size_t k = 0; k < smith.size(); ++k) s.model.setByteAt(s.model.leaderOffset(0) + static_cast<int>(k), smith[k]);
+  for (int k = 0; k < 15; ++k) s.model.setByteAt(s.model.leaderOffset(1) + k, k == 3 ? 0x7E : 'a' + k);  // '~' reads as 0
+  s.model.setLeaderByte(0, LeaderField::kRally, 55);
+  s.model.setLeaderByte(0, LeaderField::kArmour, 66);
   resetGrid(s);
   fillGrid(s);
   EXPECT_EQ(s.grid.cell(kColLeader, 1), "Smith/John");
@@ -172,7 +172,7 @@ TEST_F(GridFill, LeaderTextAndRatingsComeFromLeaderRecordOfTheSameIndex) {
   EXPECT_EQ(s.grid.cell(kColArm, 1), "66");
   EXPECT_EQ(s.grid.cell(kColLeader, 2), "abc/efghijklmno");
 
-  for (int k = 0; k < 16; ++k) s.model.setLeaderByte(1, k, 'q');
+  for (int k = 0; k < 16; ++k) s.model.setByteAt(s.model.leaderOffset(1) + k, 'q');
   EXPECT_EQ(leaderText(s.model, 1), "qqqqqqqqqqqqqqq/");
 }
 
@@ -191,7 +191,7 @@ TEST_F(GridFill, ClassificationUsesStrictComparisons) {
   for (int i = 0; i < 4; ++i) unit(i, 0, 0, i);
   const int skills[4][3] = {{50, 40, 40}, {40, 50, 10}, {40, 40, 10}, {1, 2, 3}};
   for (int i = 0; i < 4; ++i)
-    for (int k = 0; k < 3; ++k) s.model.setLeaderByte(i, LeaderRecord::kInfantry + k, skills[i][k]);
+    for (int k = 0; k < 3; ++k) s.model.setByteAt(s.model.fieldOffset(i, LeaderField::kInfantry) + k, skills[i][k]);
   resetGrid(s);
   fillGrid(s);
   classifyUnits(s);

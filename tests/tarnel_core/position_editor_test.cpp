@@ -27,8 +27,8 @@ class PositionEditorTest : public ::testing::Test {
     GameModel& m = session.model = samplegen::makeGameModel(o);
     m.setUnitByte(3, m.layout->formationIndex, 10);
     for (int i = 0; i < 8; ++i) {
-      m.setWordAt(m.positionOffset(i) + kPositionX, 10 + 5 * i);
-      m.setWordAt(m.positionOffset(i) + kPositionY, 20 + i);
+      m.setWordAt(m.positionOffset(i) + offsetOf(PositionField::kX), 10 + 5 * i);
+      m.setWordAt(m.positionOffset(i) + offsetOf(PositionField::kY), 20 + i);
     }
     fillGrid(session);
     editor.activate();
@@ -117,12 +117,12 @@ TEST_F(PositionEditorTest, RetainStoresLowWordsAndAFlagUpToABadCell) {
   const std::int64_t at = m.positionOffset(0);
   EXPECT_EQ(m.byteAt(at), 0xFF);
   EXPECT_EQ(m.byteAt(at + 1), 0xFF);
-  EXPECT_EQ(m.wordAt(at + kPositionY), 70000 - 65536);
-  EXPECT_EQ(m.byteAt(at + kPositionHidden), 1);
-  EXPECT_EQ(m.byteAt(m.positionOffset(1) + kPositionHidden), 0);
-  EXPECT_EQ(m.wordAt(m.positionOffset(2) + kPositionX), 33);  // stored before the bad Y
-  EXPECT_EQ(m.wordAt(m.positionOffset(2) + kPositionY), 22);
-  for (std::int64_t k = at + 4; k < at + kPositionHidden; ++k) EXPECT_EQ(m.byteAt(k), before.byteAt(k));
+  EXPECT_EQ(m.wordAt(at + offsetOf(PositionField::kY)), 70000 - 65536);
+  EXPECT_EQ(m.byteAt(at + offsetOf(PositionField::kHidden)), 1);
+  EXPECT_EQ(m.byteAt(m.positionOffset(1) + offsetOf(PositionField::kHidden)), 0);
+  EXPECT_EQ(m.wordAt(m.positionOffset(2) + offsetOf(PositionField::kX)), 33);  // stored before the bad Y
+  EXPECT_EQ(m.wordAt(m.positionOffset(2) + offsetOf(PositionField::kY)), 22);
+  for (std::int64_t k = at + 4; k < at + offsetOf(PositionField::kHidden); ++k) EXPECT_EQ(m.byteAt(k), before.byteAt(k));
   editor.reset();  // X and Y back as signed numbers, nothing else
   EXPECT_EQ(cell(kPosX, 1) + "," + cell(kPosY, 1) + "," + cell(kPosY, 3) + "," + cell(kPosHidden, 1), "-1,4464,22,2");
 }

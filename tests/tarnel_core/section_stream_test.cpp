@@ -50,7 +50,7 @@ Bytes fileOf(const std::vector<RawSection>& sections, std::string_view magic = k
 }
 
 Bytes imageSpan(const GameModel& m, int j) {
-  auto b = m.image.begin() + m.sectionOffset[j];
+  auto b = m.image().begin() + m.sectionOffset[j];
   return Bytes(b, b + m.sectionLength[j]);
 }
 
@@ -133,7 +133,7 @@ TEST(ReadStream, DecodesStoredAndCodedSectionsIntoTheDirectory) {
   m.sectionId[50] = 1234;  // positions beyond the file get identifier 0
   Bytes f = fileOf({{11, 3, 0, {1, 2, 3}}, {12, 2, 1, {133, 9}}, {13, 4, 1, {3, 4, 5, 6}}});
   ASSERT_EQ(readSectionStream(f, m), ReadStatus::Ok);
-  EXPECT_EQ(Bytes(m.image.begin(), m.image.begin() + 20), Bytes(f.begin(), f.begin() + 20));
+  EXPECT_EQ(Bytes(m.image().begin(), m.image().begin() + 20), Bytes(f.begin(), f.begin() + 20));
   EXPECT_EQ(m.sectionLength[0], 20);
   EXPECT_EQ(m.sectionOffset[1], 20);
   EXPECT_EQ(imageSpan(m, 1), (Bytes{1, 2, 3}));
@@ -150,7 +150,7 @@ TEST(ReadStream, DecodesStoredAndCodedSectionsIntoTheDirectory) {
 TEST(ReadStream, NegativeLengthOfSectionOneSetsTheFlagAndWriterNegatesAll) {
   GameModel m;
   Bytes f = fileOf({{1, -3, 0, {1, 2, 3}}, {2, 2, 1, {140, 0}}, {3, -1, 0, {5}}});
-  readSectionStream(f, m);
+  EXPECT_EQ(readSectionStream(f, m), ReadStatus::Ok);
   EXPECT_TRUE(m.negativeLength);
   EXPECT_EQ(imageSpan(m, 3), (Bytes{5}));
   Bytes out = writeSectionStream(m, kMagicVn3);
@@ -161,19 +161,19 @@ TEST(ReadStream, NegativeLengthOfSectionOneSetsTheFlagAndWriterNegatesAll) {
 
   // A negative length in a later section alone does not set the flag.
   GameModel later;
-  readSectionStream(fileOf({{1, 1, 0, {1}}, {2, -1, 0, {2}}}), later);
+  EXPECT_EQ(readSectionStream(fileOf({{1, 1, 0, {1}}, {2, -1, 0, {2}}}), later), ReadStatus::Ok);
   EXPECT_FALSE(later.negativeLength);
   EXPECT_EQ(imageSpan(later, 2), (Bytes{2}));
 }
 
 TEST(ReadStream, EmptyMiddleSectionIsDroppedOnWriteShiftingLaterSections) {
   GameModel m;
-  readSectionStream(fileOf({{1, 1, 0, {1}}, {2, 0, 0, {}}, {3, 1, 0, {3}}}), m);
+  EXPECT_EQ(readSectionStream(fileOf({{1, 1, 0, {1}}, {2, 0, 0, {}}, {3, 1, 0, {3}}}), m), ReadStatus::Ok);
   EXPECT_EQ(m.sectionLength[2], 0);
   EXPECT_EQ(m.sectionId[2], 2);
   Bytes out = writeSectionStream(m, kMagicV11);
   GameModel again;
-  readSectionStream(out, again);
+  EXPECT_EQ(readSectionStream(out, again), ReadStatus::Ok);
   EXPECT_EQ(again.sectionId[2], 3);
   EXPECT_EQ(imageSpan(again, 2), (Bytes{3}));
   EXPECT_EQ(again.sectionLength[3], 0);
@@ -183,7 +183,7 @@ TEST(ReadStream, EmptyMiddleSectionIsDroppedOnWriteShiftingLaterSections) {
 TEST(ReadStream, PacketRunningPastDeclaredLengthIsReadWhole) {
   GameModel m;
   // Declared length 2 but the literal packet carries 3 bytes.
-  readSectionStream(fileOf({{1, 2, 1, {3, 7, 8, 9}}, {2, 1, 0, {4}}}), m);
+  EXPECT_EQ(readSectionStream(fileOf({{1, 2, 1, {3, 7, 8, 9}}, {2, 1, 0, {4}}}), m), ReadStatus::Ok);
   EXPECT_EQ(imageSpan(m, 1), (Bytes{7, 8, 9}));
   EXPECT_EQ(imageSpan(m, 2), (Bytes{4}));
 }
@@ -202,7 +202,7 @@ TEST(ReadStream, TruncatedFilesEndTheStreamAndKeepEarlierSections) {
     EXPECT_LE(total, 30) << cut;
   }
   GameModel m;
-  readSectionStream(Bytes(full.begin(), full.end() - 1), m);
+  EXPECT_EQ(readSectionStream(Bytes(full.begin(), full.end() - 1), m), ReadStatus::Ok);
   EXPECT_EQ(imageSpan(m, 3), (Bytes{8}));  // a body cut short keeps what was there
 }
 
@@ -213,8 +213,8 @@ TEST(ReadStream, TooMuchDataStopsAtTheEndOfTheImage) {
   Bytes f = fileOf({{1, static_cast<std::int32_t>(body.size()), 0, body}, {2, 2, 1, {255, 0xCD}}});
   EXPECT_EQ(readSectionStream(f, m), ReadStatus::TooMuchData);
   EXPECT_EQ(m.sectionLength[1], kImageSize - 21);
-  EXPECT_EQ(m.image[kImageSize - 1], 0xCD);
-  EXPECT_EQ(m.image.size(), static_cast<std::size_t>(kImageSize));
+  EXPECT_EQ(m.image()[kImageSize - 1], 0xCD);
+  EXPECT_EQ(m.image().size(), static_cast<std::size_t>(kImageSize));
   EXPECT_EQ(m.sectionLength[2], 0);
 
   // A huge declared stored length is cut by the file's end, not trusted.
@@ -265,7 +265,7 @@ TEST(ReadStream, PiecesOfAnySizeDecodeAsTheWholeFile) {
       GameModel m;
       PieceSource source(files[f], sizes);
       EXPECT_EQ(readSectionStream(source, m, 300), expected) << f << " " << sizes[0];
-      EXPECT_TRUE(m.image == whole.image && m.sectionOffset == whole.sectionOffset &&
+      EXPECT_TRUE(m.image() == whole.image() && m.sectionOffset == whole.sectionOffset &&
                   m.sectionLength == whole.sectionLength && m.sectionId == whole.sectionId &&
                   m.negativeLength == whole.negativeLength)
           << "file " << f << ", pieces " << sizes[0];

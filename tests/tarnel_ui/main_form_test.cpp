@@ -54,7 +54,7 @@ void putText(GameModel& m, std::int64_t at, std::string_view text) {
 }
 
 Bytes fileOf(const GameModel& m, GameFileKind kind) {
-  if (kind == GameFileKind::V10) return {m.image.begin(), m.image.begin() + m.v10Length};
+  if (kind == GameFileKind::V10) return {m.image().begin(), m.image().begin() + m.v10Length};
   return writeSectionStream(m, kind == GameFileKind::Vn3 ? kMagicVn3 : kMagicV11);
 }
 
@@ -73,7 +73,7 @@ GameModel designationGame(GameFileKind kind) {
     m.setUnitByte(i, L.formationIndex, 1);
   }
   auto leaderName = [&](int leader, std::string_view bytes) {
-    for (int k = 0; k < LeaderRecord::kNameBytes; ++k) m.setByteAt(m.leaderOffset(leader) + k, 0);
+    for (int k = 0; k < kLeaderNameBytes; ++k) m.setByteAt(m.leaderOffset(leader) + k, 0);
     putText(m, m.leaderOffset(leader), bytes);
   };
   leaderName(0, std::string_view("Smith\0John", 10));
@@ -95,8 +95,8 @@ class MainFormTest : public ::testing::Test {
     for (int mob : {3, 7}) {
       char name[8];
       std::snprintf(name, sizeof name, "%02d", mob);
-      writeFileSafely(path(std::string("MOB") + name), samplegen::makeMobFile(mob));
-      writeFileSafely(path(std::string("KOB") + name), samplegen::makeMobFile(mob));
+      EXPECT_TRUE(writeFileSafely(path(std::string("MOB") + name), samplegen::makeMobFile(mob)));
+      EXPECT_TRUE(writeFileSafely(path(std::string("KOB") + name), samplegen::makeMobFile(mob)));
     }
     form = std::make_unique<TForm1>(prompts, programDir(), std::vector<std::string>{});
   }
@@ -200,7 +200,7 @@ TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
                          "Save CSV Unit File", "-", "Exit Tarnel", "-", "Export JSON File",
                          "Import JSON File"}));
   EXPECT_EQ(form->Edit1->title(), "Edit");
-  EXPECT_EQ(captions(form->Edit1), (QStringList{"Find"}));
+  EXPECT_EQ(captions(form->Edit1), (QStringList{"Undo", "Redo", "-", "Find"}));
   EXPECT_EQ(form->Find1->shortcut(), QKeySequence(QKeySequence::Find));
   EXPECT_EQ(form->Help2->title(), "Help");
   EXPECT_EQ(captions(form->Help2), (QStringList{"About", "Help"}));
@@ -333,12 +333,12 @@ TEST_F(MainFormTest, MoreThan800UnitsAreReportedAndCutToTheCapacity) {
   };
   place(kUnitSection, units * kVn3Layout.unitStride);
   place(kPasswordSection, 16);
-  place(kLeaderSection, units * LeaderRecord::kStride);
+  place(kLeaderSection, units * kLeaderStride);
   place(kGameDataSection, 400);
   for (int i = 0; i < units; ++i) {
     putText(m, m.unitOffset(i), "Unit");
     m.setUnitByte(i, kVn3Layout.side, i % 2);
-    m.setLeaderByte(i, LeaderRecord::kInfantry, 10);
+    m.setLeaderByte(i, LeaderField::kInfantry, 10);
   }
   load(form->LoadVN3Save1, write("big.dat", fileOf(m, GameFileKind::Vn3)));
   ASSERT_FALSE(prompts.messages.empty());
@@ -491,8 +491,8 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     const GenerationLayout& L = *expected.layout;
     expected.setUnitByte(0, L.experience, 77);
     expected.setUnitByte(1, L.morale, 16);
-    expected.setLeaderByte(2, LeaderRecord::kArmour, 44);
-    expected.setLeaderByte(23, LeaderRecord::kRally, 255);
+    expected.setLeaderByte(2, LeaderField::kArmour, 44);
+    expected.setLeaderByte(23, LeaderField::kRally, 255);
     EXPECT_EQ(readAll(out), fileOf(expected, kind));
 
     load(loadItem, out);
@@ -561,13 +561,13 @@ class RollButtonsTest : public MainFormTest {
     o.unitsPerSide = 30;
     GameModel m = samplegen::makeGameModel(o);
     // Unit 0 ties Inf and Art for the largest value: class 'T'.
-    m.setLeaderByte(0, LeaderRecord::kInfantry, 40);
-    m.setLeaderByte(0, LeaderRecord::kArtillery, 40);
-    m.setLeaderByte(0, LeaderRecord::kArmour, 10);
+    m.setLeaderByte(0, LeaderField::kInfantry, 40);
+    m.setLeaderByte(0, LeaderField::kArtillery, 40);
+    m.setLeaderByte(0, LeaderField::kArmour, 10);
     // Unit 1 is class 'I'.
-    m.setLeaderByte(1, LeaderRecord::kInfantry, 70);
-    m.setLeaderByte(1, LeaderRecord::kArtillery, 20);
-    m.setLeaderByte(1, LeaderRecord::kArmour, 30);
+    m.setLeaderByte(1, LeaderField::kInfantry, 70);
+    m.setLeaderByte(1, LeaderField::kArtillery, 20);
+    m.setLeaderByte(1, LeaderField::kArmour, 30);
     file = write("rolls.dat", fileOf(m, GameFileKind::Vn3));
     session().clock = [] { return 4242u; };
     load(form->LoadVN3Save1, file);
@@ -988,13 +988,13 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   const auto text = readAll(json);
   EXPECT_NE(std::string(text.begin(), text.end()).find("\"exp\": " + std::to_string(typed)), std::string::npos);
 
-  writeFileSafely(path("bad.json"), std::string_view(R"({"units": [{"index": 4, "mor": 256}]})"));
+  ASSERT_TRUE(writeFileSafely(path("bad.json"), std::string_view(R"({"units": [{"index": 4, "mor": 256}]})")));
   prompts.openAnswers.push_back(path("bad.json"));
   form->ImportJSONFile1->trigger();
   EXPECT_EQ(prompts.lastText(), "units[4].mor: 256 is out of range 0..255");
   EXPECT_EQ(grid().cell(kColExp, 2), std::to_string(typed));
 
-  writeFileSafely(path("edit.json"), std::string_view(R"({"units": [{"index": 4, "mor": 12, "name": "Renamed"}]})"));
+  ASSERT_TRUE(writeFileSafely(path("edit.json"), std::string_view(R"({"units": [{"index": 4, "mor": 12, "name": "Renamed"}]})")));
   prompts.openAnswers.push_back(path("edit.json"));
   form->ImportJSONFile1->trigger();
   EXPECT_EQ(prompts.openSeen.back().title, "Import JSON File");
@@ -1018,6 +1018,12 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   emit compare->DifferenceList->itemDoubleClicked(compare->DifferenceList->item(2));
   EXPECT_EQ(session().model.selectedRow, 5);
   EXPECT_EQ(form->InfoStringGrid->currentIndex().row(), 4);
+
+  // The import is one step of the history.
+  EXPECT_EQ(form->Undo1->text(), "Undo Import JSON File");
+  form->Undo1->trigger();
+  EXPECT_EQ(grid().cell(kColMor, 5), std::to_string(original.unitByte(4, kVn2Layout.morale)));
+  EXPECT_EQ(grid().cell(kColName, 5), original.unitName(4));
 }
 
 }  // namespace

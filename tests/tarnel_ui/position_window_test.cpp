@@ -40,8 +40,8 @@ class PositionWindow : public ::testing::Test {
     // Side 0 in rows of four on the west bank from (12, 15), side 1 on the east.
     for (int i = 0; i < 2 * kPerSide; ++i) {
       const int side = i / kPerSide, k = i % kPerSide;
-      m.setWordAt(m.positionOffset(i) + kPositionX, side == 0 ? 12 + 6 * (k % 4) : 70 + 5 * (k % 4));
-      m.setWordAt(m.positionOffset(i) + kPositionY, 15 + 18 * (k / 4) + side * 9);
+      m.setWordAt(m.positionOffset(i) + offsetOf(PositionField::kX), side == 0 ? 12 + 6 * (k % 4) : 70 + 5 * (k % 4));
+      m.setWordAt(m.positionOffset(i) + offsetOf(PositionField::kY), 15 + 18 * (k / 4) + side * 9);
     }
     ASSERT_TRUE(common::writeFileSafely(path("game.dat"), writeSectionStream(m, kMagicVn3)));
     windows = createWindows(prompts, tmp.path().string(), {});

@@ -183,8 +183,8 @@ TEST_F(UnitEditorWindow, EditChooseRetainSaveAndReload) {
   EXPECT_EQ(f.NameEdit->text().toStdString(), original.unitName(unit));
   EXPECT_EQ(f.LeaderEdit->text(), mainGridCell(kColLeader, 3));
   EXPECT_EQ(edit(kSpeed)->text().toInt(), original.unitByte(unit, L.speed));
-  EXPECT_EQ(edit(kKills)->text().toInt(), original.leaderWord(unit, LeaderRecord::kKills));
-  EXPECT_EQ(f.RankCB->currentIndex(), original.leaderByte(unit, LeaderRecord::kRank) - 1);
+  EXPECT_EQ(edit(kKills)->text().toInt(), original.leaderWord(unit, LeaderField::kKills));
+  EXPECT_EQ(f.RankCB->currentIndex(), original.leaderByte(unit, LeaderField::kRank) - 1);
   EXPECT_EQ(weaponCell(1).toStdString(), weaponName(0, original.unitByte(unit, L.weapons)));
   EXPECT_EQ(f.WeaponsGrid->currentColumn(), 1);
 
@@ -237,19 +237,19 @@ TEST_F(UnitEditorWindow, EditChooseRetainSaveAndReload) {
   const std::string name("Edited Panzer C\0", 16), leader("Novak\0Ada\0\0\0\0\0\0\0", 16);
   for (int k = 0; k < 16; ++k) {
     expected.setUnitByte(unit, k, name[static_cast<std::size_t>(k)]);
-    expected.setLeaderByte(unit, k, leader[static_cast<std::size_t>(k)]);
+    expected.setByteAt(expected.leaderOffset(unit) + k, leader[static_cast<std::size_t>(k)]);
   }
-  expected.setLeaderByte(unit, LeaderRecord::kKills, 44);
-  expected.setLeaderByte(unit, LeaderRecord::kKills + 1, 1);
-  expected.setLeaderByte(unit, LeaderRecord::kRank, 10);
+  expected.setLeaderByte(unit, LeaderField::kKills, 44);
+  expected.setByteAt(expected.fieldOffset(unit, LeaderField::kKills) + 1, 1);
+  expected.setLeaderByte(unit, LeaderField::kRank, 10);
   expected.setUnitByte(unit, L.ammunition, 44);
   for (int k : {4, 5, 6, 8, 9, 10}) expected.setUnitByte(unit, L.armour + k, 77);
   expected.setUnitByte(unit, L.weapons + 1, 17);
   expected.setUnitByte(unit, L.mobNumbers + 1, 3);
-  const auto& got = session().model.image;
+  const auto& got = session().model.image();
   std::vector<int> differ;
   for (std::size_t k = 0; k < got.size(); ++k)
-    if (got[k] != expected.image[k]) differ.push_back(static_cast<int>(k));
+    if (got[k] != expected.image()[k]) differ.push_back(static_cast<int>(k));
   EXPECT_TRUE(differ.empty()) << differ.size() << " bytes differ, first at " << differ.front();
 }
 
@@ -298,7 +298,7 @@ TEST_F(UnitEditorWindow, RefusalsAndErrorsShowAndTheRestIsStored) {
   EXPECT_EQ(prompts.lastText(),
             "The names must be of the form xxx/yyyyy where\nthe total of x's and y's cannot exceed "
             "14. \nDon't forget the /.\nLeaders names not saved!");
-  EXPECT_EQ(session().model.leaderWord(unit, LeaderRecord::kKills), 7);
+  EXPECT_EQ(session().model.leaderWord(unit, LeaderField::kKills), 7);
   EXPECT_EQ(mainGridCell(kColLeader, 5).toStdString(), leaderText(original, unit));
 
   edit(kSize)->setText("big");

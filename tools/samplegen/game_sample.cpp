@@ -139,20 +139,20 @@ GameModel makeGameModel(const SampleOptions& o) {
     const std::string given = kGiven[static_cast<std::size_t>(roll(0, 7))];
     putText(m, leader, surname);
     putText(m, leader + static_cast<std::int64_t>(surname.size()) + 1, given);
-    m.setLeaderByte(i, LeaderRecord::kRank, roll(1, 8));
-    m.setLeaderByte(i, LeaderRecord::kRally, roll(30, 80));
-    m.setLeaderByte(i, LeaderRecord::kInfantry, roll(20, 90));
-    m.setLeaderByte(i, LeaderRecord::kArtillery, roll(20, 90));
-    m.setLeaderByte(i, LeaderRecord::kArmour, roll(20, 90));
-    m.setLeaderWord(i, LeaderRecord::kKills, roll(0, 40));
+    m.setLeaderByte(i, LeaderField::kRank, roll(1, 8));
+    m.setLeaderByte(i, LeaderField::kRally, roll(30, 80));
+    m.setLeaderByte(i, LeaderField::kInfantry, roll(20, 90));
+    m.setLeaderByte(i, LeaderField::kArtillery, roll(20, 90));
+    m.setLeaderByte(i, LeaderField::kArmour, roll(20, 90));
+    m.setLeaderWord(i, LeaderField::kKills, roll(0, 40));
 
     // On the 100 x 80 cell map: the sides face each other, side 0 in the
     // west and side 1 in the east, each formation's units close together.
     const std::int64_t pos = m.positionOffset(i);
     const int f = inSide / 4;
-    m.setWordAt(pos + kPositionX, (side == 0 ? 10 : 62) + (f % 3) * 9 + roll(0, 5));
-    m.setWordAt(pos + kPositionY, 4 + (f * 17) % 66 + roll(0, 5));
-    m.setByteAt(pos + kPositionHidden, roll(0, 1));
+    m.setWordAt(pos + offsetOf(PositionField::kX), (side == 0 ? 10 : 62) + (f % 3) * 9 + roll(0, 5));
+    m.setWordAt(pos + offsetOf(PositionField::kY), 4 + (f * 17) % 66 + roll(0, 5));
+    m.setByteAt(pos + offsetOf(PositionField::kHidden), roll(0, 1));
   }
 
   const std::int64_t g = m.gameDataOffset();
@@ -187,7 +187,7 @@ GameModel makeGameModel(const SampleOptions& o) {
 std::vector<std::uint8_t> makeGameFile(const SampleOptions& o) {
   GameModel m = makeGameModel(o);
   if (o.kind == GameFileKind::V10)
-    return {m.image.begin(), m.image.begin() + m.v10Length};
+    return {m.image().begin(), m.image().begin() + m.v10Length};
   return writeSectionStream(m, o.kind == GameFileKind::Vn3 ? kMagicVn3 : kMagicV11);
 }
 

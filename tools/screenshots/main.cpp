@@ -229,7 +229,7 @@ class Stage {
                   {"index": 5, "mor": 41, "leader": {"rank": 4, "kills": 12}},
                   {"index": 17, "men": 0, "damage": 9}]})");
     const std::string copy = QDir::temp().filePath(QStringLiteral("tarnel_compare_later.dat")).toStdString();
-    common::writeFileSafely(copy, tarnel::writeSectionStream(later.model, tarnel::kMagicVn3));
+    if (!common::writeFileSafely(copy, tarnel::writeSectionStream(later.model, tarnel::kMagicVn3))) return nullptr;
     prompts.answers.push_back(copy);
     main()->CompareWithFile1->trigger();
     settle();

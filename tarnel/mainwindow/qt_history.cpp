@@ -1,0 +1,119 @@
+#include "mainwindow/qt_history.h"
+
+#include <vector>
+
+namespace tarnel {
+
+namespace {
+constexpr int kCellEditId = 1;
+}
+
+// One step on the stack. The command has already run when its step is
+// pushed, so the push's redo does nothing.
+class StepCommand : public QUndoCommand {
+ public:
+  StepCommand(GameHistory& history, UndoStep step)
+      : QUndoCommand(QString::fromStdString(step.label())), history_(history), step_(std::move(step)) {}
+
+  UndoStep& step() { return step_; }
+
+  void undo() override {
+    if (!history_.replaying_) restoreStep(history_.session_, step_, false);
+  }
+  void redo() override {
+    if (pushed_ && !history_.replaying_) restoreStep(history_.session_, step_, true);
+    pushed_ = true;
+  }
+  // Edits of one grid cell in a row merge into one step.
+  int id() const override { return !history_.replaying_ && step_.singleCell() ? kCellEditId : -1; }
+  bool mergeWith(const QUndoCommand* other) override {
+    const UndoStep& later = static_cast<const StepCommand*>(other)->step_;
+    if (later.singleCell() != step_.singleCell()) return false;
+    step_.append(later);
+    // Typed back to what it was: the step goes.
+    setObsolete(step_.empty());
+    return true;
+  }
+
+ private:
+  GameHistory& history_;
+  UndoStep step_;
+  bool pushed_ = false;
+};
+
+namespace {
+StepCommand* stepAt(const QUndoStack& stack, int index) {
+  // Only StepCommands are ever pushed.
+  return static_cast<StepCommand*>(const_cast<QUndoCommand*>(stack.command(index)));
+}
+}  // namespace
+
+GameHistory::GameHistory(Session& session, QObject* parent) : QObject(parent), session_(session) {
+  stack_.setUndoLimit(kMaxSteps);
+  session_.recorder = this;
+  connect(&stack_, &QUndoStack::cleanChanged, this, [this](bool clean) { followCleanPoint(clean); });
+}
+
+GameHistory::~GameHistory() {
+  if (session_.recorder == this) session_.recorder = nullptr;
+}
+
+std::size_t GameHistory::memory() const {
+  std::size_t total = 0;
+  for (int k = 0; k < stack_.count(); ++k) total += stepAt(stack_, k)->step().memory();
+  return total;
+}
+
+void GameHistory::record(UndoStep step) {
+  stack_.push(new StepCommand(*this, std::move(step)));
+  trim();
+}
+
+void GameHistory::amend(UndoStep change) {
+  // At the first state no step leads here to take it.
+  if (stack_.index() > 0) stepAt(stack_, stack_.index() - 1)->step().append(change);
+  std::vector<UndoStep*> later;
+  for (int k = stack_.index(); k < stack_.count(); ++k) later.push_back(&stepAt(stack_, k)->step());
+  UndoStep::rebase(change, later);
+  trim();
+}
+
+void GameHistory::clear() { stack_.clear(); }
+
+void GameHistory::markClean() { stack_.setClean(); }
+
+void GameHistory::trim() {
+  std::size_t total = memory();
+  if (total <= memoryLimit_ || stack_.count() <= 1) return;
+  // QUndoStack drops old commands only by its count limit: the stack is
+  // built anew from the newest steps that fit, its index and clean point
+  // carried over.
+  const int count = stack_.count();
+  const int index = stack_.index();
+  const int clean = stack_.cleanIndex();
+  int drop = 0;
+  while (total > memoryLimit_ && drop < count - 1) total -= stepAt(stack_, drop++)->step().memory();
+  std::vector<UndoStep> kept;
+  for (int k = drop; k < count; ++k) kept.push_back(std::move(stepAt(stack_, k)->step()));
+  replaying_ = true;
+  stack_.clear();
+  for (UndoStep& step : kept) stack_.push(new StepCommand(*this, std::move(step)));
+  if (clean >= drop) {
+    stack_.setIndex(clean - drop);
+    stack_.setClean();
+  } else {
+    stack_.resetClean();
+  }
+  stack_.setIndex(std::max(index - drop, 0));
+  replaying_ = false;
+  followCleanPoint(stack_.isClean());
+}
+
+void GameHistory::followCleanPoint(bool clean) {
+  if (clean)
+    session_.setModified(false);
+  else
+    session_.markModified();
+}
+
+}  // namespace tarnel

@@ -1,0 +1,181 @@
+// Undo and redo of the open game: the history's property over random command
+// sequences, its memory limit, and the Edit menu and keys in the running
+// program.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <random>
+
+#include "common/file_io.h"
+#include "editors/turns_form.h"
+#include "gamefiles/section_stream.h"
+#include "mainwindow/qt_startup.h"
+#include "mainwindow/main_form.h"
+#include "mainwindow/qt_unit_grid.h"
+#include "support/scripted_prompts.h"
+#include "support/test_dir.h"
+#include "support/undo_property.h"
+
+namespace tarnel {
+namespace {
+
+TEST(UndoHistory, RandomCommandSequencesKeepTheHistoryConsistent) {
+  testing::TestDir tmp{"tarnel_undo_property"};
+  std::mt19937 random(2026);
+  for (int run = 0; run < 80; ++run) {
+    std::vector<std::uint8_t> bytes(40 + random() % 300);
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+    const std::string fault = testing::checkUndoProperty(bytes, (tmp.path() / "units.csv").string());
+    ASSERT_EQ(fault, "") << "run " << run;
+  }
+}
+
+TEST(UndoHistory, OldestStepsGoFirstBeyondTheMemoryLimitAndTheCleanPointWithThem) {
+  testing::QuietPrompts prompts;
+  Session s(prompts);
+  samplegen::SampleOptions o;
+  o.unitsPerSide = 400;
+  static_cast<GameDocument&>(s.model) = samplegen::makeGameModel(o);
+  s.model.loaded = GameFileKind::Vn3;
+  s.model.selectLayout(GameFileKind::Vn3);
+  resetGrid(s);
+  afterLoad(s);
+  GameHistory history(s);
+  auto rollAll = [&] {
+    runCommand(s, kRollAllCaption, [&] {
+      for (RollRow r : kRollRows) rollRating(s, r, initialRollFields(r), 0);
+    });
+  };
+  rollAll();
+  const std::size_t oneStep = history.memory();
+  // 100 Roll All steps over 400 units hold under 2 MiB.
+  EXPECT_LT(100 * oneStep, std::size_t{2} << 20);
+
+  history.setMemoryLimit(3 * oneStep + oneStep / 2);
+  std::vector<testing::UndoState> states{testing::UndoState(s)};
+  for (int k = 0; k < 5; ++k) {
+    rollAll();
+    states.emplace_back(s);
+  }
+  EXPECT_EQ(history.stack()->count(), 3);
+  EXPECT_LE(history.memory(), 3 * oneStep + oneStep / 2);
+  EXPECT_TRUE(s.modified());
+  history.stack()->setIndex(0);
+  EXPECT_TRUE(testing::UndoState(s) == states[2]);
+  // The loaded state can no longer be reached: the game stays modified.
+  EXPECT_TRUE(s.modified());
+  history.stack()->setIndex(3);
+  EXPECT_TRUE(testing::UndoState(s) == states[5]);
+}
+
+// The program with a VN3 game loaded, the grid holding the keyboard focus.
+class UndoWindow : public ::testing::Test {
+ protected:
+  testing::TestDir tmp{"tarnel_undo_window"};
+  testing::ScriptedPrompts prompts;
+  std::unique_ptr<TarnelWindows> windows;
+  std::vector<std::uint8_t> file;
+
+  void SetUp() override {
+    samplegen::SampleOptions o;
+    o.unitsPerSide = 12;
+    file = writeSectionStream(samplegen::makeGameModel(o), kMagicVn3);
+    ASSERT_TRUE(common::writeFileSafely(path("game.dat"), file));
+    windows = createWindows(prompts, tmp.path().string(), {});
+    prompts.chooserAnswers.push_back(path("game.dat"));
+    form().LoadVN3Save1->trigger();
+    form().show();
+    form().activateWindow();
+    QApplication::processEvents();
+    form().FormClick();  // the title picture goes
+  }
+  std::string path(const char* name) { return (tmp.path() / name).string(); }
+  TForm1& form() { return *windows->Form1; }
+  void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::ControlModifier) {
+    form().activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form()));
+    form().InfoStringGrid->setFocus();
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : form().InfoStringGrid, k, m);
+    QApplication::processEvents();
+  }
+  std::vector<std::uint8_t> saved(const char* name) {
+    prompts.saveAnswers.push_back(path(name));
+    form().SaveVN3SaveScn1->trigger();
+    return common::readFileBytes(path(name)).value_or(std::vector<std::uint8_t>{});
+  }
+};
+
+TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) {
+  TForm1& f = form();
+  EXPECT_EQ(f.MainMenu1->actions().indexOf(f.Edit1->menuAction()),
+            f.MainMenu1->actions().indexOf(f.Files1->menuAction()) + 1);
+  EXPECT_EQ((QStringList{f.Undo1->text(), f.Redo1->text()}), (QStringList{"Undo", "Redo"}));
+  EXPECT_FALSE(f.Undo1->isEnabled());
+
+  QAbstractItemModel* grid = f.InfoStringGrid->model();
+  const QString exp = grid->index(2, kColExp).data().toString();
+  grid->setData(grid->index(2, kColExp), "99");
+  grid->setData(grid->index(2, kColExp), "98");  // the same cell again: one step
+  f.RollAllBtn->click();
+  TTurnsForm& turns = *windows->TurnsForm;
+  f.EditGameData1->trigger();
+  QApplication::processEvents();
+  turns.TurnEdit->setText("9");
+  turns.RetainButton->click();
+  turns.close();
+  EXPECT_EQ(f.history()->stack()->count(), 3);
+  EXPECT_EQ(f.Undo1->text(), "Undo Retain Game Data");
+  EXPECT_TRUE(f.isWindowModified());
+
+  key(Qt::Key_Z);
+  EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
+  EXPECT_EQ(f.Redo1->text(), "Redo Retain Game Data");
+  key(Qt::Key_Z);
+  EXPECT_EQ(grid->index(2, kColExp).data().toString(), "98");
+  EXPECT_EQ(f.InfoStringGrid->currentIndex().row(), 0);  // the first unit the roll changed
+  key(Qt::Key_Z);
+  EXPECT_EQ(grid->index(2, kColExp).data().toString(), exp);
+  EXPECT_EQ(f.InfoStringGrid->currentIndex().row(), 2);
+  EXPECT_FALSE(f.Undo1->isEnabled());
+  // Back at the state as loaded: nothing to save, and the file is the same.
+  EXPECT_FALSE(f.isWindowModified());
+  EXPECT_TRUE(saved("undone.dat") == file);
+
+  // Redo with both keys; a save there is the clean point.
+  key(Qt::Key_Y);
+  key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(f.Redo1->text(), "Redo Retain Game Data");
+  EXPECT_TRUE(f.isWindowModified());
+  const auto rolled = saved("rolled.dat");
+  EXPECT_FALSE(rolled == file);
+  EXPECT_FALSE(f.isWindowModified());
+  key(Qt::Key_Z);
+  EXPECT_TRUE(f.isWindowModified());
+  key(Qt::Key_Y);
+  EXPECT_FALSE(f.isWindowModified());
+  EXPECT_TRUE(saved("again.dat") == rolled);
+
+  // Typing in a text field: Ctrl+Z is the field's own.
+  f.ExpMEdit->setFocus();
+  f.ExpMEdit->selectAll();
+  QTest::keyClicks(f.ExpMEdit, "75");
+  QTest::keyClick(f.ExpMEdit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(f.ExpMEdit->text(), "60");
+  EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
+
+  // A load empties the history.
+  key(Qt::Key_Z);
+  prompts.saveChoices.push_back(SaveChoice::Discard);
+  prompts.chooserAnswers.push_back(path("game.dat"));
+  f.LoadVN3Save1->trigger();
+  EXPECT_EQ(f.history()->stack()->count(), 0);
+  EXPECT_FALSE(f.isWindowModified());
+}
+
+}  // namespace
+}  // namespace tarnel
