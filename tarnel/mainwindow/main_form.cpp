@@ -787,13 +787,13 @@ void TForm1::documentRestored(int unit) {
     const int col = std::max(session_.model.selectedCol, 0);
     const QModelIndex at = gridModel_->index(row - 1, col);
     if (InfoStringGrid->currentIndex() != at) {
-      InfoStringGrid->setCurrentIndex(at);
+      InfoStringGrid->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
     } else {
       runHandler([this, row, col] { InfoStringGridSelectCell(col, row); });
     }
     InfoStringGrid->scrollTo(at);
   }
-  emit documentRestored();
+  emit gameRestored();
 }
 
 void TForm1::fileLabelChanged() { FileLbl->setText(uiText(session_.fileLabel)); }

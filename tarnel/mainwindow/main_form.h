@@ -210,7 +210,7 @@ class TForm1 : public QMainWindow, private SessionView {
   void commentMemoSet(const QString& text);
   void mainWindowClosed();
   // An undo or redo changed the game: open windows refresh as on activation.
-  void documentRestored();
+  void gameRestored();
 
  protected:
   void changeEvent(QEvent* event) override;

@@ -67,6 +67,14 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   });
   windows->DumpForm = std::make_unique<TDumpForm>(form->session(), form);
   form->attachWindow(ToolWindow::Dump, windows->DumpForm.get());
+  // After an undo or redo the open windows that show the game refresh as on
+  // activation (the dump window lists the directory, which no step changes).
+  QObject::connect(form, &TForm1::gameRestored, form, [w = windows.get()] {
+    if (w->AmmoForm->isVisible()) w->AmmoForm->FormActivate();
+    if (w->TurnsForm->isVisible()) w->TurnsForm->FormActivate();
+    if (w->PositionForm->isVisible()) w->PositionForm->FormActivate();
+    if (w->SummaryForm->isVisible()) w->SummaryForm->FormActivate();
+  });
   return windows;
 }
 

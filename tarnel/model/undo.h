@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,12 @@ struct BesideImage {
 // they changed) under the command's label.
 class UndoStep {
  public:
+  UndoStep() = default;
+  UndoStep(UndoStep&&) noexcept = default;
+  UndoStep& operator=(UndoStep&&) noexcept = default;
+  UndoStep(const UndoStep& other);
+  UndoStep& operator=(const UndoStep& other);
+
   const std::string& label() const { return label_; }
   // True when the command changed nothing.
   bool empty() const;
@@ -95,13 +102,6 @@ class UndoStep {
   std::unique_ptr<BesideImage> besideBefore_;  // both set, or neither
   std::unique_ptr<BesideImage> besideAfter_;
   int unit_ = -1;
-
- public:
-  UndoStep() = default;
-  UndoStep(UndoStep&&) noexcept = default;
-  UndoStep& operator=(UndoStep&&) noexcept = default;
-  UndoStep(const UndoStep& other);
-  UndoStep& operator=(const UndoStep& other);
 };
 
 // Where the steps go: the window layer keeps them on its undo stack. Every

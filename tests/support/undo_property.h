@@ -14,6 +14,7 @@
 #include "editors/ammo_editor.h"
 #include "editors/game_data_editor.h"
 #include "editors/position_editor.h"
+#include "gamefiles/dump_files.h"
 #include "game_sample.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/qt_history.h"
@@ -73,7 +74,8 @@ inline std::string someText(ByteFeed& in) {
 }
 
 // Runs the property over `bytes`; returns a description of the first
-// violation, or an empty text. `csvPath` is a scratch file for the pastes.
+// violation, or an empty text. `csvPath` is a scratch file for the pastes
+// and dumps.
 inline std::string checkUndoProperty(std::span<const std::uint8_t> bytes, const std::string& csvPath) {
   ByteFeed in(bytes);
   QuietPrompts prompts;
@@ -130,7 +132,7 @@ inline std::string checkUndoProperty(std::span<const std::uint8_t> bytes, const 
   std::string fault;
   for (int op = 0; fault.empty() && !in.done() && op < 200; ++op) {
     const int row = 1 + in.below(std::max(n, 1));
-    switch (in.below(11)) {
+    switch (in.below(12)) {
       case 0:
       case 1: {
         const int col = in.below(2) ? kColExp + in.below(6) : in.below(kGridColumns);
@@ -186,6 +188,17 @@ inline std::string checkUndoProperty(std::span<const std::uint8_t> bytes, const 
         }
         std::ofstream(csvPath, std::ios::binary) << csv;
         fault = command("Paste CSV Unit File", [&] { pasteCsvUnitFile(s); });
+        break;
+      }
+      case 10: {
+        // A dump of the image's first part, a unit name cut off or put back:
+        // the grid's row count changes with the unit count.
+        std::vector<std::uint8_t> dump(s.model.image().begin(), s.model.image().begin() + s.model.unitOffset(n + 1));
+        const std::int64_t name = s.model.unitOffset(in.below(n + 1));
+        dump[static_cast<std::size_t>(name)] = static_cast<std::uint8_t>(in.below(2) ? 0 : 'M');
+        std::ofstream(csvPath, std::ios::binary).write(reinterpret_cast<const char*>(dump.data()), std::ssize(dump));
+        DumpWindow window(s);
+        fault = command("Load Dump", [&] { loadDumpFile(s, window); });
         break;
       }
       case 8:

@@ -26,6 +26,7 @@
 #include "gamefiles/section_stream.h"
 #include "mainwindow/compare_form.h"
 #include "mainwindow/qt_help_viewer.h"
+#include "mainwindow/qt_history.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "mainwindow/spread_form.h"
@@ -739,9 +740,17 @@ TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   form->ExpPDEdit->setText("0");
   form->ExpMDEdit->setText("0");
   const auto before = column(kColExp);
+  const int historySteps = form->history()->stack()->count();
   form->ExpRollBtn->click();
   for (int r = 1; r <= 60; ++r)
     EXPECT_EQ(grid().cell(kColExp, r), r >= 2 && r <= 4 ? "7" : before[static_cast<std::size_t>(r - 1)]) << r;
+  // One step, which Undo takes back whole.
+  EXPECT_EQ(form->history()->stack()->count(), historySteps + 1);
+  EXPECT_EQ(form->Undo1->text(), "Undo Exp Roll");
+  form->Undo1->trigger();
+  EXPECT_EQ(column(kColExp), before);
+  form->Redo1->trigger();
+  EXPECT_EQ(grid().cell(kColExp, 3), "7");
 
   // Only a side-1 unit selected: nothing rolls, and the user is told.
   selection->select(model->index(34, 6), QItemSelectionModel::ClearAndSelect);
@@ -750,6 +759,7 @@ TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   EXPECT_EQ(rows(1, 60), all);
   EXPECT_EQ(prompts.lastText(), "Select the units to roll first.");
   EXPECT_EQ(prompts.lastTitle(), "Information");
+  EXPECT_EQ(form->history()->stack()->count(), historySteps + 1);  // a refused roll is no step
 
   // A dice count the rolls refuse, through the button.
   form->SelectedOnlyCB->click();

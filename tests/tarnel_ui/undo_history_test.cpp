@@ -79,6 +79,7 @@ class UndoWindow : public ::testing::Test {
   testing::ScriptedPrompts prompts;
   std::unique_ptr<TarnelWindows> windows;
   std::vector<std::uint8_t> file;
+  std::vector<std::uint8_t> loaded;  // the image as loaded
 
   void SetUp() override {
     samplegen::SampleOptions o;
@@ -88,6 +89,7 @@ class UndoWindow : public ::testing::Test {
     windows = createWindows(prompts, tmp.path().string(), {});
     prompts.chooserAnswers.push_back(path("game.dat"));
     form().LoadVN3Save1->trigger();
+    loaded = form().session().model.image();
     form().show();
     form().activateWindow();
     QApplication::processEvents();
@@ -125,14 +127,18 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   TTurnsForm& turns = *windows->TurnsForm;
   f.EditGameData1->trigger();
   QApplication::processEvents();
+  const QString turn = turns.TurnEdit->text();
   turns.TurnEdit->setText("9");
-  turns.RetainButton->click();
-  turns.close();
+  turns.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&turns));
+  QTest::mouseClick(turns.RetainButton, Qt::LeftButton);
   EXPECT_EQ(f.history()->stack()->count(), 3);
   EXPECT_EQ(f.Undo1->text(), "Undo Retain Game Data");
   EXPECT_TRUE(f.isWindowModified());
 
-  key(Qt::Key_Z);
+  // Ctrl+Z works in the game data window too, which shows the game as it is again.
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(turns.TurnEdit->text(), turn);  // the open window shows the game as it is again
   EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
   EXPECT_EQ(f.Redo1->text(), "Redo Retain Game Data");
   key(Qt::Key_Z);
@@ -159,6 +165,12 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   key(Qt::Key_Y);
   EXPECT_FALSE(f.isWindowModified());
   EXPECT_TRUE(saved("again.dat") == rolled);
+  // The saves took the grid's ratings into the image as part of the steps
+  // they followed: undoing all still gives the file as loaded.
+  f.history()->stack()->setIndex(0);
+  EXPECT_TRUE(f.session().model.image() == loaded);
+  EXPECT_TRUE(saved("back.dat") == file);
+  f.history()->stack()->setIndex(2);
 
   // Typing in a text field: Ctrl+Z is the field's own.
   f.ExpMEdit->setFocus();

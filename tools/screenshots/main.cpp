@@ -15,7 +15,11 @@
 #include <QLineEdit>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
@@ -297,6 +301,29 @@ class Stage {
     return question_.get();
   }
 
+  // The Edit menu open after a typed cell and a Roll All, the roll taken
+  // back: the main window with the menu drawn over it where it opened.
+  QWidget* editMenu() {
+    tarnel::TForm1* f = main();
+    QAbstractItemModel* grid = f->InfoStringGrid->model();
+    grid->setData(grid->index(2, 4), QStringLiteral("75"));
+    f->session().dice.seed(4242);
+    f->RollAllBtn->click();
+    f->Undo1->trigger();
+    f->MainMenu1->setActiveAction(f->Edit1->menuAction());
+    settle();
+    if (!f->Edit1->isVisible()) return nullptr;
+    QPixmap shot = f->grab();
+    QPainter painter(&shot);
+    painter.drawPixmap(f->Edit1->pos() - f->mapToGlobal(QPoint(0, 0)), f->Edit1->grab());
+    painter.end();
+    f->Edit1->hide();
+    composite_ = std::make_unique<QLabel>();
+    composite_->setPixmap(shot);
+    composite_->resize(shot.size());
+    return composite_.get();
+  }
+
   QWidget* help() {
     main()->Help1Click();
     settle();
@@ -324,6 +351,7 @@ class Stage {
   std::unique_ptr<tarnel::TarnelWindows> tarnel_;
   std::unique_ptr<orvik::TMainForm> orvik_;
   std::unique_ptr<QMessageBox> question_;
+  std::unique_ptr<QLabel> composite_;
 };
 
 struct Shot {
@@ -350,6 +378,7 @@ const std::vector<Shot> kShots = {
     {"find_bar", [](Stage& s) { return s.load("vn3_crossing.dat"), s.find("recon team 4", 2); }},
     {"selected_roll", [](Stage& s) { return s.load("vn3_crossing.dat"), s.selectedRoll(3, 7); }},
     {"rating_spread", [](Stage& s) { return s.spread(); }},
+    {"edit_menu", [](Stage& s) { return s.load("vn3_crossing.dat"), s.editMenu(); }},
     {"orvik_main", [](Stage& s) { return s.orvikLoaded("varno_stand_in.exe", 2); }},
 };
 
