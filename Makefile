@@ -1,5 +1,6 @@
 # make run   - install what is missing, build, start Tarnel on the bundled VN3 sample
-# make test  - install what is missing, build, run every test (also under ASan + UBSan)
+# make test  - install what is missing, build, run every test, then every test again under
+#              ASan + UBSan (make test-asan alone; ASAN_CMAKE_FLAGS adds cmake flags there)
 # make orvik - build and start Orvik
 # make bench - build and run the benchmarks
 # make package       - build the Debian package build/tarnel_<version>_<arch>.deb
@@ -11,7 +12,17 @@
 JOBS ?= 2
 BUILD ?= build
 ASAN_BUILD ?= build-asan
-CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ASAN_CMAKE_FLAGS ?=
+# ccache, where it is installed, keeps every build after the first short, CI's
+# included: paths inside the checkout count relative to it, so all clones of
+# the project share one cache.
+CCACHE := $(shell command -v ccache 2>/dev/null)
+ifneq ($(CCACHE),)
+LAUNCHER := -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+endif
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER)
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
@@ -44,10 +55,13 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 	$(MAKE) test-asan
 
+# The whole suite, windows and command-line tools included, built again with
+# AddressSanitizer (leaks included) and UndefinedBehaviorSanitizer.
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNEL_CORE_ONLY=ON -DTARNEL_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNEL_CORE_ONLY=OFF -DTARNEL_SANITIZE=ON \
+	  $(LAUNCHER) $(ASAN_CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j$(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j$(JOBS)
 
 bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/tarnel_bench

@@ -32,6 +32,7 @@ std::int64_t Extractor::scan(ExeFile& file, std::int64_t start, std::string_view
   pattern_ = patternFromText(searchText);
   address_ = file.scan(start, pattern_);
   found_ = address_ + static_cast<std::int64_t>(kPatternLength) <= file.length();
+  searchFailed_ = !found_;
   return address_;
 }
 
@@ -59,6 +60,10 @@ bool Extractor::load(const std::string& exePath, std::string_view addressField, 
   const int count = std::clamp(toInt(entriesField), 0, kTableEntries);
   decodeEntries(file.readBytes(at, static_cast<std::size_t>(count) * kEntryBytes), table_);
   fillGrid();
+  // Read from where no table was found, the rows past those entries would
+  // show an earlier table as if it followed them.
+  if (searchFailed_)
+    for (int row = kHeadingRows + count; row < kGridRows; ++row) cells_[static_cast<std::size_t>(row)].fill({});
   return true;
 }
 

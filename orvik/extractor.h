@@ -33,9 +33,10 @@ class Extractor {
                                           std::string_view addressField);
 
   // Load: reads the entries from the address shown into the table and fills
-  // every entry row of the grid. An entry count above 750 reads 750, a
-  // negative one none. Returns false, with nothing changed, when the
-  // executable cannot be opened.
+  // every entry row of the grid; after a Search or Search Again that found
+  // nothing, the rows past the entries read are left empty. An entry count
+  // above 750 reads 750, a negative one none. Returns false, with nothing
+  // changed, when the executable cannot be opened.
   bool load(const std::string& exePath, std::string_view addressField, std::string_view entriesField);
 
   const Pattern& pattern() const { return pattern_; }
@@ -44,6 +45,8 @@ class Extractor {
   std::int64_t address() const { return address_; }
   // True when the last scan found a full match.
   bool found() const { return found_; }
+  // True when a scan ran and found nothing, until a later scan finds a match.
+  bool searchFailed() const { return searchFailed_; }
   // The save name proposed after a Search, such as "VN2IL.CSV"; empty before.
   std::string saveName() const { return edition_.empty() ? std::string() : edition_ + "IL.CSV"; }
   const EntryTable& table() const { return table_; }
@@ -64,6 +67,7 @@ class Extractor {
   int entryCount_ = 0;
   std::int64_t address_ = 0;
   bool found_ = false;
+  bool searchFailed_ = false;
   EntryTable table_{};
   std::array<std::array<std::string, kGridColumns>, kGridRows> cells_;
 };

@@ -215,6 +215,11 @@ void TMainForm::LoadBtnClick() {
 }
 
 void TMainForm::WriteBtnClick() {
+  // What a Load after a failed Search holds is no image list.
+  if (extractor_.searchFailed()) {
+    prompts_.message("Pattern not found: nothing written.", "Write");
+    return;
+  }
   SaveDialog1.defaultExt = "csv";
   SaveDialog1.filter = "Comma separated (*.csv)|csv|text (*.txt)|txt| All(*.*)|*.*";
   // The name the last Search set, not the one chosen at the last Write.

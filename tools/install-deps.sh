@@ -6,7 +6,7 @@
 #   screenshots    what tools/screenshots.sh runs
 #   fuzz           clang and its libFuzzer runtime, for make fuzz
 set -euo pipefail
-packages=(cmake ninja-build g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+packages=(cmake ninja-build ccache g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libtiff-dev nlohmann-json3-dev xvfb xauth fonts-dejavu-core fonts-liberation)
 for group in "$@"; do
   case "$group" in

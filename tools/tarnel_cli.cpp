@@ -201,11 +201,13 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (command == "summary") {
-      // What the battle summary window shows for the side, one text a line.
+      // What the battle summary window shows for the side, one text a line,
+      // in UTF-8 as info prints the side names.
       const BattleSummary s = summarizeBattle(session, sideArg == "1" ? 1 : 0);
-      std::cout << s.turnLine << '\n' << s.dateLine << '\n' << s.countryLine << '\n';
+      std::cout << s.turnLine << '\n' << s.dateLine << '\n' << cp1252ToUtf8(s.countryLine) << '\n';
       for (const SummaryRow& row : s.rows)
-        std::cout << row[0] << '\t' << row[1] << '\t' << row[2] << '\t' << row[3] << '\t' << row[4] << '\n';
+        std::cout << cp1252ToUtf8(row[0]) << '\t' << row[1] << '\t' << row[2] << '\t' << row[3] << '\t' << row[4]
+                  << '\n';
       std::cout << s.menLine << '\n' << s.menKilledLine << '\n' << s.totalUnitsLine << '\n'
                 << s.unitsKilledLine << '\n';
       return 0;

@@ -6,7 +6,7 @@
 
 namespace common {
 
-FormActivation::FormActivation(QWidget* form) : QObject(form), form_(form) {
+FormActivation::FormActivation(QWidget* form) : form_(form) {
   connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) {
     if (w && w->type() == Qt::Window && w->modality() == Qt::NonModal) lastWindow_ = w;
   });

@@ -13,6 +13,10 @@ namespace common {
 // from another window of the program. Coming back from a message box or a
 // dialog over it, or from another program, keeps what was typed into it
 // (such as the text a Retain just refused).
+//
+// A window keeps it as its first data member rather than as a child: adding a
+// child sends the window an event, which would reach the window's event()
+// before the helper existed.
 class FormActivation : public QObject {
  public:
   explicit FormActivation(QWidget* form);

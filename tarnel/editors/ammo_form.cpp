@@ -173,7 +173,7 @@ void TAmmoForm::showEvent(QShowEvent* e) {
 }
 
 bool TAmmoForm::event(QEvent* e) {
-  if (activation_->refreshesOn(e)) FormActivate();
+  if (activation_.refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -51,8 +51,10 @@ class TAmmoForm : public QWidget {
   bool event(QEvent* e) override;
 
  private:
+  // First of the members: the window's event() asks it from the first event
+  // on, and building a child of the window already sends one.
+  common::FormActivation activation_{this};
   Session& session_;
-  common::FormActivation* activation_ = new common::FormActivation(this);
   TWeaponsForm& weapons_;
   UnitDataEditor editor_;
 

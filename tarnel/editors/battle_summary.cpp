@@ -38,6 +38,11 @@ BattleSummary summarizeBattle(const Session& session, int side) {
   const int unitsStartField = L.vn3Extra[1];
   const int menStartField = L.vn3Extra[2];
 
+  // A VN2 side whose MOB file could not be read has no men at start: its
+  // rows and the men totals show "?" rather than losses that come out negative.
+  const bool menStartKnown = vn3 || (side >= 0 && side <= 1 && session.mob.available[static_cast<std::size_t>(side)]);
+  auto menStartText = [&](int men) { return menStartKnown ? std::to_string(men) : std::string("?"); };
+
   BattleSummary s;
   const std::int64_t g = m.gameDataOffset();
   s.dateLine = "Date: " + ratio(m.byteAt(g + gamedata::kMonth), m.byteAt(g + gamedata::kYear));
@@ -76,15 +81,18 @@ BattleSummary summarizeBattle(const Session& session, int side) {
       group.unitsLeft = group.alive;
     }
     s.rows.push_back({group.name, std::to_string(u), ratio(group.alive, group.count),
-                      ratio(group.unitsLeft, group.unitsStart), ratio(group.menNow, group.menStart)});
+                      ratio(group.unitsLeft, group.unitsStart),
+                      std::to_string(group.menNow) + "/" + menStartText(group.menStart)});
     unitsStart += group.unitsStart;
     unitsLeft += group.unitsLeft;
     menStart += group.menStart;
     menNow += group.menNow;
   }
 
-  s.menLine = "Men  " + std::to_string(menStart);
-  s.menKilledLine = "Men Killed  " + std::to_string(menStart - menNow);
+  // Without a unit of the side the totals are 0 whatever the MOB file.
+  const bool anyUnit = s.rows.size() > 1;
+  s.menLine = "Men  " + (anyUnit ? menStartText(menStart) : "0");
+  s.menKilledLine = "Men Killed  " + (anyUnit ? menStartText(menStart - menNow) : "0");
   s.totalUnitsLine = "Total Units  " + std::to_string(unitsStart);
   s.unitsKilledLine = "Units Killed  " + std::to_string(unitsStart - unitsLeft);
   s.countryLine = session.sideItems[0] + " vs. " + session.sideItems[1];

@@ -34,7 +34,8 @@ struct BattleSummary {
 // unit grid's rows and the side selector's item texts: that side's units
 // grouped by unit type number, with units and men left out of those at start.
 // VN2 files take the men at start from the side's MOB men table, which has
-// no entry (0 men) for type numbers 250 to 255.
+// no entry (0 men) for type numbers 250 to 255; when the side's MOB file could
+// not be read at the last load, men at start and the men totals read "?".
 BattleSummary summarizeBattle(const Session& session, int side);
 
 }  // namespace tarnel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include "model/session.h"
 
@@ -64,9 +65,9 @@ PositionEditor::PositionEditor(Session& session) : session_(session) {
 }
 
 int PositionEditor::unitRows() const {
-  const GameModel& m = session_.model;
-  if (m.loaded == GameFileKind::None) return 0;
-  return std::clamp(std::min(m.unitCount, session_.grid.rowCount() - 1), 0, kUnitCapacity);
+  // Counted as the battle summary counts them: a load cut short by "Too much
+  // data" shows its units here too, as in the grid.
+  return std::clamp(std::min(session_.model.unitCount, session_.grid.rowCount() - 1), 0, kUnitCapacity);
 }
 
 namespace {
@@ -181,12 +182,20 @@ void PositionEditor::drop() {
     std::int64_t y;
     std::int64_t distance;  // squared, to the drop point
   };
+  // A drop point near the limits of a 32-bit number keeps its units at those
+  // limits: the cells take only what converts back.
+  auto limit = [](std::int64_t v) {
+    return std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(),
+                                    std::numeric_limits<std::int32_t>::max());
+  };
   auto draw = [&]() {
     const int sx = randomBelow(dice, 2);
     const int sy = randomBelow(dice, 2);
     const std::int64_t rx = randomBelow(dice, toInt(xRange));
     const std::int64_t ry = randomBelow(dice, toInt(yRange));
-    return Candidate{sx != 0 ? cx + rx : cx - rx, sy != 0 ? cy + ry : cy - ry, rx * rx + ry * ry};
+    const std::int64_t x = limit(sx != 0 ? cx + rx : cx - rx);
+    const std::int64_t y = limit(sy != 0 ? cy + ry : cy - ry);
+    return Candidate{x, y, (x - cx) * (x - cx) + (y - cy) * (y - cy)};
   };
   const int n = unitRows();
   const int extra = std::clamp(density, 0, kDensityMax);

@@ -177,7 +177,7 @@ TPositionForm::~TPositionForm() {
 }
 
 bool TPositionForm::event(QEvent* e) {
-  if (activation_->refreshesOn(e)) FormActivate();
+  if (activation_.refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -100,13 +100,12 @@ class TPositionForm : public QWidget {
   bool event(QEvent* e) override;
 
  private:
+  // First of the members: the window's event() asks it from the first event
+  // on, and building a child of the window already sends one.
+  common::FormActivation activation_{this};
   Session& session_;
   PositionEditor editor_;
   UnitGridModel* gridModel_;
-  // The last window that took the focus, dialogs and popups left out: coming
-  // back from another program or from a message box is no activation of this
-  // window, and keeps the grid as it was.
-  common::FormActivation* activation_ = new common::FormActivation(this);
 
   // Widgets -> texts before a command, texts -> widgets after it.
   void pullTexts();

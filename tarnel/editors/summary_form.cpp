@@ -72,7 +72,7 @@ TSummaryForm::TSummaryForm(Session& session, std::function<int()> side, QWidget*
 }
 
 bool TSummaryForm::event(QEvent* e) {
-  if (activation_->refreshesOn(e)) FormActivate();
+  if (activation_.refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -37,8 +37,10 @@ class TSummaryForm : public QWidget {
   bool event(QEvent* e) override;
 
  private:
+  // First of the members: the window's event() asks it from the first event
+  // on, and building a child of the window already sends one.
+  common::FormActivation activation_{this};
   Session& session_;
-  common::FormActivation* activation_ = new common::FormActivation(this);
   std::function<int()> side_;
 };
 

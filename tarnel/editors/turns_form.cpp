@@ -174,7 +174,7 @@ TTurnsForm::TTurnsForm(Session& session, QWidget* parent)
 }
 
 bool TTurnsForm::event(QEvent* e) {
-  if (activation_->refreshesOn(e)) FormActivate();
+  if (activation_.refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -58,9 +58,11 @@ class TTurnsForm : public QWidget {
   bool event(QEvent* e) override;
 
  private:
+  // First of the members: the window's event() asks it from the first event
+  // on, and building a child of the window already sends one.
+  common::FormActivation activation_{this};
   Session& session_;
   GameDataEditor editor_;
-  common::FormActivation* activation_ = new common::FormActivation(this);
 
   // Widgets -> texts before Retain, texts -> widgets after a fill.
   void pullTexts();

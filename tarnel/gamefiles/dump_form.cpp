@@ -87,7 +87,7 @@ void TDumpForm::run(void (TDumpForm::*handler)(), const char* label) {
 
 bool TDumpForm::event(QEvent* e) {
   // Coming back from the activation's own message box is no new activation.
-  if (activation_->refreshesOn(e)) run(&TDumpForm::FormActivate);
+  if (activation_.refreshesOn(e)) run(&TDumpForm::FormActivate);
   return QWidget::event(e);
 }
 

@@ -41,9 +41,11 @@ class TDumpForm : public QWidget {
   bool event(QEvent* event) override;
 
  private:
+  // First of the members: the window's event() asks it from the first event
+  // on, and building a child of the window already sends one.
+  common::FormActivation activation_{this};
   Session& session_;
   DumpWindow window_;
-  common::FormActivation* activation_ = new common::FormActivation(this);
 
   void fillGrid();
   void run(void (TDumpForm::*handler)(), const char* label = "");

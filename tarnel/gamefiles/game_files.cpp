@@ -189,28 +189,29 @@ bool askSaveName(Session& s, const char* title) {
 }
 }  // namespace
 
-void saveV10(Session& s) {
+bool saveV10(Session& s) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   if (model.loaded != GameFileKind::V10) {
     prompts.message("You are not editing a VN2 Vesrion 1.0 or 1.01 File. Aborting", "Error",
                     MessageIcon::Error);
-    return;
+    return false;
   }
   readGridBackUnits(s);
   readGridBackLeaders(s);
   FileDialogState& d = s.SaveDialog1;
-  if (!askSaveName(s, "Save Version 1.0 Scenario")) return;
+  if (!askSaveName(s, "Save Version 1.0 Scenario")) return false;
   BusyCursor busy(prompts);
   const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
   if (!writeFileSafely(d.fileName, std::span(model.image().data(), length))) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
-    return;
+    return false;
   }
   s.documentSaved();
+  return true;
 }
 
-void saveSectioned(Session& s, GameFileKind kind) {
+bool saveSectioned(Session& s, GameFileKind kind) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   // Nothing loaded (or a load cut short by "Too much data") is never saved.
@@ -218,22 +219,23 @@ void saveSectioned(Session& s, GameFileKind kind) {
     prompts.message(kind == GameFileKind::V11 ? "You are not editing a VN2 Version 1.1 file. Aborting"
                                               : "You are not editing a VN3 Version 1.0 file. Aborting",
                     "Error", MessageIcon::Error);
-    return;
+    return false;
   }
   readGridBackLeaders(s);
   readGridBackUnits(s);
   FileDialogState& d = s.SaveDialog1;
-  if (!askSaveName(s, "Save Version 1.1 Scenario")) return;
+  if (!askSaveName(s, "Save Version 1.1 Scenario")) return false;
   BusyCursor busy(prompts);
   const auto bytes = writeSectionStream(model, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
   if (!writeFileSafely(d.fileName, bytes)) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
-    return;
+    return false;
   }
   model.currentPath = d.fileName;
   s.fileLabel = lowerCase(d.fileName);
   s.view->fileLabelChanged();
   s.documentSaved();
+  return true;
 }
 
 void readGridBackUnits(Session& s) {

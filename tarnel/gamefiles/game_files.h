@@ -24,9 +24,9 @@ void adoptDecoded(GameModel& model, const DecodedGame& decoded);
 
 // Each save checks the loaded generation, reads the grid's rating columns
 // back into the image (throwing ConversionError on a bad cell), asks for a
-// name and writes the file.
-void saveV10(Session& session);
-void saveSectioned(Session& session, GameFileKind kind);
+// name and writes the file. True when the file was written.
+bool saveV10(Session& session);
+bool saveSectioned(Session& session, GameFileKind kind);
 
 // Columns 4 to 9 of the unit grid back into the model; throws ConversionError
 // on a bad cell.

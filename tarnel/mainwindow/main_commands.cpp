@@ -22,13 +22,16 @@ bool loadGame(Session& session, GameFileKind kind) {
   return loaded;
 }
 
-void saveGame(Session& session, GameFileKind kind) {
+bool saveGame(Session& session, GameFileKind kind) {
+  bool saved = false;
   switch (kind) {
-    case GameFileKind::V10: saveV10(session); break;
-    case GameFileKind::V11: saveSectioned(session, kind); break;
+    case GameFileKind::V10: saved = saveV10(session); break;
+    case GameFileKind::V11: saved = saveSectioned(session, kind); break;
     // With nothing loaded the VN3 save says so and writes nothing.
-    default: saveSectioned(session, GameFileKind::Vn3); break;
+    default: saved = saveSectioned(session, GameFileKind::Vn3); break;
   }
+  if (saved) refillGridAfterSave(session);
+  return saved;
 }
 
 bool mayDropChanges(Session& session) {

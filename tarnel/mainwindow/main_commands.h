@@ -13,7 +13,9 @@ class DumpWindow;
 // MOB files and the units' skill classes. True when the file was brought in;
 // a refused or cancelled load leaves the loaded game as it was.
 bool loadGame(Session& session, GameFileKind kind);
-void saveGame(Session& session, GameFileKind kind);
+// A save that wrote its file refills the grid from the model, so the grid
+// shows what the file holds. True when the file was written.
+bool saveGame(Session& session, GameFileKind kind);
 // The start-up load of a version 1.1 or VN3 file named on the command line;
 // other files are ignored. Returns whether a load ran.
 bool startupLoad(Session& session, const std::string& path);

@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "common/ui/qt_screen_fit.h"
 #include "common/ui/qt_text.h"
 #include "mainwindow/about.h"
 #include "mainwindow/compare_form.h"
@@ -661,7 +662,10 @@ void TForm1::About1Click() { session_.prompts.message(aboutText(), kAboutTitle, 
 std::string TForm1::helpFile() const { return helpFilePath(session_.model.programDir); }
 
 void TForm1::Help1Click() {
-  if (!helpViewer_) helpViewer_ = new HelpViewer(this);
+  if (!helpViewer_) {
+    helpViewer_ = new HelpViewer(this);
+    common::keepOnScreen(helpViewer_);
+  }
   if (!helpViewer_->openContents(pathToUi(helpFile()))) {
     session_.prompts.message("Cannot find the help file " + helpFile(), "Error", MessageIcon::Error);
     return;
@@ -706,6 +710,7 @@ void TForm1::SpreadBtnClick() {
     TSpreadForm::RollEdits edits;
     for (RollRow row : kRollRows) edits[static_cast<std::size_t>(row)] = rollEdits(row);
     spreadForm_ = new TSpreadForm(edits, this);
+    common::keepOnScreen(spreadForm_);
   }
   spreadForm_->show();
   spreadForm_->raise();

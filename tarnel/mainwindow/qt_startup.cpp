@@ -1,7 +1,9 @@
 #include "mainwindow/qt_startup.h"
 
 #include <exception>
+#include <initializer_list>
 
+#include "common/ui/qt_screen_fit.h"
 #include "editors/ammo_form.h"
 #include "editors/position_form.h"
 #include "editors/summary_form.h"
@@ -46,11 +48,11 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   TCommentForm* comment = windows->CommentForm.get();
   form->attachWindow(ToolWindow::Comment, comment);
   QObject::connect(form, &TForm1::commentMemoSet, comment, &TCommentForm::setMemoText);
-  windows->FileForm = std::make_unique<TFileForm>(form->session().model.dataDir, form);
   TDiceStatForm::RollEdits rollEdits;
   for (RollRow row : kRollRows) rollEdits[static_cast<std::size_t>(row)] = form->rollEdits(row);
   windows->DiceStatForm = std::make_unique<TDiceStatForm>(form->session(), rollEdits, form);
   form->attachWindow(ToolWindow::CountryStats, windows->DiceStatForm.get());
+  windows->FileForm = std::make_unique<TFileForm>(form->session().model.dataDir, form);
   windows->PositionForm = std::make_unique<TPositionForm>(form->session(), form);
   form->attachWindow(ToolWindow::Position, windows->PositionForm.get());
   windows->SummaryForm =
@@ -67,6 +69,11 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   });
   windows->DumpForm = std::make_unique<TDumpForm>(form->session(), form);
   form->attachWindow(ToolWindow::Dump, windows->DumpForm.get());
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           form, windows->WeaponsForm.get(), windows->CommentForm.get(), windows->DiceStatForm.get(),
+           windows->FileForm.get(), windows->PositionForm.get(), windows->SummaryForm.get(),
+           windows->TurnsForm.get(), windows->AmmoForm.get(), windows->DumpForm.get()})
+    common::keepOnScreen(w);
   // After an undo or redo the open windows that show the game refresh as on
   // activation (the dump window lists the directory, which no step changes).
   QObject::connect(form, &TForm1::gameRestored, form, [w = windows.get()] {

@@ -38,8 +38,8 @@ struct TarnelWindows {
   std::unique_ptr<TForm1> Form1;
   std::unique_ptr<TWeaponsForm> WeaponsForm;
   std::unique_ptr<TCommentForm> CommentForm;
-  std::unique_ptr<TFileForm> FileForm;
   std::unique_ptr<TDiceStatForm> DiceStatForm;
+  std::unique_ptr<TFileForm> FileForm;
   std::unique_ptr<TPositionForm> PositionForm;
   std::unique_ptr<TSummaryForm> SummaryForm;
   std::unique_ptr<TTurnsForm> TurnsForm;

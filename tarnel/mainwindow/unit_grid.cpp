@@ -10,10 +10,12 @@ namespace tarnel {
 
 std::string leaderText(const GameModel& m, int leader) { return leaderNameText(m, m.leaderOffset(leader)); }
 
-void fillGrid(Session& session) {
+namespace {
+
+// The unit count the grid shows, after the capacity message when there are
+// more units than the grid holds.
+int gridUnits(Session& session) {
   GameModel& model = session.model;
-  TextTable& grid = session.grid;
-  const GenerationLayout& L = *model.layout;
   int n = model.countUnits();
   if (n > kUnitCapacity) {
     session.prompts.message("You have exceed the unit capacity of Tarnel.\nPlease EXIT.", "Error",
@@ -21,9 +23,13 @@ void fillGrid(Session& session) {
     n = kUnitCapacity;  // every per-unit table holds 800 entries
   }
   model.unitCount = n;
+  return n;
+}
 
-  grid.beginUpdate();
-  grid.setRowCount(n + 1);
+// Rows 1 to n of `grid` from the model, and the side names from the first
+// unit of each side.
+void writeUnitRows(GameModel& model, TextTable& grid, int n) {
+  const GenerationLayout& L = *model.layout;
   std::array<bool, 256> marked{};
   int counters[2] = {0, 0};
   std::array<bool, 2> found{};
@@ -62,16 +68,48 @@ void fillGrid(Session& session) {
     grid.setCell(kColArt, row, std::to_string(model.leaderByte(i, LeaderField::kArtillery)));
     grid.setCell(kColArm, row, std::to_string(model.leaderByte(i, LeaderField::kArmour)));
   }
+}
+
+void showSideNames(Session& session) {
+  session.sideItems = session.model.sideNames;
+  session.view->sideItemsChanged();
+}
+
+}  // namespace
+
+void fillGrid(Session& session) {
+  GameModel& model = session.model;
+  TextTable& grid = session.grid;
+  const int n = gridUnits(session);
+  grid.beginUpdate();
+  grid.setRowCount(n + 1);
+  writeUnitRows(model, grid, n);
   grid.endUpdate();
   // The selection outlives a load; its weapon copies must be this file's, or
   // the unit data editor would store the previous file's weapons.
   if (model.selectedRow >= 1 && model.selectedRow <= n) {
     for (int k = 0; k < 4; ++k)
       model.selectedWeapons[static_cast<std::size_t>(k)] =
-          static_cast<std::uint16_t>(model.unitByte(model.selectedRow - 1, L.weapons + k));
+          static_cast<std::uint16_t>(model.unitByte(model.selectedRow - 1, model.layout->weapons + k));
   }
-  session.sideItems = model.sideNames;
-  session.view->sideItemsChanged();
+  showSideNames(session);
+}
+
+void refillGridAfterSave(Session& session) {
+  GameModel& model = session.model;
+  TextTable& grid = session.grid;
+  const int n = std::min(model.countUnits(), kUnitCapacity);
+  if (grid.rowCount() != n + 1) {
+    fillGrid(session);
+    return;
+  }
+  TextTable saved(kGridColumns, n + 1, 0);
+  writeUnitRows(model, saved, n);
+  // Cell by cell, so that the view keeps its place and selection.
+  for (int r = 1; r <= n; ++r)
+    for (int c = 0; c < kGridColumns; ++c)
+      if (grid.cell(c, r) != saved.cell(c, r)) grid.setCell(c, r, saved.cell(c, r));
+  showSideNames(session);
 }
 
 void classifyUnits(Session& session) {

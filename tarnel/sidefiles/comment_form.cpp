@@ -20,7 +20,7 @@ constexpr int kMemoLines = 5;
 }  // namespace
 
 TCommentForm::TCommentForm(Session& session, QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session), activation_(new common::FormActivation(this)) {
+    : QWidget(parent, Qt::Window), session_(session) {
   setObjectName(QStringLiteral("CommentForm"));
   setWindowTitle(QStringLiteral("Comment"));
 
@@ -44,7 +44,7 @@ TCommentForm::TCommentForm(Session& session, QWidget* parent)
 }
 
 bool TCommentForm::event(QEvent* e) {
-  if (activation_->refreshesOn(e)) FormActivate();
+  if (activation_.refreshesOn(e)) FormActivate();
   return QWidget::event(e);
 }
 

@@ -3,11 +3,9 @@
 #include <QWidget>
 #include <string>
 
-class QPlainTextEdit;
+#include "common/ui/qt_form_activation.h"
 
-namespace common {
-class FormActivation;
-}
+class QPlainTextEdit;
 
 namespace tarnel {
 
@@ -34,8 +32,10 @@ class TCommentForm : public QWidget {
   bool event(QEvent* e) override;
 
  private:
+  // First of the members: the window's event() asks it from the first event
+  // on, and building a child of the window already sends one.
+  common::FormActivation activation_{this};
   Session& session_;
-  common::FormActivation* activation_;
 };
 
 }  // namespace tarnel

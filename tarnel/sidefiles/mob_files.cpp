@@ -19,15 +19,29 @@ std::string mobFileName(const std::string& mobDir, bool vn3, int mobNumber) {
   return mobDir + (vn3 ? "KOB" : "MOB") + number;
 }
 
+namespace {
+
+std::string withSeparator(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+}  // namespace
+
 void readMobFiles(Session& session) {
   GameModel& m = session.model;
   MobTables& t = session.mob;
   // The layout says which game the image holds even when a load that ran out
   // of room marked the file as not loaded.
   const bool vn3 = m.layout == &kVn3Layout;
+  // A side's file missing from the MOB directory is taken from beside the
+  // game, where the game keeps its own (and the samples keep theirs).
+  const std::string gameDir = m.currentPath.empty() ? std::string() : withSeparator(directoryOf(m.currentPath));
   for (std::size_t s = 0; s < 2; ++s) {
     const std::string name = mobFileName(m.mobDir, vn3, m.sideMob[s]);
     auto bytes = readFileBytes(name, kMenOffset + kWeaponNames);
+    if (!bytes && !gameDir.empty() && gameDir != withSeparator(m.mobDir))
+      bytes = readFileBytes(mobFileName(gameDir, vn3, m.sideMob[s]), kMenOffset + kWeaponNames);
     if (!bytes) {
       t.available[s] = false;
       session.prompts.message("Could not open " + name + ". Weapons names not available", "Warning",
@@ -48,11 +62,6 @@ void readMobFiles(Session& session) {
 }
 
 namespace {
-
-std::string withSeparator(std::string dir) {
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  return dir;
-}
 
 bool isMobFileName(const std::string& name) {
   if (name.size() < 5 || (name.compare(0, 3, "MOB") != 0 && name.compare(0, 3, "KOB") != 0)) return false;

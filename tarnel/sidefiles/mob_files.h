@@ -12,7 +12,9 @@ class Session;
 std::string mobFileName(const std::string& mobDir, bool vn3, int mobNumber);
 
 // Reads both sides' files, side 0 first, warning once per side that cannot be
-// opened. Bytes beyond the end of a short file read as zero.
+// opened. A file the MOB directory lacks is read from the loaded game's
+// directory when that holds it; the warning names the MOB directory's file.
+// Bytes beyond the end of a short file read as zero.
 void readMobFiles(Session& session);
 
 // "Locate MOB Files": the MOB directory becomes the chosen file's directory.

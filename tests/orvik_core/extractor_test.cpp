@@ -67,6 +67,21 @@ TEST_F(OrvikExtractor, LoadFillsEveryRowFromTheTable) {
   EXPECT_EQ(ex.table()[0].body, 0x0101);
 }
 
+TEST_F(OrvikExtractor, LoadAfterAFailedSearchShowsOnlyTheEntriesRead) {
+  const std::string path = exe(exeWith(100000, 60000));
+  ASSERT_TRUE(ex.load(path, "0", "750"));
+  ASSERT_TRUE(ex.search(path, "00000100020003"));
+  ASSERT_TRUE(ex.searchFailed());
+  ASSERT_TRUE(ex.load(path, "0", "2"));
+  EXPECT_EQ(ex.cell(3, 0) + "|" + ex.cell(4, 0) + "|" + ex.cell(kGridRows - 1, 8), "    1||");
+  EXPECT_EQ(ex.table()[2].body, 0x1111);  // the table keeps them
+  // A Search that finds the table again: Load shows every row, as before.
+  ASSERT_TRUE(ex.search(path, kVn1Text));
+  EXPECT_FALSE(ex.searchFailed());
+  ASSERT_TRUE(ex.load(path, "0", "2"));
+  EXPECT_EQ(ex.cell(4, 0), "    2");
+}
+
 TEST_F(OrvikExtractor, BadFieldsAndMissingFiles) {
   const std::string path = exe(Bytes(100, '\x07'));
   EXPECT_EQ(conversionMessage([&] { ex.load(path, "Address ???", "1"); }),

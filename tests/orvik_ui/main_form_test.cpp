@@ -114,6 +114,13 @@ TEST_F(OrvikMainForm, FileNameSearchAgainLoadAndWrite) {
   // No match: the fields show where the scan ended, and a box says so.
   EXPECT_EQ(str(form.AddressEdit->text() + form.EntriesEdit->text() + form.SaveLbl->text()), "0186A1255VN1IL.CSV");
   EXPECT_EQ(prompts.messages, std::vector<std::string>{"Search: Pattern not found"});
+  // Until a Search finds the pattern, Write writes nothing and says so.
+  prompts.answers = {dir.file("never.csv")};
+  form.WriteBtn->click();
+  EXPECT_EQ(prompts.messages.back(), "Write: Pattern not found: nothing written.");
+  EXPECT_EQ(prompts.dialogs.size(), 1u);
+  EXPECT_FALSE(std::filesystem::exists(dir.file("never.csv")));
+  prompts.answers.clear();
   prompts.messages.clear();
   form.SearchBox->setCurrentIndex(0);
   form.AddressEdit->setText("0");

@@ -61,6 +61,7 @@ TEST_F(BattleSummaryTest, Vn2TakesMenAtStartFromTheMenTable) {
   session.mob.men[0][2] = 8;
   session.mob.men[0][5] = 10;
   session.mob.men[0][249] = 99;  // the table's last entry; type 250 has none
+  session.mob.available[0] = true;
   const BattleSummary s = summarizeBattle(session, 0);
   EXPECT_EQ((Lines{s.turnLine, s.dateLine, s.countryLine}),
             (Lines{"Turns: 1/30", "Date: 6/84", "US Army vs. Soviet Union"}));
@@ -70,8 +71,11 @@ TEST_F(BattleSummaryTest, Vn2TakesMenAtStartFromTheMenTable) {
                           {"Rifle A", "5", "1/2", "1/2", "4/20"},
                           {"Big D", "250", "1/1", "1/1", "7/0"}}));
   EXPECT_EQ(totals(s), (Lines{"Men  28", "Men Killed  11", "Total Units  4", "Units Killed  1"}));
-  // The other side, whose MOB file was never read, counts no men at start.
-  EXPECT_EQ(summarizeBattle(session, 1).rows, (Rows{kHeadings, {"Tank B", "9", "1/1", "1/1", "3/0"}}));
+  // The other side, whose MOB file could not be read, knows no men at start:
+  // "?" where they and the losses would show, the unit counts as ever.
+  const BattleSummary other = summarizeBattle(session, 1);
+  EXPECT_EQ(other.rows, (Rows{kHeadings, {"Tank B", "9", "1/1", "1/1", "3/?"}}));
+  EXPECT_EQ(totals(other), (Lines{"Men  ?", "Men Killed  ?", "Total Units  1", "Units Killed  0"}));
 }
 
 TEST_F(BattleSummaryTest, Vn3TakesStartAndLeftFromTheRecords) {

@@ -53,6 +53,32 @@ TEST_P(GameDataEditorTest, TerrainAndLowBytesWhereTheGenerationPutsThem) {
   EXPECT_TRUE(session.modified());
 }
 
+TEST_P(GameDataEditorTest, EveryFieldSitsAtItsOwnOffset) {
+  // The offsets of the game data section as the game writes them.
+  const int terrain = GetParam() == GameFileKind::Vn3 ? 364 : 344;
+  const std::vector<std::pair<GameDataField, int>> offsets = {
+      {kMonthField, 3},          {kYearField, 4},           {kMaxTurnsField, 14},     {kTurnField, 15},
+      {kVisibilityField, 102},   {kBattlesField, 113},      {kMinorVictoriesField, 114},
+      {kMajorVictoriesField, 115}, {kMaxBattlesField, 232}, {kStartMonthField, 234},  {kStartYearField, 236},
+      {kEndMonthField, 238},     {kEndYearField, 240},      {kCountry1Field, 246},    {kCountry2Field, 248},
+      {kCountry3Field, 250},     {kCountry4Field, 252},     {kTerrainField, terrain}};
+  ASSERT_EQ(offsets.size(), static_cast<std::size_t>(kGameDataFieldCount));
+  // A value of its own at each offset shows in its field only...
+  for (std::size_t k = 0; k < offsets.size(); ++k) setGameByte(offsets[k].second, static_cast<int>(100 + k));
+  for (int k = 0; k < 4; ++k) setGameByte(16 + 21 * k, 200 + k);  // hex slot 1: X, Y, amount, side
+  editor.fill();
+  for (std::size_t k = 0; k < offsets.size(); ++k)
+    EXPECT_EQ(editor.texts.numbers[offsets[k].first], std::to_string(100 + k)) << offsets[k].second;
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(hex(k, 1), std::to_string(200 + k)) << k;
+  // ...and goes back there alone.
+  for (std::size_t k = 0; k < offsets.size(); ++k) editor.texts.numbers[offsets[k].first] = std::to_string(10 + k);
+  for (int k = 0; k < 4; ++k) hex(k, 1) = std::to_string(20 + k);
+  editor.retain();
+  for (std::size_t k = 0; k < offsets.size(); ++k)
+    EXPECT_EQ(gameByte(offsets[k].second), static_cast<int>(10 + k)) << offsets[k].second;
+  for (int k = 0; k < 4; ++k) EXPECT_EQ(gameByte(16 + 21 * k), 20 + k) << k;
+}
+
 TEST(GameDataEditorWithoutGame, SetIsNoUnsavedEdit) {
   testing::ScriptedPrompts prompts;
   Session session{prompts};

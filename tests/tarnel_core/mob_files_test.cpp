@@ -190,6 +190,28 @@ TEST_F(MobFiles, EveryLoadReadsTheSidesFiles) {
   EXPECT_EQ(prompts.messages[1].text, warning("MOB07"));
 }
 
+TEST_F(MobFiles, AFileTheMobDirectoryLacksComesFromBesideTheGame) {
+  fs::create_directories(dir / "bin");
+  fs::create_directories(dir / "game");
+  session.setProgramDir((dir / "bin").string());
+  ASSERT_TRUE(writeFileSafely((dir / "bin" / "KOB03").string(), mobBytes('P')));
+  ASSERT_TRUE(writeFileSafely((dir / "game" / "KOB03").string(), mobBytes('G')));
+  ASSERT_TRUE(writeFileSafely((dir / "game" / "KOB07").string(), mobBytes('H')));
+  session.model.currentPath = (dir / "game" / "scen.dat").string();
+  read(GameFileKind::Vn3, 3, 7);
+  EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
+  // The MOB directory's own file comes first.
+  EXPECT_EQ(session.mob.weaponName(0, 0).substr(0, 4), "PPPP");
+  EXPECT_EQ(session.mob.weaponName(1, 0).substr(0, 4), "HHHH");
+  EXPECT_TRUE(session.mob.available[1]);
+
+  // In neither place: the warning names the MOB directory's file.
+  read(GameFileKind::Vn3, 3, 9);
+  ASSERT_EQ(prompts.messages.size(), 1u);
+  EXPECT_EQ(prompts.lastText(), "Could not open " + (dir / "bin" / "KOB09").string() + ". Weapons names not available");
+  EXPECT_FALSE(session.mob.available[1]);
+}
+
 TEST_F(MobFiles, LocateKeepsTheChosenDirectoryOnly) {
   write("MOB03", mobBytes('A'));
   write("MOB07", mobBytes('B'));

@@ -106,6 +106,29 @@ TEST_F(PositionEditorTest, DropWithDensityKeepsTheNearestCandidateAndTheEarlierO
   EXPECT_TRUE(sawTie && sawNearer);
 }
 
+TEST_F(PositionEditorTest, DropNearTheLimitsStaysWithinThirtyTwoBits) {
+  editor.xDrop = "2147483647";
+  editor.yDrop = "-2147483648";
+  editor.xRange = editor.yRange = "2147483647";
+  editor.density = 3;
+  for (std::uint32_t seed = 1; seed < 20; ++seed) {
+    session.dice.seed(seed);
+    editor.selectCell(kPosUnit, 1);
+    ASSERT_NO_THROW(editor.drop());  // the redraw reads every cell back
+    const long long x = std::stoll(cell(kPosX, 1)), y = std::stoll(cell(kPosY, 1));
+    EXPECT_TRUE(x >= 0 && x <= 2147483647) << x;
+    EXPECT_TRUE(y >= -2147483648LL && y <= 0) << y;
+  }
+}
+
+TEST_F(PositionEditorTest, AGameCutShortListsTheUnitsTheSummaryCounts) {
+  session.model.loaded = GameFileKind::None;  // what "Too much data" leaves
+  editor.activate();
+  EXPECT_EQ(editor.unitRows(), 8);
+  EXPECT_EQ(editor.grid.rowCount(), 9);
+  EXPECT_EQ(cell(kPosX, 8) + "," + cell(kPosY, 8), "45,27");
+}
+
 TEST_F(PositionEditorTest, RetainStoresLowWordsAndAFlagUpToABadCell) {
   const GameModel before = session.model;
   for (auto [col, row, text] : {std::tuple{kPosX, 1, "-1"}, {kPosY, 1, "70000"}, {kPosHidden, 1, "2"},

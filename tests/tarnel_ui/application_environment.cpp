@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
@@ -13,7 +14,14 @@ class ApplicationEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     if (QApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A screen of 1280 x 1000 pixels, as a laptop's: the windows must fit it.
+    const QString screen = settingsDir_.filePath(QStringLiteral("screen.json"));
+    QFile config(screen);
+    if (config.open(QIODevice::WriteOnly))
+      config.write(R"({"screens": [{"name": "laptop", "x": 0, "y": 0, "width": 1280, "height": 1000,
+                       "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen));
     // Settings go to a directory of this test run, never the user's.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
     app_ = std::make_unique<QApplication>(argc_, argv_);

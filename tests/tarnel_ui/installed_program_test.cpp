@@ -39,18 +39,27 @@ class InstalledProgram : public ::testing::Test {
     ASSERT_TRUE(writeFileSafely((samples / "KOB03").string(), samplegen::makeMobFile(3)));
     ASSERT_TRUE(writeFileSafely((samples / "KOB07").string(), samplegen::makeMobFile(7)));
     ASSERT_TRUE(writeFileSafely(game(), samplegen::makeGameFile({})));
+    fs::create_directories(fs::path(ownGame()).parent_path());
+    ASSERT_TRUE(writeFileSafely(ownGame(), samplegen::makeGameFile({})));
   }
   std::string game() const { return (samples / "crossing.dat").string(); }
+  std::string ownGame() const { return root.path().toStdString() + "/home/scen.dat"; }
   std::string warning(const fs::path& dir, const char* file) const {
     return "Could not open " + (dir / file).string() + ". Weapons names not available";
   }
 };
 
-TEST_F(InstalledProgram, FirstRunWarnsLocateIsRememberedNextRunIsQuiet) {
+TEST_F(InstalledProgram, SamplesOpenQuietlyOtherGamesWarnUntilLocateWhichIsRemembered) {
   {
     TForm1 first(prompts, bin.string(), {});
     EXPECT_EQ(first.session().model.mobDir, bin.string() + "/");
+    // The samples' files lie beside them: no warning.
     prompts.chooserAnswers.push_back(game());
+    first.LoadVN3Save1->trigger();
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
+    EXPECT_TRUE(first.session().mob.available[1]);
+    // A game of the user's own, with no KOB files beside it.
+    prompts.chooserAnswers.push_back(ownGame());
     first.LoadVN3Save1->trigger();
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(prompts.messages[0].text, warning(bin, "KOB03"));
@@ -69,7 +78,7 @@ TEST_F(InstalledProgram, FirstRunWarnsLocateIsRememberedNextRunIsQuiet) {
   }
 
   prompts.messages.clear();
-  TForm1 next(prompts, bin.string(), {game()});
+  TForm1 next(prompts, bin.string(), {ownGame()});
   EXPECT_EQ(next.session().model.mobDir, samples.string() + "/");
   EXPECT_EQ(next.session().model.loaded, GameFileKind::Vn3);
   EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();

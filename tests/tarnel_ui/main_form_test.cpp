@@ -481,6 +481,8 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     typeCell(kColArm, 3, "300");  // stored modulo 256
     typeCell(kColRal, 24, "-1");
     typeCell(kColName, 1, "Renamed");  // only the rating columns are read back
+    auto* view = form->InfoStringGrid;
+    view->setCurrentIndex(view->model()->index(23, kColRal));
     prompts.saveAnswers.push_back(out);
     prompts.busyCalls = 0;
     saveItem->trigger();
@@ -495,6 +497,13 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     expected.setLeaderByte(2, LeaderField::kArmour, 44);
     expected.setLeaderByte(23, LeaderField::kRally, 255);
     EXPECT_EQ(readAll(out), fileOf(expected, kind));
+    // The grid shows at once what the file holds, not what was typed.
+    EXPECT_EQ(grid().cell(kColMor, 2), "16");
+    EXPECT_EQ(grid().cell(kColArm, 3), "44");
+    EXPECT_EQ(grid().cell(kColRal, 24), "255");
+    EXPECT_EQ(grid().cell(kColName, 1), original.unitName(0));
+    EXPECT_FALSE(session().modified());
+    EXPECT_EQ(view->currentIndex().row(), 23);
 
     load(loadItem, out);
     EXPECT_EQ(grid().cell(kColExp, 1), "77");
@@ -961,10 +970,23 @@ TEST_F(MainFormTest, ExitClosesTheMainWindow) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(MainFormTest, StartUpCreatesTheMainWindowFirst) {
+TEST_F(MainFormTest, StartUpCreatesTheTenWindowsInOrderAndFillsTheToolsMenu) {
   const std::string vn3 = write("su.dat", fileOf(designationGame(GameFileKind::Vn3), GameFileKind::Vn3));
   auto windows = createWindows(prompts, programDir(), {vn3});
   ASSERT_NE(windows->Form1, nullptr);
+  // The secondary windows are the main window's children, in the order they
+  // were made.
+  QStringList made{"TForm1"};
+  for (const QObject* child : windows->Form1->children()) {
+    const QString name = QString::fromLatin1(child->metaObject()->className()).remove("tarnel::");
+    if (child->isWidgetType() && name.startsWith('T') && name.endsWith("Form")) made << name;
+  }
+  EXPECT_EQ(made, (QStringList{"TForm1", "TWeaponsForm", "TCommentForm", "TDiceStatForm", "TFileForm",
+                               "TPositionForm", "TSummaryForm", "TTurnsForm", "TAmmoForm", "TDumpForm"}));
+  EXPECT_EQ(captions(windows->Form1->Tools1),
+            (QStringList{"Edit Unit Data", "Edit Game Data", "Position Editor", "-", "Load Country Data",
+                         "Select Country Data", "-", "Edit Comment File", "-", "View Battle Summary", "-",
+                         "Dump File"}));
   EXPECT_EQ(windows->Form1->windowTitle(), "Varno Editor[*]");
   EXPECT_EQ(windows->Form1->session().model.programDir, programDir());
   EXPECT_EQ(windows->Form1->session().model.mobDir, programDir() + "/");
