@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QShortcut>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -613,21 +612,10 @@ void TForm1::CompareWithFile1Click() {
   if (!comparison) return;
   if (!compareForm_) {
     compareForm_ = new TCompareForm(this);
+    common::keepOnScreen(compareForm_);
     connect(compareForm_, &TCompareForm::unitChosen, this, [this](int unit) { runHandler([this, unit] { selectUnit(unit); }); });
   }
   compareForm_->showComparison(*comparison);
-  if (!compareForm_->isVisible()) {
-    // Beside the main window's grid, inside the screen.
-    QRect place(geometry().topLeft() + QPoint(60, 120), compareForm_->size());
-    if (const QScreen* screen = this->screen()) {
-      const QRect area = screen->availableGeometry();
-      place.moveRight(std::min(place.right(), area.right()));
-      place.moveBottom(std::min(place.bottom(), area.bottom() - 30));
-      place.moveLeft(std::max(place.left(), area.left()));
-      place.moveTop(std::max(place.top(), area.top()));
-    }
-    compareForm_->move(place.topLeft());
-  }
   compareForm_->show();
   compareForm_->raise();
   compareForm_->activateWindow();
