@@ -8,6 +8,11 @@
 # make screenshots   - remake the windows' screenshots in docs/ under Xvfb
 # make fuzz          - build the fuzz targets with clang's libFuzzer and run each for
 #                      FUZZ_SECONDS (FUZZ_TARGETS picks some of them)
+# make windows       - cross-build for 64-bit Windows: build-win/tarnel-<version>-win64.zip
+#                      (builds Qt for Windows once into ~/.cache/tarnel: long)
+# make windows-check - the Windows build's tests, byte comparisons and windows under Wine
+# make windows-core-check - the same without Qt: the core tests and the command-line
+#                      companions cross-built into build-win-core and checked under Wine
 
 JOBS ?= 2
 BUILD ?= build
@@ -27,8 +32,11 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS ?=
 FUZZ_CMAKE_FLAGS ?=
+BUILD_WIN ?= build-win
+WIN_CORE_BUILD ?= build-win-core
 
-.PHONY: deps configure build run orvik test test-asan bench fuzz samples package package-check screenshots clean
+.PHONY: deps configure build run orvik test test-asan bench fuzz samples package package-check screenshots windows \
+        windows-check windows-core-check clean
 
 deps:
 	@tools/install-deps.sh
@@ -85,5 +93,19 @@ fuzz:
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzz_targets
 	tools/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+windows:
+	BUILD_WIN=$(BUILD_WIN) JOBS=$(JOBS) tools/windows/build.sh
+
+# Compares with the Linux build's programs, so it builds those too.
+windows-check: windows build
+	BUILD_WIN=$(BUILD_WIN) tools/windows/check.sh $(BUILD)
+
+windows-core-check: build
+	@tools/install-deps.sh windows
+	cmake -S . -B $(WIN_CORE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNEL_CORE_ONLY=ON \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64.cmake
+	cmake --build $(WIN_CORE_BUILD) -j$(JOBS)
+	BUILD_WIN=$(WIN_CORE_BUILD) tools/windows/check.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BUILD_WIN) $(WIN_CORE_BUILD)

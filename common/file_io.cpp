@@ -1,19 +1,27 @@
 #include "common/file_io.h"
 
+#include <algorithm>
+#include <filesystem>
+
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#endif
 
 namespace common {
 
+// The system calls of reading and the safe write; file_io_windows.cpp holds
+// their Windows counterparts.
+#ifndef _WIN32
 RegularFile::~RegularFile() {
   if (fd_ >= 0) ::close(fd_);
 }
+
+bool RegularFile::isOpen() const { return fd_ >= 0; }
 
 bool RegularFile::open(const std::string& path) {
   if (fd_ >= 0) ::close(fd_);
@@ -55,6 +63,8 @@ std::size_t RegularFile::read(std::uint8_t* out, std::size_t n) {
   return got;
 }
 
+#endif  // !_WIN32
+
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path,
                                                        std::uint64_t maxBytes) {
   RegularFile file;
@@ -72,6 +82,7 @@ std::optional<std::uint64_t> regularFileSize(const std::string& path) {
   return file.size();
 }
 
+#ifndef _WIN32
 namespace {
 // The file a path names once its symbolic links are followed; a dangling
 // link names the file it would create. Gives up after 40 links, as the
@@ -126,12 +137,21 @@ bool writeFileSafely(const std::string& name, std::span<const std::uint8_t> byte
   return ok;
 }
 
+std::filesystem::path pathFromUtf8(const std::string& text) { return text; }
+
+std::string utf8FromPath(const std::filesystem::path& path) { return path.string(); }
+
+std::vector<std::string> programArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+void binaryStandardStreams() {}
+#endif  // !_WIN32
+
 bool writeFileSafely(const std::string& path, std::string_view text) {
   return writeFileSafely(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 std::string directoryOf(const std::string& path) {
-  std::string dir = std::filesystem::path(path).parent_path().string();
+  std::string dir = utf8FromPath(pathFromUtf8(path).parent_path());
   return dir.empty() ? "." : dir;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -28,7 +29,7 @@ class RegularFile : public ByteSource {
 
   // False when the path does not name a regular file that can be read.
   bool open(const std::string& path);
-  bool isOpen() const { return fd_ >= 0; }
+  bool isOpen() const;
   // The size when the file was opened.
   std::uint64_t size() const { return size_; }
 
@@ -40,7 +41,11 @@ class RegularFile : public ByteSource {
   bool failed() const { return failed_; }
 
  private:
+#ifdef _WIN32
+  void* handle_ = nullptr;  // the Win32 file handle
+#else
   int fd_ = -1;
+#endif
   std::uint64_t size_ = 0;
   std::uint64_t next_ = 0;
   bool failed_ = false;
@@ -60,6 +65,20 @@ std::optional<std::uint64_t> regularFileSize(const std::string& path);
 // keeps the link; the file it points to gets the bytes.
 [[nodiscard]] bool writeFileSafely(const std::string& path, std::span<const std::uint8_t> bytes);
 [[nodiscard]] bool writeFileSafely(const std::string& path, std::string_view text);
+
+// Paths are UTF-8 texts everywhere in the programs. These convert them to
+// and from the file system's paths: on Windows its wide-character names,
+// elsewhere the same bytes.
+std::filesystem::path pathFromUtf8(const std::string& text);
+std::string utf8FromPath(const std::filesystem::path& path);
+
+// The program's command-line arguments as UTF-8 texts, the program's own name
+// first (on Windows taken from the wide-character command line).
+std::vector<std::string> programArguments(int argc, char** argv);
+// Standard output and error pass bytes as they are, so the command-line
+// companions print the same bytes on every system (Windows would otherwise
+// turn each line end into CR LF).
+void binaryStandardStreams();
 
 // Directory part of a path ("." when the path has none).
 std::string directoryOf(const std::string& path);

@@ -4,7 +4,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <algorithm>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +11,7 @@
 #include <QTableView>
 
 #include "common/file_io.h"
+#include "common/ui/qt_prompts.h"
 #include "icon_list.h"
 #include "qt_data_grid_model.h"
 #include "version.h"
@@ -36,7 +36,7 @@ const char* const kAboutText =
 
 // Typed texts are single-byte characters; paths are in the file system's encoding.
 std::string typed(const QString& text) { return text.toLatin1().toStdString(); }
-QString fromPath(const std::string& p) { return QFile::decodeName(QByteArray::fromStdString(p)); }
+QString fromPath(const std::string& p) { return common::pathToUi(p); }
 
 template <typename W>
 W* place(W* widget, int left, int top, int width, int height) {

@@ -5,6 +5,8 @@
 #   package-check  what tools/package-check.sh runs
 #   screenshots    what tools/screenshots.sh runs
 #   fuzz           clang and its libFuzzer runtime, for make fuzz
+#   windows        the MinGW-w64 cross compiler, Wine and what builds and checks
+#                  the Windows zip (make windows, make windows-check)
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libtiff-dev nlohmann-json3-dev xvfb xauth fonts-dejavu-core fonts-liberation)
@@ -14,6 +16,7 @@ for group in "$@"; do
     package-check) packages+=(dpkg-dev lintian appstream desktop-file-utils debootstrap xdotool imagemagick) ;;
     screenshots) packages+=(imagemagick) ;;
     fuzz) packages+=(clang libclang-rt-dev) ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix wine64 dpkg-dev zip googletest xdotool imagemagick) ;;
     *) echo "unknown group $group" >&2; exit 2 ;;
   esac
 done

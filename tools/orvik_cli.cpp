@@ -4,6 +4,9 @@
 //   orvik-cli write EXE PATTERN OUT   search, load the edition's entries, write the icon list
 #include <iostream>
 #include <string>
+#include <vector>
+
+#include "common/file_io.h"
 
 #include "extractor.h"
 #include "version.h"
@@ -27,7 +30,11 @@ int fail(const std::string& reason) {
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc0, char* argv0[]) {
+  // The arguments in UTF-8, as the file helpers take paths on every system.
+  const std::vector<std::string> argv = common::programArguments(argc0, argv0);
+  const int argc = static_cast<int>(argv.size());
+  common::binaryStandardStreams();
   if (argc < 2) return usage();
   const std::string command = argv[1];
   if (argc == 2 && (command == "--help" || command == "-h")) return usage(std::cout, 0);

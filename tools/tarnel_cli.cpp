@@ -141,9 +141,13 @@ int namedFieldCommand(const std::string& command, int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) return usage(std::cout, 0);
-  if (argc == 2 && std::string(argv[1]) == "--version") {
+int main(int argc0, char** argv0) {
+  // The arguments in UTF-8, as the file helpers take paths on every system.
+  const std::vector<std::string> argv = common::programArguments(argc0, argv0);
+  const int argc = static_cast<int>(argv.size());
+  common::binaryStandardStreams();
+  if (argc == 2 && (argv[1] == "--help" || argv[1] == "-h")) return usage(std::cout, 0);
+  if (argc == 2 && argv[1] == "--version") {
     std::cout << "tarnel-cli " << kVersionText << '\n';
     return 0;
   }

@@ -22,9 +22,18 @@ QString uiText(const std::string& text) {
   return QString::fromStdString(cp1252ToUtf8(text));
 }
 
+// Paths are UTF-8 texts in the programs; on Windows the file helpers turn
+// them into wide-character names (QFile::encodeName would give the ANSI code
+// page there), elsewhere they are the file system's own bytes.
+#ifdef Q_OS_WIN
+std::string pathFromUi(const QString& path) { return path.toStdString(); }
+
+QString pathToUi(const std::string& path) { return QString::fromStdString(path); }
+#else
 std::string pathFromUi(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString pathToUi(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+#endif
 
 namespace {
 QMessageBox::Icon boxIcon(MessageIcon icon) {

@@ -62,10 +62,13 @@ bool lessIgnoringCase(const std::string& a, const std::string& b) {
 // An absolute, normal form of a directory without a trailing separator.
 fs::path normalDirectory(const std::string& directory) {
   std::error_code ec;
-  fs::path p = fs::absolute(directory.empty() ? fs::path(".") : fs::path(directory), ec).lexically_normal();
+  fs::path p = fs::absolute(directory.empty() ? fs::path(".") : common::pathFromUtf8(directory), ec).lexically_normal();
   if (p.filename().empty() && p != p.root_path()) p = p.parent_path();
   return p;
 }
+
+// A name as the file system takes it (paths are UTF-8 texts).
+fs::path named(const std::string& name) { return common::pathFromUtf8(name); }
 
 bool hidden(const std::string& name) { return name.empty() || name.front() == '.'; }
 
@@ -168,7 +171,7 @@ std::vector<DirectoryEntry> directoryEntries(const std::string& directory) {
     if (!hidden(name) && it->is_directory(typeError)) children.push_back(std::move(name));
   }
   std::sort(children.begin(), children.end(), lessIgnoringCase);
-  for (const std::string& name : children) entries.push_back({name, (dir / name).string(), depth, false});
+  for (const std::string& name : children) entries.push_back({name, (dir / named(name)).string(), depth, false});
   return entries;
 }
 
@@ -239,7 +242,7 @@ void FileChooser::FileListChange(int item) {
 void FileChooser::readList() {
   items_.clear();
   selected_ = -1;
-  const fs::path dir(directory_);
+  const fs::path dir = common::pathFromUtf8(directory_);
   // Every file of the directory with its type as the listing gives it, so
   // that named pipes, devices and the like are listed but never opened, and
   // comment files are looked up without asking the file system again.
@@ -266,7 +269,7 @@ void FileChooser::readList() {
     // Only the letter case differs: whether that names the same file is the
     // file system's matter.
     std::error_code typeError;
-    return fs::is_regular_file(dir / name, typeError);
+    return fs::is_regular_file(dir / named(name), typeError);
   };
 
   std::vector<const File*> listed;
@@ -283,12 +286,12 @@ void FileChooser::readList() {
       if (isGameFileCandidate(item.name) && file->regular) {
         // The first line, at most 30 characters; a file that cannot be
         // opened gets no suffix.
-        if (const auto head = common::readFileBytes((dir / item.name).string(), 30))
+        if (const auto head = common::readFileBytes((dir / named(item.name)).string(), 30))
           item.text += previewSuffix(*head, generation);
       }
       const std::string comment = commentFileName(item.name);
       if (regularFile(comment))
-        if (const auto bytes = common::readFileBytes((dir / comment).string(), kCommentPreviewBytes))
+        if (const auto bytes = common::readFileBytes((dir / named(comment)).string(), kCommentPreviewBytes))
           item.text += commentPreview(*bytes);
     }
     items_.push_back(std::move(item));
@@ -303,7 +306,7 @@ bool FileChooser::enterTypedFolder() {
   for (const Item& item : items_)
     if (item.text == field) return false;
   std::error_code ec;
-  const fs::path typed = fs::path(directory_) / fs::path(field);
+  const fs::path typed = named(directory_) / named(field);
   if (!fs::is_directory(typed, ec)) return false;
   setDirectory(typed.string());
   fileNameEdit.clear();
@@ -312,7 +315,7 @@ bool FileChooser::enterTypedFolder() {
 }
 
 std::string FileChooser::OKBtnClick() {
-  const fs::path dir(directory_);
+  const fs::path dir = common::pathFromUtf8(directory_);
   const std::string field = fileNameEdit;
   const Item* chosen = nullptr;
   if (selected_ >= 0 && items_[static_cast<std::size_t>(selected_)].text == field)
@@ -322,16 +325,16 @@ std::string FileChooser::OKBtnClick() {
 
   fs::path path;
   if (chosen) {
-    path = dir / chosen->name;
+    path = dir / named(chosen->name);
   } else {
     std::error_code ec;
-    const fs::path typed = field.empty() ? fs::path() : dir / fs::path(field);
+    const fs::path typed = field.empty() ? fs::path() : dir / named(field);
     if (!field.empty() && fs::exists(typed, ec) && !fs::is_directory(typed, ec)) {
       path = typed;
     } else {
       // The name as far as its first "." and three characters after it.
       const std::size_t dot = field.find('.');
-      path = dir / (dot == std::string::npos ? field : field.substr(0, dot + 4));
+      path = dir / named(dot == std::string::npos ? field : field.substr(0, dot + 4));
     }
   }
   fileNameEdit = path.string();

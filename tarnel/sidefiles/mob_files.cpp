@@ -84,7 +84,7 @@ bool locateMobFiles(Session& session) {
 bool holdsMobFiles(const std::string& dir) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  for (fs::directory_iterator it(dir.empty() ? "." : dir, ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(common::pathFromUtf8(dir.empty() ? "." : dir), ec), end; !ec && it != end; it.increment(ec)) {
     if (isMobFileName(it->path().filename().string()) && it->is_regular_file(ec)) return true;
   }
   return false;
@@ -93,7 +93,7 @@ bool holdsMobFiles(const std::string& dir) {
 void startMobDir(Session& session, const std::string& remembered) {
   std::error_code ec;
   if (holdsMobFiles(session.model.mobDir) || remembered.empty() ||
-      !std::filesystem::is_directory(remembered, ec))
+      !std::filesystem::is_directory(common::pathFromUtf8(remembered), ec))
     return;
   session.model.mobDir = withSeparator(remembered);
 }

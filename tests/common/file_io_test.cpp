@@ -1,11 +1,20 @@
 #include "common/file_io.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
 #include "support/test_dir.h"
 
@@ -19,6 +28,10 @@ std::string readText(const fs::path& p) {
 }
 
 void writeText(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+
+#ifndef _WIN32
+// Symbolic links, named pipes and devices of a POSIX system; the Windows
+// counterparts are in file_io_portable_test.cpp.
 
 // A write through a symbolic link replaces the file the link points to and
 // leaves the link a link, whatever shape the link has.
@@ -74,7 +87,11 @@ TEST(Readers, OpenOnlyRegularFilesAndNeverWait) {
     EXPECT_FALSE(common::regularFileSize(p.string())) << p;
   }
   ::alarm(0);
+}
+#endif
 
+TEST(Readers, ReadPiecesAtAnyPosition) {
+  tarnel::testing::TestDir dir("readers_pieces");
   writeText(dir.path() / "data", "0123456789");
   common::RegularFile file;
   ASSERT_TRUE(file.open((dir.path() / "data").string()));
@@ -83,6 +100,121 @@ TEST(Readers, OpenOnlyRegularFilesAndNeverWait) {
   EXPECT_EQ(file.read(buffer, 4) + file.read(buffer, 8) + file.read(buffer, 8), 10u);
   EXPECT_EQ(buffer[5], '9');
   EXPECT_EQ(common::readFileBytes((dir.path() / "data").string(), 4)->size(), 4u);
+}
+
+// Ends the test program when a test runs longer than it may: a reader that
+// waits for input would otherwise hang the whole run.
+class Watchdog {
+ public:
+  explicit Watchdog(int seconds)
+      : thread_([this, seconds] {
+          std::unique_lock lock(mutex_);
+          if (!done_.wait_for(lock, std::chrono::seconds(seconds), [this] { return finished_; })) {
+            std::fprintf(stderr, "a file helper waited for input\n");
+            std::abort();
+          }
+        }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard lock(mutex_);
+      finished_ = true;
+    }
+    done_.notify_one();
+    thread_.join();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool finished_ = false;
+  std::thread thread_;
+};
+
+std::size_t entries(const fs::path& dir) {
+  return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+}
+
+// Names Windows keeps for devices in every folder, in the shapes that reach
+// the device there. On Windows each is refused before it is opened (a read
+// from CON or COM1 would wait for input); elsewhere they are ordinary names of
+// files that do not exist. Either way nothing is read and nothing waits.
+TEST(DeviceNames, AreNeverReadAndNeverWaitedOn) {
+  tarnel::testing::TestDir dir("device_names");
+  Watchdog watchdog(20);
+  std::vector<std::string> paths = {"CON", "NUL", "COM1", "conin$"};
+  for (const char* name : {"CON", "con.dat", "Nul.txt", "NUL", "COM1", "com1.dat", "AUX", "PRN", "LPT1", "CON .cmt",
+                           "CONOUT$"})
+    paths.push_back((dir.path() / name).string());
+#ifdef _WIN32
+  paths.push_back("\\\\.\\NUL");
+  paths.push_back("\\\\.\\COM1");
+#endif
+  for (const std::string& p : paths) {
+    common::RegularFile file;
+    EXPECT_FALSE(file.open(p)) << p;
+    EXPECT_FALSE(common::readFileBytes(p)) << p;
+    EXPECT_FALSE(common::regularFileSize(p)) << p;
+#ifdef _WIN32
+    // Nor is a device written to: a save there would vanish or wait.
+    EXPECT_FALSE(common::writeFileSafely(p, std::string("x"))) << p;
+#endif
+  }
+  EXPECT_EQ(entries(dir.path()), 0u);
+}
+
+// A failed save leaves what was there as it was and no temporary file.
+TEST(SafeWrite, AFolderInTheWayStays) {
+  tarnel::testing::TestDir dir("safe_write_folder");
+  const fs::path target = dir.path() / "out.dat";
+  fs::create_directories(target);
+  writeText(target / "kept.dat", "kept");
+  EXPECT_FALSE(common::writeFileSafely(target.string(), std::string("new")));
+  EXPECT_TRUE(fs::is_directory(target));
+  EXPECT_EQ(readText(target / "kept.dat"), "kept");
+  EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+// Windows does not replace a file marked read-only, and nor does a save;
+// a POSIX system replaces it when its folder may be written, keeping the
+// file's permissions.
+TEST(SafeWrite, AReadOnlyFile) {
+  tarnel::testing::TestDir dir("safe_write_read_only");
+  const fs::path target = dir.path() / "game.dat";
+  writeText(target, "old");
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(target, readOnly);
+  const bool saved = common::writeFileSafely(target.string(), std::string("new"));
+#ifdef _WIN32
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(readText(target), "old");
+#else
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(readText(target), "new");
+#endif
+  EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, readOnly);
+  EXPECT_EQ(entries(dir.path()), 1u);
+  fs::permissions(target, fs::perms::owner_all);
+}
+
+// Paths are UTF-8 texts: a name beyond ASCII is written, read, listed and
+// split under the same characters (on Windows through wide-character names).
+TEST(Utf8Paths, NamesBeyondAsciiKeepTheirCharacters) {
+  tarnel::testing::TestDir dir("utf8_paths");
+  const std::string folder = common::utf8FromPath(dir.path());
+  for (const std::string name : {"Übung Ærø.dat", "日本語.cmt", "Größe €½.csv"}) {
+    const std::string path = folder + "/" + name;
+    ASSERT_TRUE(common::writeFileSafely(path, name)) << name;
+    const auto bytes = common::readFileBytes(path);
+    ASSERT_TRUE(bytes) << name;
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), name);
+    EXPECT_EQ(common::directoryOf(path), folder);
+    EXPECT_TRUE(fs::is_regular_file(common::pathFromUtf8(path))) << name;
+    EXPECT_EQ(common::utf8FromPath(common::pathFromUtf8(path)), path);
+  }
+  std::vector<std::string> listed;
+  for (const auto& e : fs::directory_iterator(dir.path())) listed.push_back(common::utf8FromPath(e.path().filename()));
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, (std::vector<std::string>{"Größe €½.csv", "Übung Ærø.dat", "日本語.cmt"}));
 }
 
 }  // namespace

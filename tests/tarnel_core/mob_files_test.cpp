@@ -50,8 +50,9 @@ class MobFiles : public ::testing::Test {
     session.model.sideMob = {mob0, mob1};
     readMobFiles(session);
   }
+  // The MOB directory and the file's name joined as the readers join them.
   std::string warning(const std::string& file) const {
-    return "Could not open " + (dir / file).string() + ". Weapons names not available";
+    return "Could not open " + dir.string() + "/" + file + ". Weapons names not available";
   }
 };
 
@@ -208,7 +209,7 @@ TEST_F(MobFiles, AFileTheMobDirectoryLacksComesFromBesideTheGame) {
   // In neither place: the warning names the MOB directory's file.
   read(GameFileKind::Vn3, 3, 9);
   ASSERT_EQ(prompts.messages.size(), 1u);
-  EXPECT_EQ(prompts.lastText(), "Could not open " + (dir / "bin" / "KOB09").string() + ". Weapons names not available");
+  EXPECT_EQ(prompts.lastText(), "Could not open " + (dir / "bin").string() + "/KOB09. Weapons names not available");
   EXPECT_FALSE(session.mob.available[1]);
 }
 
@@ -241,7 +242,7 @@ TEST_F(MobFiles, LocateKeepsTheChosenDirectoryOnly) {
   read(GameFileKind::V11, 3, 7);
   EXPECT_FALSE(session.mob.available[0]);
   EXPECT_EQ(prompts.messages[0].text,
-            "Could not open " + (dir / "other" / "MOB03").string() +
+            "Could not open " + (dir / "other").string() + "/MOB03" +
                 ". Weapons names not available");
 }
 
@@ -257,7 +258,8 @@ TEST_F(MobFiles, ADirectoryHoldsMobFilesByTheReadersNames) {
       {"MOBXY", false, false},    {"MOB07", true, false},  {"README", false, false},
   };
   for (const Case& c : cases) {
-    const fs::path d = dir / (std::string("case_") + c.name + (c.directory ? "_dir" : ""));
+    // Numbered, so that no two cases share a folder where names are case-blind.
+    const fs::path d = dir / ("case_" + std::to_string(&c - cases) + (c.directory ? "_dir" : ""));
     fs::create_directories(c.directory ? d / c.name : d);
     if (!c.directory) {
       ASSERT_TRUE(writeFileSafely((d / c.name).string(), Bytes{1}));
