@@ -108,7 +108,7 @@ bool readGame(const std::string& path, DecodedGame& game) {
 }
 
 // export, import and diff: named fields, no session.
-int namedFieldCommand(const std::string& command, int argc, char** argv) {
+int namedFieldCommand(const std::string& command, int argc, const std::vector<std::string>& argv) {
   if (command == "diff") {
     if (argc != 4) return usage();
     DecodedGame a;
