@@ -9,7 +9,9 @@
 #include "common/text1252.h"
 #include "editors/battle_summary.h"
 #include "gamefiles/dump_files.h"
+#include "gamefiles/game_decoders.h"
 #include "gamefiles/game_files.h"
+#include "gamefiles/game_json.h"
 #include "gamefiles/section_stream.h"
 #include "mainwindow/about.h"
 #include "mainwindow/main_commands.h"
@@ -70,6 +72,9 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
          "       tarnel-cli summary FILE SIDE        the battle summary of side 0 or 1\n"
          "       tarnel-cli csv-export FILE OUT      the units as a CSV unit file\n"
          "       tarnel-cli csv-paste FILE CSV OUT   CSV pasted into the game, saved as OUT\n"
+         "       tarnel-cli export FILE OUT.json     the game's named fields as a JSON document\n"
+         "       tarnel-cli import FILE JSON OUT     the fields JSON holds applied to the game, saved as OUT\n"
+         "       tarnel-cli diff A B                 what differs between two games (exit 0 equal, 1 differ)\n"
          "       tarnel-cli --help | --version\n"
          "FILE is a game file of any of the three generations.\n";
   return status;
@@ -80,13 +85,58 @@ int fail(const std::string& text) {
   return 1;
 }
 
-const char* generationName(GameFileKind k) {
-  switch (k) {
-    case GameFileKind::V10: return "1.0";
-    case GameFileKind::V11: return "1.1";
-    case GameFileKind::Vn3: return "VN3";
-    default: return "none";
+// A game file decoded without prompts, its messages on stderr as the
+// commands' own: false when it cannot be used.
+bool readGame(const std::string& path, DecodedGame& game) {
+  const GameFileKind kind = gameFileKindOf(path);
+  if (kind == GameFileKind::None) {
+    std::cerr << (common::regularFileSize(path) ? "This isn't a VN2 scenario file" : "Couldn't open save file") << '\n';
+    return false;
   }
+  readGameFile(path, kind, game);
+  if (!game.ok()) {
+    std::cerr << loadErrorMessage(game.error, kind).text << '\n';
+    return false;
+  }
+  if (game.tooMuchData) {
+    std::cerr << "Too much data" << '\n';
+    return false;
+  }
+  const std::string cut = cutShortWarning(game);
+  if (!cut.empty()) std::cerr << "Warning: " << cut << '\n';
+  return true;
+}
+
+// export, import and diff: named fields, no session.
+int namedFieldCommand(const std::string& command, int argc, const std::vector<std::string>& argv) {
+  if (command == "diff") {
+    if (argc != 4) return usage();
+    DecodedGame a;
+    DecodedGame b;
+    if (!readGame(argv[2], a) || !readGame(argv[3], b)) return 2;
+    const auto lines = diffGames(a.model, b.model);
+    for (const GameDifference& d : lines) std::cout << d.text << '\n';
+    return lines.empty() ? 0 : 1;
+  }
+  if (command == "export" ? argc != 4 : argc != 5) return usage();
+  DecodedGame game;
+  if (!readGame(argv[2], game)) return 1;
+  GameModel& m = game.model;
+  if (command == "export") return writeFileSafely(argv[3], exportGameJson(m)) ? 0 : fail("Could not open output file");
+
+  // The document applied, then the game saved in its generation as resave
+  // does; a refused document writes nothing.
+  constexpr std::uint64_t kMaxJson = 256u << 20;
+  const auto json = readFileBytes(argv[3], kMaxJson + 1);
+  if (!json) return fail(std::string("Could not open ") + argv[3]);
+  if (json->size() > kMaxJson) return fail(std::string(argv[3]) + " is larger than 256 MiB");
+  const ImportOutcome outcome = importGameJson(m, std::string_view(reinterpret_cast<const char*>(json->data()), json->size()));
+  if (!outcome.ok()) return fail(outcome.error);
+  const bool written =
+      m.loaded == GameFileKind::V10
+          ? writeFileSafely(argv[4], std::span(m.image().data(), static_cast<std::size_t>(m.v10Length)))
+          : writeFileSafely(argv[4], writeSectionStream(m, m.loaded == GameFileKind::V11 ? kMagicV11 : kMagicVn3));
+  return written ? 0 : fail("Could not open New save file!");
 }
 
 }  // namespace
@@ -103,6 +153,14 @@ int main(int argc0, char** argv0) {
   }
   if (argc < 3) return usage();
   const std::string command = argv[1];
+  if (command == "export" || command == "import" || command == "diff") {
+    try {
+      return namedFieldCommand(command, argc, argv);
+    } catch (const std::exception& e) {
+      std::cerr << e.what() << '\n';
+      return command == "diff" ? 2 : 1;
+    }
+  }
   const std::string file = argv[2];
   const bool paste = command == "csv-paste";
   const bool needsThird = command == "resave" || command == "dump" || command == "stats" || command == "summary" ||

@@ -5,6 +5,7 @@
 #include "gamefiles/game_files.h"
 
 #include "common/file_io.h"
+#include "gamefiles/game_decoders.h"
 #include "gamefiles/section_stream.h"
 
 namespace tarnel {
@@ -16,9 +17,6 @@ using common::regularFileSize;
 using common::writeFileSafely;
 
 namespace {
-constexpr std::uint64_t kV10MinSize = 705076;
-constexpr std::uint64_t kV10MaxSize = 705481;
-
 constexpr const char* kSaveFilter = "Scenarios (*.dat)|*.dat|All files (*.*)| *.*";
 
 // Runs the busy cursor for the lifetime of the object.
@@ -69,6 +67,26 @@ void readComment(Session& s, const std::string& gamePath) {
 
 }  // namespace
 
+void adoptDecoded(GameModel& model, const DecodedGame& decoded) {
+  const GameModel& d = decoded.model;
+  model.selectLayout(decoded.kind);
+  model.loaded = d.loaded;
+  if (decoded.kind == GameFileKind::V10) {
+    // The image beyond a version 1.0 file's length keeps what it held.
+    std::vector<std::uint8_t> image = model.image();
+    const auto length = static_cast<std::size_t>(std::clamp(d.v10Length, 0, kImageSize));
+    std::copy_n(d.image().begin(), length, image.begin());
+    model.adoptImage(std::move(image));
+  } else {
+    model.adoptImage(d.image());
+  }
+  model.sectionOffset = d.sectionOffset;
+  model.sectionLength = d.sectionLength;
+  model.sectionId = d.sectionId;
+  model.negativeLength = d.negativeLength;
+  model.v10Length = d.v10Length;
+}
+
 bool loadV10(Session& s) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
@@ -82,36 +100,20 @@ bool loadV10(Session& s) {
   if (!prompts.chooseGameFile(choice)) return false;
   const std::string path = choice.fileName;
 
-  // The file is checked before anything of the model changes, so a refused
-  // file leaves the loaded game, its generation and its layout as they were.
-  const auto size = regularFileSize(path);
-  if (!size) {
-    prompts.message("Couldn't open V1.0 scenario file", "Error", MessageIcon::Error);
-    return false;
-  }
-  if (*size > kV10MaxSize || *size < kV10MinSize) {
-    prompts.message("This isn't a VN2 scenario file", "Error", MessageIcon::Error);
-    return false;
-  }
-  auto bytes = readFileBytes(path, kV10MaxSize);
-  if (!bytes || bytes->size() < kV10MinSize) {
-    prompts.message("Couldn't open V1.0 scenario file", "Error", MessageIcon::Error);
+  // The file is decoded beside the open game and only then takes its place:
+  // a refused file leaves the loaded game, its generation and its layout as
+  // they were.
+  DecodedGame incoming;
+  readGameFile(path, GameFileKind::V10, incoming);
+  if (!incoming.ok()) {
+    const LoadMessage m = loadErrorMessage(incoming.error, GameFileKind::V10);
+    prompts.message(m.text, m.title, m.icon);
     return false;
   }
 
   setLoadedFile(s, path, "Edit(1.0): ");
   resetGrid(s);
-  model.selectLayout(GameFileKind::V10);
-  model.loaded = GameFileKind::V10;
-  // The image beyond the file's length keeps what it held.
-  std::vector<std::uint8_t> image = model.image();
-  std::copy(bytes->begin(), bytes->end(), image.begin());
-  model.adoptImage(std::move(image));
-  model.v10Length = static_cast<std::int32_t>(bytes->size());
-  model.sectionOffset[kUnitSection] = kVn2Layout.v10UnitOffset;
-  model.sectionOffset[kPositionSection] = kVn2Layout.v10PositionOffset;
-  model.sectionOffset[kLeaderSection] = kVn2Layout.v10LeaderOffset;
-  model.sectionOffset[kGameDataSection] = kVn2Layout.v10GameDataOffset;
+  adoptDecoded(model, incoming);
 
   readComment(s, path);
   s.documentLoaded();
@@ -144,65 +146,31 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
     path = choice.fileName;
   }
 
-  // Opening and the magic test come before any change to the model. The
-  // stream is then read to its end through a bounded window, however long
-  // the file: empty packets can make a file of any length decode to little.
-  common::RegularFile file;
-  std::array<std::uint8_t, 64> head{};
-  const std::size_t headSize = file.open(path) ? file.readAt(0, head.data(), head.size()) : 0;
-  if (!file.isOpen() || file.failed()) {
-    prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
-    return false;
-  }
-  const auto magic = std::span(head.data(), headSize);
-  if (kind == GameFileKind::V11 && !hasMagic(magic, kMagicV11)) {
-    prompts.message("This is not a VN version 1.1 saved game!", "Fatal Error", MessageIcon::Error);
-    return false;
-  }
-  if (kind == GameFileKind::Vn3 && !hasMagic(magic, kMagicVn3)) {
-    prompts.message("This is not a VN 3 version 1.0 saved game!", "Fatal Error", MessageIcon::Error);
-    return false;
-  }
-
   // The file is decoded beside the open game and only then takes its place:
   // a refused file leaves the open game, with its unsaved edits, as it was.
-  // The window need not be larger than the file.
-  GameModel incoming;
-  incoming.selectLayout(kind);
-  incoming.sectionId = model.sectionId;
-  const auto window = static_cast<std::size_t>(std::min<std::uint64_t>(file.size() + 1, kStreamWindow));
-  const bool tooMuch = readSectionStream(file, incoming, window) == ReadStatus::TooMuchData;
-  if (!tooMuch && file.failed()) {
-    prompts.message("Couldn't open save file", "Error", MessageIcon::Error);
+  DecodedGame incoming;
+  readGameFile(path, kind, incoming);
+  if (incoming.error == LoadError::CannotOpen || incoming.error == LoadError::WrongMagic) {
+    const LoadMessage m = loadErrorMessage(incoming.error, kind);
+    prompts.message(m.text, m.title, m.icon);
     return false;
   }
-  if (tooMuch) prompts.message("Too much data", "Error", MessageIcon::Error);
-
-  // Only bytes that section 33 really holds count: a load cut short by "Too
-  // much data" leaves the section's offset at 0, which is the file header.
-  const std::int64_t password = incoming.sectionOffset[kPasswordSection];
-  bool protectedFile = false;
-  for (int k = 4; k <= 7 && k < incoming.sectionLength[kPasswordSection]; ++k)
-    protectedFile = protectedFile || incoming.byteAt(password + k) != 0;
-  if (protectedFile) {
-    prompts.message("Password protected file. Preparing to exit", "Security Violation",
-                    MessageIcon::Stop);
+  if (incoming.tooMuchData) prompts.message("Too much data", "Error", MessageIcon::Error);
+  if (incoming.error == LoadError::Password) {
+    const LoadMessage m = loadErrorMessage(incoming.error, kind);
+    prompts.message(m.text, m.title, m.icon);
     s.passwordRefused = true;
     s.view->closeMainWindow();
     return false;
   }
 
   // What was decoded of a file with too much data is shown, but a truncated
-  // image must never be saved over a file.
-  model.loaded = tooMuch ? GameFileKind::None : kind;
+  // image must never be saved over a file (the decoder leaves it unloaded).
   setLoadedFile(s, path, kind == GameFileKind::V11 ? "Edit(1.1): " : "Edit(VN3): ");
   resetGrid(s);
-  model.selectLayout(kind);
-  model.adoptImage(incoming.image());
-  model.sectionOffset = incoming.sectionOffset;
-  model.sectionLength = incoming.sectionLength;
-  model.sectionId = incoming.sectionId;
-  model.negativeLength = incoming.negativeLength;
+  adoptDecoded(model, incoming);
+  const std::string cut = cutShortWarning(incoming);
+  if (!cut.empty()) prompts.message(cut, "Warning", MessageIcon::Warning);
   readComment(s, path);
   s.documentLoaded();
   return true;

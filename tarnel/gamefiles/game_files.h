@@ -17,6 +17,11 @@ bool loadV10(Session& session);
 // Version 1.1 or VN3; with commandLinePath the chooser is skipped.
 bool loadSectioned(Session& session, GameFileKind kind, const std::string* commandLinePath = nullptr);
 
+struct DecodedGame;
+// Takes a decoded file's image, directory, layout and generation into the
+// model; a version 1.0 file's bytes go over the image as they always did.
+void adoptDecoded(GameModel& model, const DecodedGame& decoded);
+
 // Each save checks the loaded generation, reads the grid's rating columns
 // back into the image (throwing ConversionError on a bad cell), asks for a
 // name and writes the file. True when the file was written.

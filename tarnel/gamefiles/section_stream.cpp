@@ -212,7 +212,11 @@ std::size_t SectionDecoder::feed(std::span<const std::uint8_t> bytes, bool final
       } else if (!final) {
         return pos;
       } else {
-        pos = size;  // a header cut short by the end of the file: empty position
+        // The end of the file: after the last whole section, or inside a
+        // header, which leaves the position empty.
+        if (avail > 0 && endedInside_ == 0) endedInside_ = j_;
+        if (avail == 0 && j_ == 1) noSections_ = true;
+        pos = size;
       }
       if (remaining_ < 0) {
         if (j_ == 1) m_.negativeLength = true;
@@ -245,6 +249,7 @@ std::size_t SectionDecoder::feed(std::span<const std::uint8_t> bytes, bool final
       // Without `final` a body goes on in the next bytes; with it the end of
       // the file ends the body.
       if (remaining_ > 0 && !final) return pos;
+      if (remaining_ > 0 && endedInside_ == 0) endedInside_ = j_;
       m_.sectionLength[j_] = static_cast<std::int32_t>(k_);
       r_ += k_;
       if (++j_ > kMaxSections) phase_ = Phase::Done;
@@ -268,13 +273,22 @@ ReadStatus SectionDecoder::finish() {
   return overflow_ ? ReadStatus::TooMuchData : ReadStatus::Ok;
 }
 
-ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
+StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
   SectionDecoder decoder(model);
   decoder.feed(file, true);
-  return decoder.finish();
+  const ReadStatus status = decoder.finish();
+  return {status, decoder.endedInside(), decoder.holdsNoSections()};
+}
+
+ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
+  return decodeSectionStream(file, model).status;
 }
 
 ReadStatus readSectionStream(common::ByteSource& source, GameModel& model, std::size_t window) {
+  return decodeSectionStream(source, model, window).status;
+}
+
+StreamEnd decodeSectionStream(common::ByteSource& source, GameModel& model, std::size_t window) {
   SectionDecoder decoder(model);
   // A packet is at most 129 bytes and a header 20, so a window of 256 bytes
   // always holds the next whole piece.
@@ -293,7 +307,8 @@ ReadStatus readSectionStream(common::ByteSource& source, GameModel& model, std::
     held -= used;
     if (end) break;
   }
-  return decoder.finish();
+  const ReadStatus status = decoder.finish();
+  return {status, decoder.endedInside(), decoder.holdsNoSections()};
 }
 
 void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,

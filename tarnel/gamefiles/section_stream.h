@@ -55,6 +55,11 @@ class SectionDecoder {
   // Ends decoding and hands the image to the model; TooMuchData when the
   // image ran full.
   [[nodiscard]] ReadStatus finish();
+  // Where the end of the file cut the stream short: the position of the
+  // section whose header or body it ended in, 0 when every section was whole.
+  int endedInside() const { return endedInside_; }
+  // True when nothing followed the file header.
+  bool holdsNoSections() const { return noSections_; }
 
  private:
   enum class Phase { FileHeader, SectionHeader, Body, Done };
@@ -69,16 +74,28 @@ class SectionDecoder {
   std::int64_t remaining_ = 0;  // declared body bytes not yet read
   bool coded_ = false;
   bool overflow_ = false;
+  int endedInside_ = 0;
+  bool noSections_ = false;
+};
+
+// How a read ended: TooMuchData, or where the file was cut short.
+struct StreamEnd {
+  ReadStatus status = ReadStatus::Ok;
+  int endedInside = 0;  // section position, 0 when no section was cut
+  bool noSections = false;
 };
 
 // A whole file in memory.
 [[nodiscard]] ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model);
+StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameModel& model);
 
 // A file of any length read front to back through a buffer of `window`
 // bytes, so memory stays bounded; reading stops after the 99th section.
 inline constexpr std::size_t kStreamWindow = 4u << 20;
 [[nodiscard]] ReadStatus readSectionStream(common::ByteSource& source, GameModel& model,
                              std::size_t window = kStreamWindow);
+StreamEnd decodeSectionStream(common::ByteSource& source, GameModel& model,
+                              std::size_t window = kStreamWindow);
 
 // Appends one section: stored when coding would not make it smaller.
 void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,

@@ -22,11 +22,14 @@
 #include <QShortcut>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 #include "common/ui/qt_screen_fit.h"
 #include "common/ui/qt_text.h"
 #include "mainwindow/about.h"
+#include "mainwindow/compare_form.h"
+#include "mainwindow/json_commands.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_history.h"
@@ -265,6 +268,9 @@ void TForm1::buildMenu() {
   SaveCSVUnitFile1 = action(Files1, "Save CSV Unit File", &TForm1::SaveCSVUnitFile1Click);
   Files1->addSeparator();
   ExitTarnel1 = action(Files1, "Exit Tarnel", &TForm1::ExitTarnel1Click);
+  Files1->addSeparator();
+  ExportJSONFile1 = action(Files1, "Export JSON File", &TForm1::ExportJSONFile1Click);
+  ImportJSONFile1 = action(Files1, "Import JSON File", &TForm1::ImportJSONFile1Click, "Import JSON File");
 
   buildEditMenu();
   Edit1->addSeparator();
@@ -287,6 +293,8 @@ void TForm1::buildMenu() {
   ViewBattleSummary1 = action(Tools1, "View Battle Summary", &TForm1::ViewBattleSummary1Click);
   Tools1->addSeparator();
   DumpFile1 = action(Tools1, "Dump File", &TForm1::DumpFile1Click);
+  Tools1->addSeparator();
+  CompareWithFile1 = action(Tools1, "Compare With File", &TForm1::CompareWithFile1Click);
   for (QAction* a : {Ammo1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1, EditCommentFile1})
     a->setVisible(false);
   for (QAction* a : {LoadCountryData1, SelectCountryData1}) a->setVisible(false);
@@ -585,6 +593,41 @@ void TForm1::SelectCountryData1Click() { showToolWindow(ToolWindow::CountryStats
 void TForm1::ViewBattleSummary1Click() { showToolWindow(ToolWindow::BattleSummary); }
 void TForm1::DumpFile1Click() { showToolWindow(ToolWindow::Dump); }
 void TForm1::EditCommentFile1Click() { showToolWindow(ToolWindow::Comment); }
+
+// ---- Named fields: JSON files and comparison --------------------------------
+
+void TForm1::ExportJSONFile1Click() {
+  InfoStringGrid->commitEditor();
+  exportJsonFile(session_, jsonSaveDialog_);
+}
+
+void TForm1::ImportJSONFile1Click() {
+  InfoStringGrid->commitEditor();
+  importJsonFile(session_, jsonOpenDialog_);
+}
+
+void TForm1::CompareWithFile1Click() {
+  InfoStringGrid->commitEditor();
+  const auto comparison = compareWithFile(session_, compareDialog_);
+  if (!comparison) return;
+  if (!compareForm_) {
+    compareForm_ = new TCompareForm(this);
+    common::keepOnScreen(compareForm_);
+    connect(compareForm_, &TCompareForm::unitChosen, this, [this](int unit) { runHandler([this, unit] { selectUnit(unit); }); });
+  }
+  compareForm_->showComparison(*comparison);
+  compareForm_->show();
+  compareForm_->raise();
+  compareForm_->activateWindow();
+}
+
+void TForm1::selectUnit(int unit) {
+  if (unit < 0 || unit >= gridModel_->rowCount()) return;
+  dismissTitlePicture();
+  const QModelIndex index = gridModel_->index(unit, kColName);
+  InfoStringGrid->setCurrentIndex(index);
+  InfoStringGrid->scrollTo(index);
+}
 
 // ---- Comment files ---------------------------------------------------------
 

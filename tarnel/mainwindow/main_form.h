@@ -25,6 +25,7 @@ namespace tarnel {
 
 class GameHistory;
 class HelpViewer;
+class TCompareForm;
 class TSpreadForm;
 class UnitGridModel;
 class UnitGridView;
@@ -76,6 +77,8 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* LoadCSVUnitFile1;
   QAction* SaveCSVUnitFile1;
   QAction* ExitTarnel1;
+  QAction* ExportJSONFile1;
+  QAction* ImportJSONFile1;
   QMenu* Edit1;
   QAction* Undo1;
   QAction* Redo1;
@@ -89,6 +92,7 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* EditCommentFile1;
   QAction* ViewBattleSummary1;
   QAction* DumpFile1;
+  QAction* CompareWithFile1;
   QMenu* Help2;
   QAction* About1;
   QAction* Help1;
@@ -154,6 +158,9 @@ class TForm1 : public QMainWindow, private SessionView {
   void SelectCountryData1Click();
   void ViewBattleSummary1Click();
   void DumpFile1Click();
+  void ExportJSONFile1Click();
+  void ImportJSONFile1Click();
+  void CompareWithFile1Click();
   void About1Click();
   void Help1Click();
   void ExpBtnClick();
@@ -179,6 +186,12 @@ class TForm1 : public QMainWindow, private SessionView {
   // unit data editor the "Unit Data" button) appears and shows it.
   void attachWindow(ToolWindow which, QWidget* window);
   QWidget* attachedWindow(ToolWindow which) const;
+
+  // Makes unit `unit` the grid's current row (its name cell), as a click on
+  // it does, and shows the grid if the title picture still covers it.
+  void selectUnit(int unit);
+  // The window "Compare With File" fills, once it has been opened.
+  TCompareForm* compareForm() const { return compareForm_; }
 
   // Title picture state.
   bool titleShown() const;
@@ -237,6 +250,11 @@ class TForm1 : public QMainWindow, private SessionView {
   QPixmap titlePixmap_;
   std::array<QWidget*, kToolWindowCount> toolWindows_{};
   HelpViewer* helpViewer_ = nullptr;
+  // The JSON and comparison commands' own dialogs.
+  FileDialogState jsonSaveDialog_;
+  FileDialogState jsonOpenDialog_;
+  FileDialogState compareDialog_;
+  TCompareForm* compareForm_ = nullptr;
   GameHistory* history_ = nullptr;
   TSpreadForm* spreadForm_ = nullptr;
   bool findFailed_ = false;

@@ -3,28 +3,12 @@
 #include <algorithm>
 
 #include "mainwindow/rating_rolls.h"
+#include "model/field_catalogue.h"
 #include "model/nations.h"
 
 namespace tarnel {
 
-std::string leaderText(const GameModel& m, int leader) {
-  std::string text;
-  const std::int64_t at = m.leaderOffset(leader);
-  bool separated = false;
-  for (int k = 0; k < 15; ++k) {
-    int b = m.byteAt(at + k);
-    if (b < 32 || b > 123) b = 0;
-    if (b == 0) {
-      if (separated) return text;
-      text += '/';
-      separated = true;
-    } else {
-      text += static_cast<char>(b);
-    }
-  }
-  if (!separated) text += '/';
-  return text;
-}
+std::string leaderText(const GameModel& m, int leader) { return leaderNameText(m, m.leaderOffset(leader)); }
 
 namespace {
 

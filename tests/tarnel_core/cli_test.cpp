@@ -178,3 +178,47 @@ TEST_F(Cli, CsvExportAndPaste) {
   EXPECT_EQ(err(), "Warning: Line 3 has 227 cells where a unit has 228: every unit after it would move.\n");
   EXPECT_NE(common::readFileBytes(out), common::readFileBytes(vn3));
 }
+
+// export, import and diff: the exit codes scripts rely on, nothing written
+// on a refusal, and the warning of a file cut short for every command.
+TEST_F(Cli, ExportImportAndDiff) {
+  const std::string game = sample(tarnel::GameFileKind::V11);
+  const std::string json = (dir / "game.json").string();
+  const std::string out = (dir / "out.dat").string();
+  ASSERT_EQ(run("export " + game + " " + json).status, 0) << err();
+  ASSERT_EQ(run("import " + game + " " + json + " " + out).status, 0) << err();
+  EXPECT_EQ(common::readFileBytes(out), common::readFileBytes(game));
+  EXPECT_EQ(run("diff " + game + " " + out).status, 0);
+
+  ASSERT_TRUE(common::writeFileSafely((dir / "edit.json").string(), std::string_view("{\"units\": [{\"index\": 3, \"exp\": 99}]}")));
+  ASSERT_EQ(run("import " + game + " " + (dir / "edit.json").string() + " " + out).status, 0) << err();
+  CliRun d = run("diff " + game + " " + out);
+  EXPECT_EQ(d.status, 1);
+  EXPECT_NE(d.out.find("units[3].exp: "), std::string::npos) << d.out;
+  EXPECT_NE(d.out.find(" -> 99\n"), std::string::npos) << d.out;
+  EXPECT_EQ(run("diff " + game + " " + (dir / "missing.dat").string()).status, 2);
+  EXPECT_EQ(run("diff " + game).status, 2);
+
+  const std::string refused = (dir / "refused.dat").string();
+  ASSERT_TRUE(common::writeFileSafely((dir / "bad.json").string(), std::string_view("{\"units\": [{\"index\": 7, \"exp\": 300}]}")));
+  CliRun bad = run("import " + game + " " + (dir / "bad.json").string() + " " + refused);
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(err(), "units[7].exp: 300 is out of range 0..255\n");
+  EXPECT_FALSE(fs::exists(refused));
+
+  // Cut inside its last section: every command loads it and warns once.
+  auto bytes = common::readFileBytes(game).value();
+  bytes.pop_back();
+  const std::string cut = put("cut.dat", bytes);
+  for (const std::string& args : {"info " + cut, "export " + cut + " " + json, "diff " + cut + " " + cut}) {
+    const CliRun r = run(args);
+    EXPECT_NE(r.status, 2) << args;
+    const std::string e = err();
+    const auto at = e.find("Warning: This file ends inside section ");
+    EXPECT_NE(at, std::string::npos) << args << ": " << e;
+    EXPECT_NE(e.find(": the rest of it is missing.\n"), std::string::npos) << e;
+    if (args.starts_with("info")) {
+      EXPECT_EQ(e.find("Warning: This file ends", at + 1), std::string::npos) << e;
+    }
+  }
+}

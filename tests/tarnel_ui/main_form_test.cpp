@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -23,6 +24,7 @@
 
 #include "game_sample.h"
 #include "gamefiles/section_stream.h"
+#include "mainwindow/compare_form.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_history.h"
 #include "mainwindow/qt_startup.h"
@@ -196,7 +198,8 @@ TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
                          "Load VN2 V1.1 Scen/Save File", "Save VN2 V1.1 Scen/Save File", "-",
                          "Load VN3 Scen/Save File", "Save VN3 Scen/Save File", "-", "Load Comment File",
                          "Save Comment File", "-", "Locate MOB Files", "-", "Paste CSV Unit File",
-                         "Save CSV Unit File", "-", "Exit Tarnel"}));
+                         "Save CSV Unit File", "-", "Exit Tarnel", "-", "Export JSON File",
+                         "Import JSON File"}));
   EXPECT_EQ(form->Edit1->title(), "Edit");
   EXPECT_EQ(captions(form->Edit1), (QStringList{"Undo", "Redo", "-", "Find"}));
   EXPECT_EQ(form->Find1->shortcut(), QKeySequence(QKeySequence::Find));
@@ -983,11 +986,76 @@ TEST_F(MainFormTest, StartUpCreatesTheTenWindowsInOrderAndFillsTheToolsMenu) {
   EXPECT_EQ(captions(windows->Form1->Tools1),
             (QStringList{"Edit Unit Data", "Edit Game Data", "Position Editor", "-", "Load Country Data",
                          "Select Country Data", "-", "Edit Comment File", "-", "View Battle Summary", "-",
-                         "Dump File"}));
+                         "Dump File", "-", "Compare With File"}));
   EXPECT_EQ(windows->Form1->windowTitle(), "Varno Editor[*]");
   EXPECT_EQ(windows->Form1->session().model.programDir, programDir());
   EXPECT_EQ(windows->Form1->session().model.mobDir, programDir() + "/");
   EXPECT_EQ(windows->Form1->session().model.loaded, GameFileKind::Vn3);
+}
+
+}  // namespace
+}  // namespace tarnel
+
+namespace tarnel {
+namespace {
+
+// Export, an edited copy imported, and the comparison window: each with its
+// own dialog, the grid following the import, a double-click on a unit's line
+// selecting that unit.
+TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
+  const std::string file = write("game.dat", fileOf(designationGame(GameFileKind::V11), GameFileKind::V11));
+  load(form->LoadVer11Save1, file);
+  const GameModel original = designationGame(GameFileKind::V11);
+  const int typed = (original.unitByte(1, kVn2Layout.experience) + 1) % 256;
+  typeCell(kColExp, 2, std::to_string(typed));  // not yet saved: exported and compared as typed
+
+  const std::string json = path("game.json");
+  prompts.saveAnswers.push_back(json);
+  form->ExportJSONFile1->trigger();
+  ASSERT_EQ(prompts.saveSeen.size(), 1u);
+  EXPECT_EQ(prompts.saveSeen[0].title, "Export JSON File");
+  EXPECT_EQ(prompts.saveSeen[0].fileName, path("game.json"));
+  EXPECT_TRUE(prompts.saveSeen[0].overwritePrompt);
+  EXPECT_NE(session().SaveDialog1.title, "Export JSON File");  // the shared dialog is not used
+  const auto text = readAll(json);
+  EXPECT_NE(std::string(text.begin(), text.end()).find("\"exp\": " + std::to_string(typed)), std::string::npos);
+
+  ASSERT_TRUE(writeFileSafely(path("bad.json"), std::string_view(R"({"units": [{"index": 4, "mor": 256}]})")));
+  prompts.openAnswers.push_back(path("bad.json"));
+  form->ImportJSONFile1->trigger();
+  EXPECT_EQ(prompts.lastText(), "units[4].mor: 256 is out of range 0..255");
+  EXPECT_EQ(grid().cell(kColExp, 2), std::to_string(typed));
+
+  ASSERT_TRUE(writeFileSafely(path("edit.json"), std::string_view(R"({"units": [{"index": 4, "mor": 12, "name": "Renamed"}]})")));
+  prompts.openAnswers.push_back(path("edit.json"));
+  form->ImportJSONFile1->trigger();
+  EXPECT_EQ(prompts.openSeen.back().title, "Import JSON File");
+  EXPECT_EQ(prompts.lastText(), "2 fields changed.");
+  EXPECT_EQ(grid().cell(kColMor, 5), "12");
+  EXPECT_EQ(grid().cell(kColName, 5), "Renamed");
+  EXPECT_EQ(grid().cell(kColExp, 2), std::to_string(typed));
+  EXPECT_TRUE(session().modified());
+
+  prompts.openAnswers.push_back(file);
+  form->CompareWithFile1->trigger();
+  EXPECT_EQ(prompts.openSeen.back().title, "Compare With File");
+  TCompareForm* compare = form->compareForm();
+  ASSERT_NE(compare, nullptr);
+  EXPECT_TRUE(compare->isVisible());
+  QStringList lines;
+  for (int k = 0; k < compare->DifferenceList->count(); ++k) lines << compare->DifferenceList->item(k)->text();
+  EXPECT_EQ(lines, (QStringList{"units[1].exp: " + QString::number(typed) + " -> " + QString::number(original.unitByte(1, kVn2Layout.experience)),
+                                "units[4].name: \"Renamed\" -> \"" + QString::fromStdString(original.unitName(4)) + "\"",
+                                "units[4].mor: 12 -> " + QString::number(original.unitByte(4, kVn2Layout.morale))}));
+  emit compare->DifferenceList->itemDoubleClicked(compare->DifferenceList->item(2));
+  EXPECT_EQ(session().model.selectedRow, 5);
+  EXPECT_EQ(form->InfoStringGrid->currentIndex().row(), 4);
+
+  // The import is one step of the history.
+  EXPECT_EQ(form->Undo1->text(), "Undo Import JSON File");
+  form->Undo1->trigger();
+  EXPECT_EQ(grid().cell(kColMor, 5), std::to_string(original.unitByte(4, kVn2Layout.morale)));
+  EXPECT_EQ(grid().cell(kColName, 5), original.unitName(4));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Writes the synthetic sample files: game files of the three generations
 // with comment files, the MOB and KOB files of their sides, a country data
 // file of roll formulas, and Orvik's executable stand-in.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -58,6 +59,19 @@ int main(int argc, char** argv) {
   units.loaded = GameFileKind::Vn3;
   units.unitCount = units.countUnits();
   ok &= common::writeFileSafely(dir + "/vn3_crossing.csv", tarnel::csvUnitText(units));
+
+  // A partial JSON document for Import JSON File: every side-0 unit of the
+  // VN3 sample 10 more experience, as the README's script makes it.
+  std::string veterans = "{\n  \"units\": [";
+  const char* sep = "\n";
+  for (int i = 0; i < units.unitCount; ++i) {
+    if (units.unitByte(i, units.layout->side) != 0) continue;
+    const int exp = std::min(255, units.unitByte(i, units.layout->experience) + 10);
+    veterans += sep + std::string("    {\"index\": ") + std::to_string(i) + ", \"exp\": " + std::to_string(exp) + "}";
+    sep = ",\n";
+  }
+  veterans += "\n  ]\n}\n";
+  ok &= common::writeFileSafely(dir + "/vn3_crossing_veterans.json", veterans);
 
   const std::string comment = "Synthetic sample: a river crossing at dawn.";
   ok &= common::writeFileSafely(dir + "/vn3_crossing.cmt", comment);

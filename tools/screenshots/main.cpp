@@ -34,8 +34,13 @@
 #include "editors/ammo_form.h"
 #include "editors/position_form.h"
 #include "editors/weapons_form.h"
+#include "common/file_io.h"
 #include "gamefiles/dump_form.h"
+#include "gamefiles/game_decoders.h"
+#include "gamefiles/game_json.h"
+#include "gamefiles/section_stream.h"
 #include "main_form.h"  // Orvik's
+#include "mainwindow/compare_form.h"
 #include "mainwindow/file_form.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_help_viewer.h"
@@ -218,6 +223,28 @@ class Stage {
     return question_.get();
   }
 
+  // "Compare With File" of the sample against a copy of it a battle later:
+  // a turn on, losses, a unit moved, a leader promoted.
+  QWidget* compare(const std::string& sample) {
+    tarnel::DecodedGame later;
+    tarnel::readGameFile("samples/" + sample, GameFileKind::Vn3, later);
+    tarnel::importGameJson(later.model, R"({"game": {"turn": 4, "battles": 1},
+        "units": [{"index": 2, "men": 3, "exp": 60, "position": {"x": 44, "y": 30}},
+                  {"index": 5, "mor": 41, "leader": {"rank": 4, "kills": 12}},
+                  {"index": 17, "men": 0, "damage": 9}]})");
+    const std::string copy = QDir::temp().filePath(QStringLiteral("tarnel_compare_later.dat")).toStdString();
+    if (!common::writeFileSafely(copy, tarnel::writeSectionStream(later.model, tarnel::kMagicVn3))) return nullptr;
+    prompts.answers.push_back(copy);
+    main()->CompareWithFile1->trigger();
+    settle();
+    QWidget* w = main()->compareForm();
+    if (w) {
+      w->activateWindow();
+      settle();
+    }
+    return w;
+  }
+
   // The find bar with a text typed and "Next" pressed `times` times.
   QWidget* find(const char* text, int times) {
     main()->Find1->trigger();
@@ -347,6 +374,7 @@ const std::vector<Shot> kShots = {
     {"save_changes", [](Stage& s) { return s.load("vn3_crossing.dat"), s.saveChangesQuestion(); }},
     {"csv_paste_warning", [](Stage& s) { return s.load("vn3_crossing.dat"), s.csvPasteWarning(); }},
     {"tarnel_help", [](Stage& s) { return s.help(); }},
+    {"compare_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.compare("vn3_crossing.dat"); }},
     {"find_bar", [](Stage& s) { return s.load("vn3_crossing.dat"), s.find("recon team 4", 2); }},
     {"selected_roll", [](Stage& s) { return s.load("vn3_crossing.dat"), s.selectedRoll(3, 7); }},
     {"rating_spread", [](Stage& s) { return s.spread(); }},

@@ -1,0 +1,33 @@
+#pragma once
+
+// The main window's commands on named fields: "Export JSON File", "Import
+// JSON File" and "Compare With File". Each has a dialog of its own, which the
+// window keeps between commands.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gamefiles/game_json.h"
+#include "model/session.h"
+
+namespace tarnel {
+
+// The open game as a save would write it (the grid's typed ratings read
+// back) into a JSON file. Throws ConversionError on a bad rating cell.
+void exportJsonFile(Session& session, FileDialogState& dialog);
+
+// A JSON file applied to the open game: a refused document is reported and
+// changes nothing; an applied one refills the grid, and the side's weapon
+// names when a side's MOB number changed. Returns whether any field changed.
+bool importJsonFile(Session& session, FileDialogState& dialog);
+
+// The differences of the open game (A, ratings as typed) against a chosen
+// game file (B); nullopt when nothing was compared.
+struct Comparison {
+  std::string otherPath;
+  std::vector<GameDifference> lines;
+};
+std::optional<Comparison> compareWithFile(Session& session, FileDialogState& dialog);
+
+}  // namespace tarnel

@@ -1,0 +1,252 @@
+// Decoding without prompts, the JSON document of a game, import onto a game
+// and the comparison of two games.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "game_sample.h"
+#include "gamefiles/game_decoders.h"
+#include "gamefiles/game_json.h"
+#include "gamefiles/section_stream.h"
+#include "mainwindow/main_commands.h"
+#include "model/session.h"
+#include "support/scripted_prompts.h"
+#include "support/test_dir.h"
+#include "common/file_io.h"
+
+using namespace tarnel;
+using Bytes = std::vector<std::uint8_t>;
+using nlohmann::json;
+
+namespace {
+
+Bytes sampleFile(GameFileKind kind, int unitsPerSide = 12) {
+  samplegen::SampleOptions o;
+  o.kind = kind;
+  o.unitsPerSide = unitsPerSide;
+  return samplegen::makeGameFile(o);
+}
+
+std::unique_ptr<DecodedGame> decode(GameFileKind kind, const Bytes& bytes) {
+  auto d = std::make_unique<DecodedGame>();
+  if (kind == GameFileKind::V10) decodeV10(bytes, *d);
+  else decodeSectioned(bytes, kind, *d);
+  return d;
+}
+
+Bytes saved(const GameModel& m) {
+  if (m.loaded == GameFileKind::V10) return Bytes(m.image().begin(), m.image().begin() + m.v10Length);
+  return writeSectionStream(m, m.loaded == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
+}
+
+class EachGeneration : public ::testing::TestWithParam<GameFileKind> {};
+
+INSTANTIATE_TEST_SUITE_P(Json, EachGeneration,
+                         ::testing::Values(GameFileKind::V10, GameFileKind::V11, GameFileKind::Vn3),
+                         [](const ::testing::TestParamInfo<GameFileKind>& p) {
+                           return std::string(p.param == GameFileKind::V10 ? "V10" : p.param == GameFileKind::V11 ? "V11" : "VN3");
+                         });
+
+// Export then import changes no byte, and the diff of a game with itself is
+// empty; an edited document comes back in the export and in the diff.
+TEST_P(EachGeneration, ExportImportIsTheIdentityAndEditsShow) {
+  const Bytes file = sampleFile(GetParam());
+  auto game = decode(GetParam(), file);
+  ASSERT_TRUE(game->ok());
+  const std::string text = exportGameJson(game->model);
+  json doc = json::parse(text);
+  EXPECT_EQ(doc["generation"], generationName(GetParam()));
+  EXPECT_EQ(doc["units"].size(), 24u);
+  EXPECT_EQ(doc["game"].contains("prestige"), GetParam() != GameFileKind::V10);
+  EXPECT_EQ(doc["units"][0].contains("menAtStart"), GetParam() == GameFileKind::Vn3);
+
+  const ImportOutcome same = importGameJson(game->model, text);
+  ASSERT_TRUE(same.ok()) << same.error;
+  EXPECT_EQ(same.changedFields, 0);
+  EXPECT_EQ(saved(game->model), file);
+
+  auto before = decode(GetParam(), file);
+  EXPECT_TRUE(diffGames(before->model, game->model).empty());
+
+  // Every side-0 unit 10 more experience (a script's edit), a leader, a hex.
+  json edit = {{"game", {{"victoryHexes", {nullptr, {{"x", 7}}}}}}, {"units", json::array()}};
+  for (const json& u : doc["units"])
+    if (u["side"] == 0) edit["units"].push_back({{"index", u["index"]}, {"exp", u["exp"].get<int>() + 10}});
+  json leaderEdit = {{"name", "Karl/Marx"}, {"kills", 300}};
+  bool merged = false;
+  for (json& u : edit["units"])
+    if (u["index"] == 3) merged = (u["leader"] = leaderEdit, true);
+  if (!merged) edit["units"].push_back({{"index", 3}, {"leader", leaderEdit}});
+  const ImportOutcome applied = importGameJson(game->model, edit.dump());
+  ASSERT_TRUE(applied.ok()) << applied.error;
+  const json after = json::parse(exportGameJson(game->model));
+  EXPECT_EQ(after["units"][0]["exp"], doc["units"][0]["exp"].get<int>() + 10);
+  EXPECT_EQ(after["units"][3]["leader"]["name"], "Karl/Marx");
+  EXPECT_EQ(after["units"][3]["leader"]["kills"], 300);
+  EXPECT_EQ(after["game"]["victoryHexes"][1]["x"], 7);
+
+  const auto lines = diffGames(before->model, game->model);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0].text, "game.victoryHexes[1].x: " + doc["game"]["victoryHexes"][1]["x"].dump() + " -> 7");
+  EXPECT_EQ(lines[1].text, "units[0].exp: " + doc["units"][0]["exp"].dump() + " -> " +
+                               std::to_string(doc["units"][0]["exp"].get<int>() + 10));
+  EXPECT_EQ(lines[1].unit, 0);
+  bool leader = false;
+  for (const auto& l : lines) {
+    leader = leader || l.text == "units[3].leader.name: " + doc["units"][3]["leader"]["name"].dump() + " -> \"Karl/Marx\"";
+    EXPECT_EQ(l.text.find("section"), std::string::npos) << l.text;  // every change is a named field
+    EXPECT_EQ(l.text.find("file:"), std::string::npos) << l.text;
+  }
+  EXPECT_TRUE(leader);
+}
+
+// One refusal of each kind: the whole document is refused, the game keeps
+// every byte and the reason names the field's path.
+TEST(JsonImport, RefusesTheWholeDocument) {
+  const Bytes file = sampleFile(GameFileKind::Vn3);
+  const struct {
+    const char* json;
+    const char* error;
+  } cases[] = {
+      {"{\"units\": [", "not a JSON text: parse error at line 1, column 12: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal"},
+      {"[1]", "the document is not a JSON object"},
+      {"{\"game\": {\"turn\": 66e3633}}", "not a JSON text: number overflow parsing '66e3633'"},
+      {"{\"gmae\": {}}", "gmae: unknown key"},
+      {"{\"units\": [{\"index\": 2, \"exp\": 1}, {\"index\": 7, \"expr\": 50}]}", "units[7].expr: unknown key"},
+      {"{\"units\": [{\"index\": 7, \"leader\": {\"rallly\": 5}}]}", "units[7].leader.rallly: unknown key"},
+      {"{\"units\": [{\"index\": 7, \"exp\": 300}]}", "units[7].exp: 300 is out of range 0..255"},
+      {"{\"units\": [{\"index\": 7, \"exp\": \"50\"}]}", "units[7].exp: \"50\" is not a whole number"},
+      {"{\"units\": [{\"index\": 7, \"exp\": 5.5}]}", "units[7].exp: 5.5 is not a whole number"},
+      {"{\"units\": [{\"index\": 7, \"position\": {\"x\": 40000}}]}", "units[7].position.x: 40000 is out of range -32768..32767"},
+      {"{\"units\": [{\"index\": 7, \"name\": 5}]}", "units[7].name: 5 is not a text"},
+      {"{\"units\": [{\"index\": 24, \"exp\": 5}]}", "units[0].index: 24 names no unit of the game (it has 24)"},
+      {"{\"units\": [{\"exp\": 5}]}", "units[0]: no \"index\" names its unit"},
+      {"{\"units\": [{\"index\": 1}, {\"index\": 1}]}", "units[1]: named twice"},
+      {"{\"units\": [{\"index\": 2, \"name\": \"A name of twenty chr\"}]}", "units[2].name: \"A name of twenty chr\" is longer than 15 characters"},
+      {"{\"units\": [{\"index\": 2, \"name\": \"Пехота\"}]}", "units[2].name: \"Пехота\" has a character Windows-1252 cannot hold"},
+      {"{\"units\": [{\"index\": 2, \"leader\": {\"name\": \"SmithJones\"}}]}", "units[2].leader.name: \"SmithJones\" breaks the leader rule: First/Second, at most 14 characters besides the \"/\""},
+      {"{\"units\": [{\"index\": 2, \"weapons\": [{}, {}, {}, {}, {}]}]}", "units[2].weapons: 5 entries where there are 4"},
+      {"{\"game\": {\"countries\": [1, 2, 3, 256]}}", "game.countries[3]: 256 is out of range 0..255"},
+      {"{\"game\": {\"victoryHexes\": [{\"x\": 1, \"z\": 2}]}}", "game.victoryHexes[0].z: unknown key"},
+      {"{\"format\": \"csv\"}", "format: \"csv\" is not \"tarnel-game\""},
+      {"{\"formatVersion\": 2}", "formatVersion: 2 is not 1"},
+  };
+  for (const auto& c : cases) {
+    auto game = decode(GameFileKind::Vn3, file);
+    const ImportOutcome r = importGameJson(game->model, c.json);
+    EXPECT_EQ(r.error, c.error) << c.json;
+    EXPECT_EQ(saved(game->model), file) << c.json;
+  }
+  // Fields a generation has not: prestige of a version 1.0 file, the VN3
+  // bytes in a version 1.1 file.
+  auto v10 = decode(GameFileKind::V10, sampleFile(GameFileKind::V10));
+  EXPECT_EQ(importGameJson(v10->model, "{\"game\": {\"prestige\": 5}}").error, "game.prestige: this game file has no such field");
+  auto v11 = decode(GameFileKind::V11, sampleFile(GameFileKind::V11));
+  EXPECT_EQ(importGameJson(v11->model, "{\"units\": [{\"index\": 0, \"menAtStart\": 5}]}").error,
+            "units[0].menAtStart: this game file has no such field");
+}
+
+TEST(JsonDiff, BytesOutsideNamedFieldsAndUnitsOfOneGame) {
+  const Bytes file = sampleFile(GameFileKind::Vn3);
+  auto a = decode(GameFileKind::Vn3, file);
+  auto b = decode(GameFileKind::Vn3, file);
+  // Bytes no field names: a filler section, a byte of a unit record, the
+  // byte after a name's terminating zero.
+  GameModel& m = b->model;
+  m.setByteAt(m.sectionOffset[5], m.byteAt(m.sectionOffset[5]) ^ 1);
+  m.setByteAt(m.sectionOffset[5] + 1, m.byteAt(m.sectionOffset[5] + 1) ^ 1);
+  m.setUnitByte(2, 17, m.unitByte(2, 17) + 1);
+  const auto nameEnd = m.unitName(4).size() + 1;
+  m.setUnitByte(4, static_cast<int>(nameEnd), m.unitByte(4, static_cast<int>(nameEnd)) ^ 0x40);
+  std::vector<std::string> lines;
+  for (const auto& d : diffGames(a->model, b->model)) lines.push_back(d.text);
+  EXPECT_EQ(lines, (std::vector<std::string>{"section 1: 2 bytes differ", "section 5: 2 bytes differ"}));
+
+  auto fewer = decode(GameFileKind::Vn3, sampleFile(GameFileKind::Vn3, 11));
+  const auto more = diffGames(fewer->model, a->model);
+  ASSERT_FALSE(more.empty());
+  bool only = false;
+  for (const auto& d : more)
+    only = only || (d.text == "units[23]: only in B (" + json(a->model.unitName(23)).dump() + ")" && d.unit == 23);
+  EXPECT_TRUE(only);
+
+  // Different generations: named fields only, and the generation itself.
+  auto v11 = decode(GameFileKind::V11, sampleFile(GameFileKind::V11));
+  const auto across = diffGames(v11->model, a->model);
+  ASSERT_FALSE(across.empty());
+  EXPECT_EQ(across[0].text, "generation: \"1.1\" -> \"VN3\"");
+  for (const auto& d : across) EXPECT_EQ(d.text.find("section"), std::string::npos) << d.text;
+}
+
+// A sectioned file that ends inside a section header or body keeps what was
+// there and says where it ended.
+TEST(Decoders, FileCutShort) {
+  const Bytes file = sampleFile(GameFileKind::Vn3);
+  auto whole = decode(GameFileKind::Vn3, file);
+  const std::size_t section12 = 20 + [&] {
+    std::size_t at = 0;
+    Bytes b(file.begin() + 20, file.end());
+    for (int j = 1; j < 12; ++j) {
+      const std::int32_t length = std::abs(static_cast<std::int32_t>(b[at + 4] | b[at + 5] << 8 | b[at + 6] << 16 | b[at + 7] << 24));
+      at += 9 + static_cast<std::size_t>(length);
+    }
+    return at;
+  }();
+  const struct {
+    std::size_t size;
+    std::string warning;
+  } cases[] = {
+      {file.size(), ""},
+      {20, "This file holds no sections."},
+      {17, "This file holds no sections."},
+      {section12, ""},  // ends after section 11: nothing is cut
+      {section12 + 4, "This file ends inside section 12: the rest of it is missing."},
+      {section12 + 10, "This file ends inside section 12: the rest of it is missing."},
+      {file.size() - 1, "This file ends inside section " + std::to_string(whole->model.sectionLength[41] > 0 ? 41 : 40) +
+                            ": the rest of it is missing."},
+  };
+  for (const auto& c : cases) {
+    auto cut = decode(GameFileKind::Vn3, Bytes(file.begin(), file.begin() + static_cast<long>(c.size)));
+    EXPECT_TRUE(cut->ok()) << c.size;
+    EXPECT_EQ(cutShortWarning(*cut), c.warning) << c.size;
+    if (c.size >= section12) {
+      EXPECT_EQ(cut->model.sectionLength[11], whole->model.sectionLength[11]);
+    }
+  }
+
+  // The load shows the warning once, after what was there is in; tarnel-cli
+  // shares the load.
+  tarnel::testing::TestDir tmp("tarnel_cut");
+  const std::string path = (tmp.path() / "cut.dat").string();
+  ASSERT_TRUE(common::writeFileSafely(path, std::span(file.data(), section12 + 4)));
+  tarnel::testing::ScriptedPrompts prompts;
+  Session session(prompts);
+  session.setProgramDir(tmp.path().string());
+  prompts.chooserAnswers.push_back(path);
+  ASSERT_TRUE(loadGame(session, GameFileKind::Vn3));
+  int warnings = 0;
+  for (const auto& m : prompts.messages)
+    warnings += m.title == "Warning" && m.text == "This file ends inside section 12: the rest of it is missing.";
+  EXPECT_EQ(warnings, 1);
+  EXPECT_EQ(session.model.unitCount, 24);
+  EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);
+}
+
+TEST(Decoders, ErrorsAndTheirMessages) {
+  auto wrongMagic = decode(GameFileKind::V11, sampleFile(GameFileKind::Vn3));
+  EXPECT_EQ(wrongMagic->error, LoadError::WrongMagic);
+  EXPECT_EQ(loadErrorMessage(wrongMagic->error, GameFileKind::V11).text, "This is not a VN version 1.1 saved game!");
+  auto wrongSize = decode(GameFileKind::V10, Bytes(705075, 1));
+  EXPECT_EQ(wrongSize->error, LoadError::WrongSize);
+  EXPECT_TRUE(decode(GameFileKind::V10, Bytes(705481, 1))->ok());
+  samplegen::SampleOptions o;
+  o.password = true;
+  auto locked = decode(GameFileKind::Vn3, samplegen::makeGameFile(o));
+  EXPECT_EQ(locked->error, LoadError::Password);
+  EXPECT_EQ(loadErrorMessage(LoadError::Password, GameFileKind::Vn3).title, "Security Violation");
+  DecodedGame missing;
+  readGameFile("/nonexistent/x.dat", GameFileKind::V10, missing);
+  EXPECT_EQ(loadErrorMessage(missing.error, GameFileKind::V10).text, "Couldn't open V1.0 scenario file");
+}
+
+}  // namespace
