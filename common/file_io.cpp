@@ -150,6 +150,24 @@ bool writeFileSafely(const std::string& path, std::string_view text) {
   return writeFileSafely(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
+bool isWindowsDeviceName(const std::string& path) {
+  if (path.starts_with("\\\\.\\") || path.starts_with("//./") || path.starts_with("\\\\?\\GLOBALROOT"))
+    return true;
+  const std::size_t slash = path.find_last_of("\\/:");
+  std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
+  name = name.substr(0, name.find('.'));
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
+    if (name == device) return true;
+  // COM and LPT with a digit, the superscript ones (UTF-8) included.
+  if (!name.starts_with("COM") && !name.starts_with("LPT")) return false;
+  const std::string digit = name.substr(3);
+  return (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') || digit == "\u00B9" || digit == "\u00B2" ||
+         digit == "\u00B3";
+}
+
 std::string directoryOf(const std::string& path) {
   std::string dir = utf8FromPath(pathFromUtf8(path).parent_path());
   return dir.empty() ? "." : dir;

@@ -80,6 +80,14 @@ std::vector<std::string> programArguments(int argc, char** argv);
 // turn each line end into CR LF).
 void binaryStandardStreams();
 
+// True when the path names a device on Windows rather than a file: one in
+// the device namespace (\\.\), or one whose last part is a name Windows
+// keeps for a device in every folder (CON, PRN, AUX, NUL, COM0 to COM9, LPT0
+// to LPT9, CONIN$, CONOUT$, CLOCK$), whatever its case, extension or trailing
+// blanks. The Windows file helpers never open such a name: a read from CON or
+// COM1 would wait for input.
+bool isWindowsDeviceName(const std::string& path);
+
 // Directory part of a path ("." when the path has none).
 std::string directoryOf(const std::string& path);
 

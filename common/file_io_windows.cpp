@@ -39,28 +39,6 @@ std::string utf8Text(const std::wstring& wide) {
   return text;
 }
 
-// True when the path names a device rather than a file: one in the device
-// namespace (\\.\), or one whose last part is a name Windows keeps for a
-// device in every folder (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9,
-// CONIN$, CONOUT$), whatever its case, extension or trailing blanks. Such a
-// name is never opened: a read from CON or COM1 would wait for input.
-bool isDeviceName(const std::wstring& path) {
-  if (path.starts_with(L"\\\\.\\") || path.starts_with(L"//./") || path.starts_with(L"\\\\?\\GLOBALROOT"))
-    return true;
-  const std::size_t slash = path.find_last_of(L"\\/:");
-  std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
-  name = name.substr(0, name.find(L'.'));
-  while (!name.empty() && name.back() == L' ') name.pop_back();
-  for (wchar_t& c : name)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  for (const wchar_t* device : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$", L"CLOCK$"})
-    if (name == device) return true;
-  // COM and LPT with a digit, the superscript ones included.
-  return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) &&
-         ((name[3] >= L'0' && name[3] <= L'9') || name[3] == L'\u00B9' || name[3] == L'\u00B2' ||
-          name[3] == L'\u00B3');
-}
-
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // The name of the file a path ends at once its symbolic links and junctions
@@ -108,7 +86,7 @@ bool RegularFile::open(const std::string& path) {
   // The name is looked at first, so a device is not even opened; the type
   // of what was opened is checked again, as it may have changed since.
   const std::wstring name = wideName(path);
-  if (name.empty() || isDeviceName(name)) return false;
+  if (name.empty() || isWindowsDeviceName(path)) return false;
   const DWORD attributes = ::GetFileAttributesW(name.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
     return false;
@@ -154,7 +132,7 @@ std::size_t RegularFile::read(std::uint8_t* out, std::size_t n) {
 
 bool writeFileSafely(const std::string& name, std::span<const std::uint8_t> bytes) {
   std::wstring path = wideName(name);
-  if (path.empty() || isDeviceName(path)) return false;
+  if (path.empty() || isWindowsDeviceName(name)) return false;
   // A symbolic link stays a link: the new bytes replace the file it points to.
   path = finalName(path);
   // A folder in the way stays; a file marked read-only is not replaced, as

@@ -162,6 +162,16 @@ TEST(DeviceNames, AreNeverReadAndNeverWaitedOn) {
   EXPECT_EQ(entries(dir.path()), 0u);
 }
 
+TEST(DeviceNames, WhatWindowsTakesForADevice) {
+  for (const char* device : {"CON", "con", "NUL", "nul.txt", "C:\\games\\Aux.dat", "dir/PRN", "COM1", "com9.dat",
+                             "LPT1", "LPT0", "COM\u00B9", "CON .cmt", "CON.tar.gz", "CONIN$", "conout$", "CLOCK$",
+                             "\\\\.\\PhysicalDrive0", "//./pipe/x", "\\\\?\\GLOBALROOT\\Device\\Null", "C:NUL"})
+    EXPECT_TRUE(common::isWindowsDeviceName(device)) << device;
+  for (const char* file : {"", "CONS", "CON1", "ACON", "COM", "COM10", "LPTX", "NULL.dat", "con_1.dat", "dir.CON/game",
+                           "NUL/", "C:\\NUL\\x.dat", "\\\\?\\C:\\game.dat", "\u00DCbung.dat"})
+    EXPECT_FALSE(common::isWindowsDeviceName(file)) << file;
+}
+
 // A failed save leaves what was there as it was and no temporary file.
 TEST(SafeWrite, AFolderInTheWayStays) {
   tarnel::testing::TestDir dir("safe_write_folder");
