@@ -21,22 +21,6 @@ char classOfRow(const Session& session, int row) {
   return session.PrimarySkillClass[static_cast<std::size_t>(k)];
 }
 
-// Numbers the roll converts before it touches any row.
-struct Dice {
-  int d, s, d1, s1, min, max;
-};
-
-Dice convertDice(const RollFields& f) {
-  Dice x{};
-  x.d = toInt(f.d);
-  x.s = toInt(f.s);
-  x.d1 = toInt(f.d1);
-  x.s1 = toInt(f.s1);
-  x.min = toInt(f.min);
-  x.max = toInt(f.max);
-  return x;
-}
-
 // Max first, then Min, so Min wins when Min > Max. The result always fits
 // an int, since it is one of the bounds or lies between them.
 int clamp(std::int64_t v, int min, int max) {
@@ -74,6 +58,17 @@ bool refuseUnchosen(Session& session) {
 }
 
 }  // namespace
+
+RollDice convertRollDice(const RollFields& f) {
+  RollDice x{};
+  x.d = toInt(f.d);
+  x.s = toInt(f.s);
+  x.d1 = toInt(f.d1);
+  x.s1 = toInt(f.s1);
+  x.min = toInt(f.min);
+  x.max = toInt(f.max);
+  return x;
+}
 
 std::string tooManyDiceText(RollRow row, int d, int d1) {
   const int count = d > kMaxDiceCount ? d : d1;
@@ -127,7 +122,7 @@ std::array<int, 2> sk2Columns(char skillClass) {
 }
 
 bool rollRating(Session& session, RollRow row, const RollFields& fields, int side, const ChosenRows* chosen) {
-  const Dice x = convertDice(fields);
+  const RollDice x = convertRollDice(fields);
   if (const std::string tooMany = tooManyDiceText(row, x.d, x.d1); !tooMany.empty())
     return refuse(session, tooMany);
   TextTable& grid = session.grid;

@@ -20,6 +20,14 @@ struct RollFields {
   std::string base, d, s, d1, s1, min, max;
 };
 
+// The numbers a roll converts before it touches any row, in the order it
+// converts them; the first text that does not convert throws
+// ConversionError. Base is not among them: a roll converts it per unit.
+struct RollDice {
+  int d = 0, s = 0, d1 = 0, s1 = 0, min = 0, max = 0;
+};
+RollDice convertRollDice(const RollFields& fields);
+
 // What the fields hold when the main window is created.
 RollFields initialRollFields(RollRow row);
 

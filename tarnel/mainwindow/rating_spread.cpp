@@ -234,13 +234,13 @@ std::optional<RatingSpread> ratingSpread(const RollFormula& f) {
 RowSpread rowSpread(RollRow row, const RollFields& fields) {
   RollFormula f;
   try {
-    // The order in which a roll converts them.
-    f.d = toInt(fields.d);
-    f.s = toInt(fields.s);
-    f.d1 = toInt(fields.d1);
-    f.s1 = toInt(fields.s1);
-    f.min = toInt(fields.min);
-    f.max = toInt(fields.max);
+    const RollDice x = convertRollDice(fields);
+    f.d = x.d;
+    f.s = x.s;
+    f.d1 = x.d1;
+    f.s1 = x.s1;
+    f.min = x.min;
+    f.max = x.max;
     f.base = toInt(fields.base);
   } catch (const ConversionError& e) {
     return {std::nullopt, e.what()};
