@@ -26,6 +26,10 @@ constexpr std::int64_t kDirectWork = std::int64_t{1} << 22;
 // of it in the transform (far below a double's resolution of 1).
 constexpr double kOutsideWindow = 1e-18;
 constexpr double kNegligibleLog = 92.1;  // ln 1e40
+// The transform's rounding leaves noise of some 1e-15 of its largest value
+// on every value; chances below this share of the largest are noise, not
+// figures, and count as none.
+constexpr double kTransformResolution = 1e-12;
 
 // exp(2 pi i k / n) for k < n / 2, kept per size: the window asks for the
 // same few sizes again and again while a field is typed.
@@ -202,6 +206,9 @@ std::optional<RatingSpread> ratingSpread(const RollFormula& f) {
     while (static_cast<double>(n) < window) n <<= 1;
     if (static_cast<std::int64_t>(n) < width) z0 = (width - 1) / 2 - static_cast<std::int64_t>(n / 2);
     p = transformDice(groups, width, z0, n);
+    const double noise = *std::max_element(p.begin(), p.end()) * kTransformResolution;
+    for (double& x : p)
+      if (x < noise) x = 0;
     if (z0 == 0) p.resize(static_cast<std::size_t>(std::min<std::int64_t>(width, static_cast<std::int64_t>(n))));
   }
 
