@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <random>
 
-#include "game_sample.h"
+#include "bench_support.h"
 #include "gamefiles/dump_files.h"
 #include "gamefiles/section_stream.h"
 #include "model/session.h"
@@ -23,10 +23,7 @@ using common::writeFileSafely;
 
 // A full-size VN3 image: 800 units and filler sections up to about 1.9 MB.
 GameModel fullModel() {
-  samplegen::SampleOptions o;
-  o.kind = GameFileKind::Vn3;
-  o.unitsPerSide = 400;
-  GameModel m = samplegen::makeGameModel(o);
+  GameModel m = samplegen::makeGameModel(bench::fullGame());
   std::mt19937 rng(11);
   std::int32_t r = m.sectionOffset[40] + m.sectionLength[40];
   for (int j = 41; j <= 99 && r < 1900000; ++j) {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "common/file_io.h"
-#include "game_sample.h"
+#include "bench_support.h"
 #include "gamefiles/section_stream.h"
 #include "mainwindow/file_chooser.h"
 #include "mainwindow/file_form.h"
@@ -72,13 +72,7 @@ void BM_ChooserList_5000(benchmark::State& state) {
 BENCHMARK(BM_ChooserList_5000)->Unit(benchmark::kMillisecond);
 
 void BM_ChooserWindowList_5000(benchmark::State& state) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "tarnel_bench";
-  static char* argv[] = {name, nullptr};
-  // Never destroyed: Qt's own globals are gone by the time static objects
-  // would be.
-  if (!QApplication::instance()) new QApplication(argc, argv);
+  bench::application();
   TFileForm form(folder().dir.string());
   form.chooser().mask = "*.dat";
   form.chooser().generation = GameFileKind::Vn3;

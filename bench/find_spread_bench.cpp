@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "game_sample.h"
+#include "bench_support.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_unit_grid.h"
@@ -22,35 +22,15 @@
 namespace {
 
 using namespace tarnel;
-
-class QuietPrompts : public Prompts {
- public:
-  void message(const std::string&, const std::string&, MessageIcon) override {}
-  void errorReport(const std::string&) override {}
-  bool openDialog(FileDialogState&) override { return false; }
-  bool saveDialog(FileDialogState&) override { return false; }
-  bool chooseGameFile(GameFileChoice&) override { return false; }
-};
+using namespace tarnel::bench;
 
 // An 800-unit game in the model and the grid, unit 799's name changed so a
 // search for it passes every other row.
 void fill800(Session& session) {
-  samplegen::SampleOptions o;
-  o.kind = GameFileKind::Vn3;
-  o.unitsPerSide = 400;
-  session.model = samplegen::makeGameModel(o);
+  session.model = samplegen::makeGameModel(fullGame());
   resetGrid(session);
   fillGrid(session);
   session.grid.setCell(kColName, 800, "Zulu Guard");
-}
-
-QApplication& app() {
-  static int argc = 1;
-  static char name[] = "tarnel_bench";
-  static char* argv[] = {name, nullptr};
-  static QApplication* a = QApplication::instance() ? static_cast<QApplication*>(QApplication::instance())
-                                                    : new QApplication(argc, argv);
-  return *a;
 }
 
 // From the first row to the only match at the last: every row is looked at.
@@ -65,7 +45,7 @@ BENCHMARK(BM_FindStep_800);
 // "Next" on the main window: the search, the row selected as a click
 // selects it, the grid scrolled there.
 void BM_FindNextWindow_800(benchmark::State& state) {
-  app();
+  application();
   QuietPrompts prompts;
   TForm1 form(prompts, ".", {});
   form.resize(700, 740);
@@ -103,7 +83,7 @@ BENCHMARK(BM_RatingSpread)
 // A field of a roll row typed while "Rating Spread" is shown: the row's
 // spread computed and its chart repainted.
 void BM_SpreadWindowRefresh(benchmark::State& state) {
-  app();
+  application();
   QuietPrompts prompts;
   TForm1 form(prompts, ".", {});
   for (RollRow row : kRollRows) {

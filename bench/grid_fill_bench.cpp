@@ -11,7 +11,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "game_sample.h"
+#include "bench_support.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "model/session.h"
@@ -22,6 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace tarnel;
+using namespace tarnel::bench;
 using common::writeFileSafely;
 
 // The game file and the sides' KOB files in a folder of their own.
@@ -33,11 +34,8 @@ struct Fixture {
   Fixture() {
     dir = fs::temp_directory_path() / ("tarnel_grid_bench_" + std::to_string(::getpid()));
     fs::create_directories(dir);
-    samplegen::SampleOptions o;
-    o.kind = GameFileKind::Vn3;
-    o.unitsPerSide = 400;
     game = (dir / "full.dat").string();
-    ok = writeFileSafely(game, samplegen::makeGameFile(o)) &&
+    ok = writeFileSafely(game, samplegen::makeGameFile(fullGame())) &&
          writeFileSafely((dir / "KOB03").string(), samplegen::makeMobFile(3)) &&
          writeFileSafely((dir / "KOB07").string(), samplegen::makeMobFile(7));
   }
@@ -53,30 +51,12 @@ const Fixture& fixture() {
   return f;
 }
 
-// Answers every file chooser with the benchmark's game file.
-class BenchPrompts : public Prompts {
- public:
-  explicit BenchPrompts(std::string file) : file_(std::move(file)) {}
-  int messages = 0;
-  void message(const std::string&, const std::string&, MessageIcon) override { ++messages; }
-  void errorReport(const std::string&) override { ++messages; }
-  bool openDialog(FileDialogState&) override { return false; }
-  bool saveDialog(FileDialogState&) override { return false; }
-  bool chooseGameFile(GameFileChoice& c) override {
-    c.fileName = file_;
-    return true;
-  }
-
- private:
-  std::string file_;
-};
-
-void checkLoaded(benchmark::State& state, const Session& s, const BenchPrompts& p) {
+void checkLoaded(benchmark::State& state, const Session& s, const QuietPrompts& p) {
   if (s.grid.rowCount() != 801 || p.messages != 0) state.SkipWithError("the game did not load cleanly");
 }
 
 void BM_LoadAndFillVn3_800(benchmark::State& state) {
-  BenchPrompts prompts(fixture().game);
+  QuietPrompts prompts(fixture().game);
   Session session(prompts);
   session.setProgramDir(fixture().dir.string());
   for (auto _ : state) {
@@ -88,7 +68,7 @@ void BM_LoadAndFillVn3_800(benchmark::State& state) {
 BENCHMARK(BM_LoadAndFillVn3_800)->Unit(benchmark::kMillisecond);
 
 void BM_LoadAndFillVn3_800_QtModel(benchmark::State& state) {
-  BenchPrompts prompts(fixture().game);
+  QuietPrompts prompts(fixture().game);
   Session session(prompts);
   session.setProgramDir(fixture().dir.string());
   UnitGridModel model(session.grid);
@@ -100,21 +80,10 @@ void BM_LoadAndFillVn3_800_QtModel(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadAndFillVn3_800_QtModel)->Unit(benchmark::kMillisecond);
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "tarnel_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Never destroyed: Qt's own globals are gone by the time static objects
-  // would be.
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 // The menu command on the shown main window, including the grid's repaint.
 void BM_LoadVn3MenuCommand_800_Window(benchmark::State& state) {
   application();
-  BenchPrompts prompts(fixture().game);
+  QuietPrompts prompts(fixture().game);
   TForm1 form(prompts, fixture().dir.string(), {});
   form.show();
   form.OpenImageClick();

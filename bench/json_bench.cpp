@@ -5,7 +5,7 @@
 // every unit.
 #include <benchmark/benchmark.h>
 
-#include "game_sample.h"
+#include "bench_support.h"
 #include "gamefiles/game_json.h"
 
 namespace {
@@ -13,10 +13,7 @@ namespace {
 using namespace tarnel;
 
 GameModel fullGame() {
-  samplegen::SampleOptions o;
-  o.kind = GameFileKind::Vn3;
-  o.unitsPerSide = 400;
-  GameModel m = samplegen::makeGameModel(o);
+  GameModel m = samplegen::makeGameModel(bench::fullGame());
   m.loaded = GameFileKind::Vn3;
   return m;
 }

@@ -14,8 +14,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "bench_support.h"
 #include "common/file_io.h"
-#include "game_sample.h"
 #include "gamefiles/section_stream.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
@@ -27,27 +27,7 @@
 namespace {
 
 using namespace tarnel;
-
-class QuietPrompts : public Prompts {
- public:
-  std::string file;
-  int messages = 0;
-  void message(const std::string&, const std::string&, MessageIcon) override { ++messages; }
-  void errorReport(const std::string&) override { ++messages; }
-  bool openDialog(FileDialogState&) override { return false; }
-  bool saveDialog(FileDialogState&) override { return false; }
-  bool chooseGameFile(GameFileChoice& c) override {
-    c.fileName = file;
-    return !file.empty();
-  }
-};
-
-samplegen::SampleOptions fullGame() {
-  samplegen::SampleOptions o;
-  o.kind = GameFileKind::Vn3;
-  o.unitsPerSide = 400;
-  return o;
-}
+using namespace tarnel::bench;
 
 // The session of a freshly loaded 800-unit game.
 void loadFullGame(Session& s) {
@@ -69,34 +49,39 @@ class LastStep : public UndoRecorder {
   bool isClean() const override { return false; }
 };
 
+// A freshly loaded 800-unit game whose steps go to a LastStep.
+struct RecordedGame {
+  QuietPrompts prompts;
+  Session s{prompts};
+  LastStep recorder;
+  RecordedGame() {
+    loadFullGame(s);
+    s.recorder = &recorder;
+  }
+};
+
 void rollAll(Session& s, int side) {
   for (RollRow r : kRollRows) rollRating(s, r, initialRollFields(r), side);
 }
 
 void BM_StepAroundCellEdit_800(benchmark::State& state) {
-  QuietPrompts prompts;
-  Session s(prompts);
-  loadFullGame(s);
-  LastStep recorder;
-  s.recorder = &recorder;
+  RecordedGame game;
+  Session& s = game.s;
   int k = 0;
   for (auto _ : state) {
     const std::string text = std::to_string(40 + k++ % 50);
     runCommand(s, "Edit Cell", [&] { s.grid.setCell(kColExp, 400, text); });
   }
-  if (!recorder.last.singleCell()) state.SkipWithError("no one-cell step");
+  if (!game.recorder.last.singleCell()) state.SkipWithError("no one-cell step");
 }
 BENCHMARK(BM_StepAroundCellEdit_800)->Unit(benchmark::kMicrosecond);
 
 void BM_StepAroundRollAll_800(benchmark::State& state) {
-  QuietPrompts prompts;
-  Session s(prompts);
-  loadFullGame(s);
-  LastStep recorder;
-  s.recorder = &recorder;
+  RecordedGame game;
+  Session& s = game.s;
   int side = 0;
   for (auto _ : state) runCommand(s, kRollAllCaption, [&] { rollAll(s, side ^= 1); });
-  if (recorder.last.empty()) state.SkipWithError("no step");
+  if (game.recorder.last.empty()) state.SkipWithError("no step");
 }
 BENCHMARK(BM_StepAroundRollAll_800)->Unit(benchmark::kMicrosecond);
 
@@ -115,15 +100,6 @@ void BM_HistoryOf100RollAll_800(benchmark::State& state) {
   state.counters["history_MiB"] = static_cast<double>(memory) / (1 << 20);
 }
 BENCHMARK(BM_HistoryOf100RollAll_800)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "tarnel_bench";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
 
 // Undo, then redo, of one Roll All through the Edit menu's actions, each
 // with the grid's refill, the selection of the unit touched and a repaint;
