@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -24,9 +25,11 @@ QString uiText(const std::string& text) {
 
 // Paths are UTF-8 texts in the programs; on Windows the file helpers turn
 // them into wide-character names (QFile::encodeName would give the ANSI code
-// page there), elsewhere they are the file system's own bytes.
+// page there), elsewhere they are the file system's own bytes. Qt's dialogs
+// answer with forward slashes everywhere; on Windows a path the programs keep
+// and show has the backslashes its users know.
 #ifdef Q_OS_WIN
-std::string pathFromUi(const QString& path) { return path.toStdString(); }
+std::string pathFromUi(const QString& path) { return QDir::toNativeSeparators(path).toStdString(); }
 
 QString pathToUi(const std::string& path) { return QString::fromStdString(path); }
 #else

@@ -65,6 +65,10 @@ dirs=(. src src/entrypoint src/corelib src/gui src/widgets src/3rdparty src/plug
 for d in "$build"/src/3rdparty/*/; do dirs+=("src/3rdparty/$(basename "$d")"); done
 for d in "${dirs[@]}"; do
   [ -f "$build/$d/cmake_install.cmake" ] || continue
+  # A bundled library no module built needs (libjpeg, for the image plugins
+  # left out) has nothing to install.
+  bundled=$(grep -o 'libQt6Bundled[A-Za-z0-9]*\.a' "$build/$d/cmake_install.cmake" | head -1 || true)
+  [ -n "$bundled" ] && [ ! -f "$build/lib/$bundled" ] && continue
   cmake -DCMAKE_INSTALL_LOCAL_ONLY=ON -P "$build/$d/cmake_install.cmake" >>"$log" 2>&1 ||
     { echo "Qt install of $d failed; see $log" >&2; tail -n 30 "$log" >&2; exit 1; }
 done

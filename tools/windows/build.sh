@@ -31,7 +31,7 @@ name=tarnel-$app_version-win64
 stage=$build/$name
 rm -rf "$stage" "$build/$name.zip"
 mkdir -p "$stage/platforms" "$stage/styles" "$stage/samples"
-cp "$build/tarnel/tarnel.exe" "$build/orvik/orvik.exe" "$build/tools/tarnel-cli.exe" "$build/tools/orvik-cli.exe" "$stage/"
+cp "$build/tarnel.exe" "$build/orvik.exe" "$build/tarnel-cli.exe" "$build/orvik-cli.exe" "$stage/"
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"
 [ -f "$qt/plugins/styles/qwindowsvistastyle.dll" ] && cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
 rmdir "$stage/styles" 2>/dev/null || true
