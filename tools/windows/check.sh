@@ -8,7 +8,7 @@
 #    compared byte for byte with the Linux build's;
 # 3. saves that must fail (a read-only file, a folder in the way, device
 #    names) leave everything as it was, no reader waits on a device, and a
-#    save through a symbolic link keeps the link;
+#    save through a symbolic link keeps the link, names beyond ASCII work;
 # 4. tarnel.exe and orvik.exe start under Xvfb and show their windows
 #    (screenshots docs/windows_tarnel.png and docs/windows_orvik.png).
 set -euo pipefail
@@ -137,6 +137,11 @@ mkdir -p real && echo old >real/game.dat && ln -sf real/game.dat link.dat
 run win link tarnel-cli resave vn3_crossing.dat link.dat
 [ "$(cat link.status)" = 0 ] && [ -L link.dat ] && cmp -s real/game.dat vn3_crossing.dat && pass "save through a link" ||
   fail "save through a symbolic link (status $(cat link.status))"
+# Names beyond ASCII reach the file system as wide-character names.
+cp vn3_crossing.dat "ñandú é.dat"
+run win utf8 tarnel-cli resave "ñandú é.dat" "größe ü.dat"
+[ "$(cat utf8.status)" = 0 ] && cmp -s "größe ü.dat" vn3_crossing.dat && pass "names beyond ASCII" ||
+  fail "resave between names beyond ASCII (status $(cat utf8.status))"
 for device in CON NUL COM1 con.dat nul.cmt; do
   run win dev tarnel-cli info "$device"
   [ "$(cat dev.status)" = 1 ] && pass "info $device refused" || fail "info $device (status $(cat dev.status))"
