@@ -9,7 +9,7 @@
 #                  the Windows zip (make windows, make windows-check)
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libtiff-dev nlohmann-json3-dev xvfb xauth fonts-dejavu-core fonts-liberation)
+          libbenchmark-dev libtiff-dev nlohmann-json3-dev liblua5.4-dev xvfb xauth fonts-dejavu-core fonts-liberation)
 for group in "$@"; do
   case "$group" in
     package) packages+=(dpkg-dev) ;;

@@ -16,6 +16,7 @@
 #include "mainwindow/about.h"
 #include "mainwindow/main_commands.h"
 #include "sidefiles/csv_units.h"
+#include "model/script_runner.h"
 #include "model/session.h"
 
 namespace {
@@ -75,6 +76,8 @@ int usage(std::ostream& out = std::cerr, int status = 2) {
          "       tarnel-cli export FILE OUT.json     the game's named fields as a JSON document\n"
          "       tarnel-cli import FILE JSON OUT     the fields JSON holds applied to the game, saved as OUT\n"
          "       tarnel-cli diff A B                 what differs between two games (exit 0 equal, 1 differ)\n"
+         "       tarnel-cli script FILE SCRIPT OUT   a Lua script run on the game, saved as OUT if it finished\n"
+         "       tarnel-cli check FILE SCRIPT        a Lua script run without saving (exit 0 no findings, 1 findings)\n"
          "       tarnel-cli --help | --version\n"
          "FILE is a game file of any of the three generations.\n";
   return status;
@@ -107,6 +110,8 @@ bool readGame(const std::string& path, DecodedGame& game) {
   return true;
 }
 
+int saveAsLoaded(const GameModel& m, const std::string& out);
+
 // export, import and diff: named fields, no session.
 int namedFieldCommand(const std::string& command, int argc, const std::vector<std::string>& argv) {
   if (command == "diff") {
@@ -132,11 +137,43 @@ int namedFieldCommand(const std::string& command, int argc, const std::vector<st
   if (json->size() > kMaxJson) return fail(std::string(argv[3]) + " is larger than 256 MiB");
   const ImportOutcome outcome = importGameJson(m, std::string_view(reinterpret_cast<const char*>(json->data()), json->size()));
   if (!outcome.ok()) return fail(outcome.error);
+  return saveAsLoaded(m, argv[4]);
+}
+
+// The image in its generation, as resave writes it.
+int saveAsLoaded(const GameModel& m, const std::string& out) {
   const bool written =
       m.loaded == GameFileKind::V10
-          ? writeFileSafely(argv[4], std::span(m.image().data(), static_cast<std::size_t>(m.v10Length)))
-          : writeFileSafely(argv[4], writeSectionStream(m, m.loaded == GameFileKind::V11 ? kMagicV11 : kMagicVn3));
+          ? writeFileSafely(out, std::span(m.image().data(), static_cast<std::size_t>(m.v10Length)))
+          : writeFileSafely(out, writeSectionStream(m, m.loaded == GameFileKind::V11 ? kMagicV11 : kMagicVn3));
   return written ? 0 : fail("Could not open New save file!");
+}
+
+// script and check: print's output on stdout, then the findings; an error on
+// stderr. script saves only a script that finished; check saves nothing and
+// fails when the script recorded findings (2 when it could not run).
+int scriptCommand(const std::string& command, int argc, const std::vector<std::string>& argv) {
+  const bool check = command == "check";
+  if (argc != (check ? 4 : 5)) return usage();
+  const int failure = check ? 2 : 1;
+  DecodedGame game;
+  if (!readGame(argv[2], game)) return failure;
+  constexpr std::uint64_t kMaxScript = 16u << 20;
+  const auto text = readFileBytes(argv[3], kMaxScript + 1);
+  if (!text) return fail(std::string("Could not open ") + argv[3]), failure;
+  if (text->size() > kMaxScript) return fail(std::string(argv[3]) + " is larger than 16 MiB"), failure;
+  DiceSource dice;
+  dice.seed(millisecondsOfDay());
+  const ScriptOutcome outcome = runScript(game.model, dice,
+                                          std::string_view(reinterpret_cast<const char*>(text->data()), text->size()),
+                                          argv[3].substr(argv[3].find_last_of("/\\") + 1));
+  std::cout << outcome.output;
+  for (const ScriptFinding& f : outcome.findings) std::cout << findingLine(f) << '\n';
+  std::cout.flush();
+  if (!outcome.ok()) return fail(outcome.error), failure;
+  if (check) return outcome.findings.empty() ? 0 : 1;
+  applyScriptEdits(game.model, outcome);
+  return saveAsLoaded(game.model, argv[4]);
 }
 
 }  // namespace
@@ -159,6 +196,14 @@ int main(int argc0, char** argv0) {
     } catch (const std::exception& e) {
       std::cerr << e.what() << '\n';
       return command == "diff" ? 2 : 1;
+    }
+  }
+  if (command == "script" || command == "check") {
+    try {
+      return scriptCommand(command, argc, argv);
+    } catch (const std::exception& e) {
+      std::cerr << e.what() << '\n';
+      return command == "check" ? 2 : 1;
     }
   }
   const std::string file = argv[2];

@@ -327,7 +327,7 @@ void compareFields(const GameModel& a, const GameModel& b, std::span<const Named
     const auto va = readField(a, f, unit);
     const auto vb = readField(b, f, unit);
     if (!va || !vb || *va == *vb) continue;
-    out.push_back({prefix + f.path() + ": " + valueText(f, *va) + " -> " + valueText(f, *vb), unit < 0 ? -1 : unit});
+    out.push_back({prefix + f.path() + ": " + valueText(f, *va) + " -> " + valueText(f, *vb), unit < 0 ? -1 : unit, &f});
     std::int64_t width = f.width;
     if (f.isText()) width = std::min<std::int64_t>(width, std::max(va->text.size(), vb->text.size()) + 1);
     if (f.kind == FieldKind::Description) width = std::max<std::int64_t>(width, f.width);

@@ -33,9 +33,11 @@ ImportOutcome importGameJson(GameModel& model, std::string_view json);
 // bytes outside every named field that differ ("section 5: 12 bytes
 // differ"), so that no difference goes unreported. Games of different
 // generations compare by named fields only.
+struct NamedField;
 struct GameDifference {
   std::string text;
   int unit = -1;  // the unit a line is about, -1 for the game
+  const NamedField* field = nullptr;  // the named field of the line, if it is one
 };
 std::vector<GameDifference> diffGames(const GameModel& a, const GameModel& b);
 

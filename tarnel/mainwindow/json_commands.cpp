@@ -3,6 +3,9 @@
 #include <memory>
 
 #include "common/file_io.h"
+#include "common/text1252.h"
+#include "model/field_catalogue.h"
+#include "model/undo.h"
 #include "gamefiles/game_decoders.h"
 #include "gamefiles/game_files.h"
 #include "mainwindow/unit_grid.h"
@@ -29,9 +32,9 @@ std::string withExtension(const std::string& path, const std::string& ext) {
   return (hasDot ? path.substr(0, dot) : path) + ext;
 }
 
-// The grid's rating columns over a copy of the image, as a save would take
-// them; a cell that is no number keeps the image's value.
-GameModel asTyped(const Session& s) {
+}  // namespace
+
+GameModel modelAsTyped(const Session& s) {
   GameModel m = s.model;
   const GenerationLayout& L = *m.layout;
   for (int r = 1; r < s.grid.rowCount(); ++r) {
@@ -48,8 +51,6 @@ GameModel asTyped(const Session& s) {
   }
   return m;
 }
-
-}  // namespace
 
 void exportJsonFile(Session& s, FileDialogState& d) {
   if (!gameLoaded(s)) return;
@@ -128,7 +129,64 @@ std::optional<Comparison> compareWithFile(Session& s, FileDialogState& d) {
   }
   const std::string cut = cutShortWarning(*other);
   if (!cut.empty()) s.prompts.message(cut, "Warning", MessageIcon::Warning);
-  return Comparison{d.fileName, diffGames(asTyped(s), other->model)};
+  auto b = std::make_shared<const GameModel>(std::move(other->model));
+  return Comparison{d.fileName, diffGames(modelAsTyped(s), *b), b};
+}
+
+Comparison compareAgain(const Session& s, const Comparison& c) {
+  return Comparison{c.otherPath, diffGames(modelAsTyped(s), *c.other), c.other};
+}
+
+std::string comparisonLineText(const Session& s, const GameDifference& d) {
+  if (!d.field || d.unit < 0) return d.text;
+  const std::string prefix = "units[" + std::to_string(d.unit) + "]";
+  const std::string path = d.field->path();
+  const std::size_t values = prefix.size() + 1 + path.size() + 2;
+  if (!d.text.starts_with(prefix + "." + path + ": ")) return d.text;
+  return prefix + " " + common::cp1252ToUtf8(s.model.unitName(d.unit)) + ": " + path + " " + d.text.substr(values);
+}
+
+void storeNamedFields(Session& s, const std::function<void(GameModel&)>& store) {
+  readGridBackLeaders(s);
+  readGridBackUnits(s);
+  const auto mobBefore = s.model.sideMob;
+  store(s.model);
+  fillGrid(s);
+  classifyUnits(s);
+  if (s.model.sideMob != mobBefore) readMobFiles(s);
+  s.model.redrawNeeded = true;
+  s.markModified();
+  s.view->sideItemsChanged();
+  s.view->documentRestored(-1);
+}
+
+int takeFromFile(Session& s, const Comparison& c, const std::vector<std::size_t>& lines) {
+  if (!c.other || s.model.loaded == GameFileKind::None) return 0;
+  // What B holds, checked as an import checks it: a value game B holds but
+  // the open game's field cannot take is left out.
+  struct Take {
+    const NamedField* field;
+    int unit;
+    FieldValue value;
+  };
+  std::vector<Take> takes;
+  const int units = std::min(s.model.countUnits(), kUnitCapacity);
+  for (std::size_t k : lines) {
+    if (k >= c.lines.size() || !canTake(c.lines[k])) continue;
+    const GameDifference& d = c.lines[k];
+    const int unit = std::max(d.unit, 0);
+    if (d.unit >= units) continue;
+    const auto value = readField(*c.other, *d.field, unit);
+    if (!value || !readField(s.model, *d.field, unit) || !checkFieldValue(*d.field, *value).empty()) continue;
+    takes.push_back({d.field, unit, *value});
+  }
+  if (takes.empty()) return 0;
+  runCommand(s, "Take From File", [&] {
+    storeNamedFields(s, [&](GameModel& m) {
+      for (const Take& t : takes) writeField(m, *t.field, t.unit, t.value);
+    });
+  });
+  return static_cast<int>(takes.size());
 }
 
 }  // namespace tarnel
