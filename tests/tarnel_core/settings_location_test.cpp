@@ -71,7 +71,7 @@ const LocationCase kCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, SettingsLocation, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace tarnel
