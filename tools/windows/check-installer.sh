@@ -3,6 +3,7 @@
 # a home folder of its own (make windows-check runs it from check.sh, with an
 # X server on DISPLAY):
 #   tools/windows/check-installer.sh BUILD_WIN
+# 0. the four programs carry an icon and a version resource;
 # 1. the zip's Tarnel, portable.ini beside it, opens a game and closes, and
 #    the registry is as before: no key of Tarnel's;
 # 2. a silent install for the current user (the default): its files byte for
@@ -103,6 +104,15 @@ window() {
   wait "$pid" 2>/dev/null || true
   wineserver -w
 }
+
+echo "== icons and version resources"
+for program in tarnel orvik tarnel-cli orvik-cli; do
+  resources=$(wrestool -l "$stage/$program.exe" 2>/dev/null || true)
+  strings=$(wrestool -x --raw --type=16 "$stage/$program.exe" 2>/dev/null | strings -el | paste -sd'|' || true)
+  check "$program.exe: icon IDI_ICON1, version $version" \
+    test -n "$(grep "name='IDI_ICON1'" <<<"$resources")" -a -n "$(grep -F "|FileVersion|$version|" <<<"$strings")" \
+      -a -n "$(grep -F "|ProductVersion|$version|" <<<"$strings")"
+done
 
 echo "== the zip's portable Tarnel writes no registry key"
 mkdir -p "$HOME/Documents/stick"
