@@ -178,7 +178,7 @@ std::size_t unpackSection(std::span<const std::uint8_t> in, std::uint8_t* out,
       .produced;
 }
 
-SectionDecoder::SectionDecoder(GameModel& model) : m_(model), image_(model.image().size(), 0) {
+SectionDecoder::SectionDecoder(GameDocument& model) : m_(model), image_(model.image().size(), 0) {
   m_.sectionOffset.fill(0);
   m_.sectionLength.fill(0);
   m_.negativeLength = false;
@@ -273,22 +273,22 @@ ReadStatus SectionDecoder::finish() {
   return overflow_ ? ReadStatus::TooMuchData : ReadStatus::Ok;
 }
 
-StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
+StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameDocument& model) {
   SectionDecoder decoder(model);
   decoder.feed(file, true);
   const ReadStatus status = decoder.finish();
   return {status, decoder.endedInside(), decoder.holdsNoSections()};
 }
 
-ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
+ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameDocument& model) {
   return decodeSectionStream(file, model).status;
 }
 
-ReadStatus readSectionStream(common::ByteSource& source, GameModel& model, std::size_t window) {
+ReadStatus readSectionStream(common::ByteSource& source, GameDocument& model, std::size_t window) {
   return decodeSectionStream(source, model, window).status;
 }
 
-StreamEnd decodeSectionStream(common::ByteSource& source, GameModel& model, std::size_t window) {
+StreamEnd decodeSectionStream(common::ByteSource& source, GameDocument& model, std::size_t window) {
   SectionDecoder decoder(model);
   // A packet is at most 129 bytes and a header 20, so a window of 256 bytes
   // always holds the next whole piece.
@@ -328,7 +328,7 @@ void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,
   out.resize(at + 9 + static_cast<std::size_t>(length));
 }
 
-std::vector<std::uint8_t> writeSectionStream(const GameModel& m, std::string_view magic) {
+std::vector<std::uint8_t> writeSectionStream(const GameDocument& m, std::string_view magic) {
   std::vector<std::uint8_t> out;
   out.reserve(m.image().size() / 4);
   out.insert(out.end(), magic.begin(), magic.end());
