@@ -96,11 +96,16 @@ Decoded decodePackets(const std::uint8_t* in, std::size_t avail, std::int64_t le
         p = runEnd(in, p, fastEnd, 0);
         continue;
       }
-      std::memcpy(out + k, in + p, 128);
+      // Most packets of a game's records are a few bytes long: one 16-byte
+      // copy covers them, and only longer packets copy the rest of a block.
+      std::memcpy(out + k, in + p, 16);
+      if (c > 16) std::memcpy(out + k + 16, in + p + 16, 112);
       p += c;
       k += c;
     } else {
-      std::memset(out + k, in[p++], 128);
+      const std::uint8_t v = in[p++];
+      std::memset(out + k, v, 16);
+      if (c > 128 + 16) std::memset(out + k + 16, v, 112);
       k += c - 128;
     }
   }
