@@ -82,7 +82,7 @@ void BM_JsonImportEveryField800(benchmark::State& state) {
     state.PauseTiming();
     GameModel m = full();
     state.ResumeTiming();
-    const ImportOutcome r = importGameJson(m, text);
+    const ImportOutcome r = importGameJson(m, text, "every.json");
     if (!r.ok()) state.SkipWithError(r.error.c_str());
     fields = r.changedFields;
   }

@@ -152,7 +152,7 @@ TEST_P(ScriptGenerations, WritesAreTheImportOfTheSameChange) {
   const GameModel original = sample(GetParam());
   for (const WriteRow& row : kWrites) {
     GameModel imported = original;
-    const ImportOutcome import = importGameJson(imported, row.json);
+    const ImportOutcome import = importGameJson(imported, row.json, "edit.json");
     const ScriptOutcome script = run(original, row.lua);
     if (import.ok()) {
       ASSERT_TRUE(script.ok()) << row.lua << ": " << script.error;
@@ -409,7 +409,7 @@ TEST(Script, SamplesDoWhatTheySay) {
   ASSERT_TRUE(importGameJson(crowded, R"({"units":[{"index":5,"position":{"x":30,"y":30}},
                                         {"index":9,"position":{"x":30,"y":30}},
                                         {"index":12,"position":{"x":100,"y":3}}],
-                            "game":{"victoryHexes":[null,{"x":7,"y":80}]}})").ok());
+                            "game":{"victoryHexes":[null,{"x":7,"y":80}]}})", "edit.json").ok());
   for (const GameModel* game : {&m, static_cast<const GameModel*>(&crowded)}) {
     const json d = json::parse(exportGameJson(*game));
     std::vector<std::string> stacking, bounds;
