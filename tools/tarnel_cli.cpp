@@ -89,8 +89,8 @@ int fail(const std::string& text) {
 // commands' own: false when it cannot be used.
 bool readGame(const std::string& path, DecodedGame& game) {
   const GameFileKind kind = gameFileKindOf(path);
-  if (kind == GameFileKind::None) {
-    std::cerr << (common::regularFileSize(path) ? "This isn't a VN2 scenario file" : "Couldn't open save file") << '\n';
+  if (const auto refusal = refusalOf(path, kind)) {
+    std::cerr << refusal->text << '\n';
     return false;
   }
   readGameFile(path, kind, game);

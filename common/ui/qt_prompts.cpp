@@ -131,7 +131,12 @@ QStringList QtPrompts::nameFilters(const std::string& filter) {
 
 std::unique_ptr<QFileDialog> QtPrompts::makeDialog(const FileDialogState& dialog, bool save) const {
   auto fd = std::make_unique<QFileDialog>(owner(), uiText(dialog.title), pathToUi(dialog.initialDir));
-  fd->setOption(QFileDialog::DontUseNativeDialog);
+#ifdef _WIN32
+  const bool native = dialog.nativeOnWindows;
+#else
+  const bool native = false;
+#endif
+  if (!native) fd->setOption(QFileDialog::DontUseNativeDialog);
   fd->setIconProvider(contentFreeIconProvider());
   fd->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   fd->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

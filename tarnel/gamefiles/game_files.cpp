@@ -87,18 +87,23 @@ void adoptDecoded(GameModel& model, const DecodedGame& decoded) {
   model.v10Length = d.v10Length;
 }
 
-bool loadV10(Session& s) {
+bool loadV10(Session& s, const std::string* givenPath) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   s.view->dismissTitlePicture();
-  GameFileChoice choice;
-  choice.caption = "Open Version 1.0 file";
-  choice.mask = "*.dat";
-  if (model.loaded != GameFileKind::None) choice.initialDir = model.dataDir;
-  choice.generation = GameFileKind::V10;
   model.chooser = GameFileKind::V10;
-  if (!prompts.chooseGameFile(choice)) return false;
-  const std::string path = choice.fileName;
+  std::string path;
+  if (givenPath) {
+    path = *givenPath;
+  } else {
+    GameFileChoice choice;
+    choice.caption = "Open Version 1.0 file";
+    choice.mask = "*.dat";
+    if (model.loaded != GameFileKind::None) choice.initialDir = model.dataDir;
+    choice.generation = GameFileKind::V10;
+    if (!prompts.chooseGameFile(choice)) return false;
+    path = choice.fileName;
+  }
 
   // The file is decoded beside the open game and only then takes its place:
   // a refused file leaves the loaded game, its generation and its layout as
@@ -117,6 +122,7 @@ bool loadV10(Session& s) {
 
   readComment(s, path);
   s.documentLoaded();
+  if (s.fileEvents) s.fileEvents->gameLoaded(path, incoming.kind);
   return true;
 }
 
@@ -128,14 +134,14 @@ GameFileKind sectionedKindOf(const std::string& path) {
   return GameFileKind::None;
 }
 
-bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLinePath) {
+bool loadSectioned(Session& s, GameFileKind kind, const std::string* givenPath) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   model.chooser = kind;
   s.view->dismissTitlePicture();
   std::string path;
-  if (commandLinePath) {
-    path = *commandLinePath;
+  if (givenPath) {
+    path = *givenPath;
   } else {
     GameFileChoice choice;
     choice.caption = "Open Version 1.1 file";
@@ -173,6 +179,7 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   if (!cut.empty()) prompts.message(cut, "Warning", MessageIcon::Warning);
   readComment(s, path);
   s.documentLoaded();
+  if (s.fileEvents) s.fileEvents->gameLoaded(path, incoming.kind);
   return true;
 }
 
@@ -187,9 +194,16 @@ bool askSaveName(Session& s, const char* title) {
   d.overwritePrompt = true;
   return s.prompts.saveDialog(d);
 }
+
+// The file a save writes: the given one, else the one the save dialog
+// chose; empty when the dialog was cancelled.
+std::string saveTarget(Session& s, const char* title, const std::string* givenPath) {
+  if (givenPath) return *givenPath;
+  return askSaveName(s, title) ? s.SaveDialog1.fileName : std::string();
+}
 }  // namespace
 
-bool saveV10(Session& s) {
+bool saveV10(Session& s, const std::string* givenPath) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   if (model.loaded != GameFileKind::V10) {
@@ -199,19 +213,20 @@ bool saveV10(Session& s) {
   }
   readGridBackUnits(s);
   readGridBackLeaders(s);
-  FileDialogState& d = s.SaveDialog1;
-  if (!askSaveName(s, "Save Version 1.0 Scenario")) return false;
+  const std::string target = saveTarget(s, "Save Version 1.0 Scenario", givenPath);
+  if (target.empty() || (s.fileEvents && !s.fileEvents->beforeReplace(target))) return false;
   BusyCursor busy(prompts);
   const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
-  if (!writeFileSafely(d.fileName, std::span(model.image().data(), length))) {
+  if (!writeFileSafely(target, std::span(model.image().data(), length))) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
     return false;
   }
   s.documentSaved();
+  if (s.fileEvents) s.fileEvents->gameSaved(target, GameFileKind::V10);
   return true;
 }
 
-bool saveSectioned(Session& s, GameFileKind kind) {
+bool saveSectioned(Session& s, GameFileKind kind, const std::string* givenPath) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   // Nothing loaded (or a load cut short by "Too much data") is never saved.
@@ -223,18 +238,19 @@ bool saveSectioned(Session& s, GameFileKind kind) {
   }
   readGridBackLeaders(s);
   readGridBackUnits(s);
-  FileDialogState& d = s.SaveDialog1;
-  if (!askSaveName(s, "Save Version 1.1 Scenario")) return false;
+  const std::string target = saveTarget(s, "Save Version 1.1 Scenario", givenPath);
+  if (target.empty() || (s.fileEvents && !s.fileEvents->beforeReplace(target))) return false;
   BusyCursor busy(prompts);
   const auto bytes = writeSectionStream(model, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
-  if (!writeFileSafely(d.fileName, bytes)) {
+  if (!writeFileSafely(target, bytes)) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
     return false;
   }
-  model.currentPath = d.fileName;
-  s.fileLabel = lowerCase(d.fileName);
+  model.currentPath = target;
+  s.fileLabel = lowerCase(target);
   s.view->fileLabelChanged();
   s.documentSaved();
+  if (s.fileEvents) s.fileEvents->gameSaved(target, kind);
   return true;
 }
 

@@ -31,6 +31,7 @@
 #include "mainwindow/compare_form.h"
 #include "mainwindow/json_commands.h"
 #include "mainwindow/main_commands.h"
+#include "mainwindow/qt_file_commands.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_history.h"
 #include "mainwindow/qt_prompts.h"
@@ -129,6 +130,7 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   setWindowTitle(QString::fromLatin1(kMainWindowCaption) + QStringLiteral("[*]"));
   session_.setView(this);
   history_ = new GameHistory(session_, this);
+  files_ = new FileCommands(*this, session_);
 
   auto* central = new QWidget(this);
   setCentralWidget(central);
@@ -238,6 +240,7 @@ TForm1::~TForm1() {
   delete InfoStringGrid;
   delete gridModel_;
   delete history_;
+  delete files_;  // it detaches itself from the session
   session_.setView(nullptr);
 }
 
@@ -250,6 +253,8 @@ QAction* TForm1::action(QMenu* menu, const char* caption, void (TForm1::*handler
 void TForm1::buildMenu() {
   MainMenu1 = menuBar();
   Files1 = MainMenu1->addMenu(QStringLiteral("Files"));
+  files_->addOpenItem(Files1);
+  Files1->addSeparator();
   LoadScenarioFile1 = action(Files1, "Load VN2 V1.0 Scen/Save File", &TForm1::LoadScenarioFile1Click);
   SaveScenarioFile1 = action(Files1, "Save VN2 V1.0 Scen/Save File", &TForm1::SaveScenarioFile1Click);
   Files1->addSeparator();
@@ -267,10 +272,13 @@ void TForm1::buildMenu() {
   LoadCSVUnitFile1 = action(Files1, "Paste CSV Unit File", &TForm1::LoadCSVUnitFile1Click, "Paste CSV Unit File");
   SaveCSVUnitFile1 = action(Files1, "Save CSV Unit File", &TForm1::SaveCSVUnitFile1Click);
   Files1->addSeparator();
-  ExitTarnel1 = action(Files1, "Exit Tarnel", &TForm1::ExitTarnel1Click);
+  files_->addSaveItems(Files1);
+  files_->addRecentMenu(Files1);
   Files1->addSeparator();
   ExportJSONFile1 = action(Files1, "Export JSON File", &TForm1::ExportJSONFile1Click);
   ImportJSONFile1 = action(Files1, "Import JSON File", &TForm1::ImportJSONFile1Click, "Import JSON File");
+  Files1->addSeparator();
+  ExitTarnel1 = action(Files1, "Exit Tarnel", &TForm1::ExitTarnel1Click);
 
   buildEditMenu();
   Edit1->addSeparator();
@@ -478,6 +486,8 @@ void TForm1::changeEvent(QEvent* event) {
 void TForm1::FormActivate() {
   if (!firstActivation_) return;
   firstActivation_ = false;
+  // A start-up load that brought a game in shows it at once.
+  if (session_.holdsGame()) return;
   const QRect grid = InfoStringGrid->geometry();
   InfoStringGrid->hide();
   OpenImage->setGeometry(grid.left() + 6, grid.top() + 24, grid.width() - 12, grid.height() - 30);
@@ -788,6 +798,8 @@ void TForm1::documentRestored(int unit) {
   }
   emit gameRestored();
 }
+
+void TForm1::statusReport(const std::string& line) { files_->showStatus(line); }
 
 void TForm1::fileLabelChanged() { FileLbl->setText(uiText(session_.fileLabel)); }
 

@@ -23,6 +23,7 @@ class QRadioButton;
 
 namespace tarnel {
 
+class FileCommands;
 class GameHistory;
 class HelpViewer;
 class TCompareForm;
@@ -181,6 +182,8 @@ class TForm1 : public QMainWindow, private SessionView {
   void runHandler(const std::function<void()>& handler, const char* label = "");
 
   GameHistory* history() const { return history_; }
+  // "Open...", "Save", "Save As...", "Recent Files", drops and the status line.
+  FileCommands* fileCommands() const { return files_; }
 
   // A secondary window joins the main window: its menu item (and for the
   // unit data editor the "Unit Data" button) appears and shows it.
@@ -231,6 +234,7 @@ class TForm1 : public QMainWindow, private SessionView {
   void unitSelected() override;
   void modifiedChanged() override;
   void documentRestored(int unit) override;
+  void statusReport(const std::string& line) override;
 
   void buildMenu();
   QWidget* buildRollPanel();
@@ -256,6 +260,7 @@ class TForm1 : public QMainWindow, private SessionView {
   FileDialogState compareDialog_;
   TCompareForm* compareForm_ = nullptr;
   GameHistory* history_ = nullptr;
+  FileCommands* files_ = nullptr;
   TSpreadForm* spreadForm_ = nullptr;
   bool findFailed_ = false;
 };

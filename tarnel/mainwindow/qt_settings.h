@@ -1,13 +1,16 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tarnel {
 
-// The one thing Tarnel keeps between runs: the directory "Locate MOB Files"
-// chose last, so an installed program, whose own directory holds no MOB
-// files, starts there. Stored with QSettings under "Tarnel/Tarnel".
+// What Tarnel keeps between runs, stored with QSettings under "Tarnel/Tarnel":
+// the directory "Locate MOB Files" chose last, so an installed program, whose
+// own directory holds no MOB files, starts there; and the recent files.
 std::string rememberedMobDir();
 void rememberMobDir(const std::string& dir);
+std::vector<std::string> rememberedRecentFiles();
+void rememberRecentFiles(const std::vector<std::string>& paths);
 
 }  // namespace tarnel

@@ -44,6 +44,22 @@ class SessionView {
   // An undo or redo put the document back: the grid and the open windows
   // show it anew, the selection goes to `unit` (-1: stays where it is).
   virtual void documentRestored(int /*unit*/) {}
+  // A command that shows nothing else tells what it did in one line (the
+  // main window's status bar).
+  virtual void statusReport(const std::string& /*line*/) {}
+};
+
+// What the game-file loads and saves tell the file handling around them
+// (backups, recent files, the save target). Without one, as in the
+// command-line tools, no backup is made and nothing is remembered.
+class GameFileEvents {
+ public:
+  virtual ~GameFileEvents() = default;
+  // A save is about to replace `path`: false stops it before anything is
+  // written, the reason already shown.
+  virtual bool beforeReplace(const std::string& /*path*/) { return true; }
+  virtual void gameLoaded(const std::string& /*path*/, GameFileKind /*kind*/) {}
+  virtual void gameSaved(const std::string& /*path*/, GameFileKind /*kind*/) {}
 };
 
 class UndoRecorder;
@@ -104,6 +120,8 @@ class Session {
   void documentSaved();
 
   void setView(SessionView* v) { view = v ? v : &nullView_; }
+  // The file handling the loads and saves report to (none: null).
+  GameFileEvents* fileEvents = nullptr;
   // The program, data and MOB directories all start at the program's own.
   void setProgramDir(const std::string& dir);
 

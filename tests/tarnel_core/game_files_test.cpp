@@ -288,12 +288,14 @@ TEST_F(GameFiles, TooMuchDataLoadsWhatFitsButNeverSaves) {
   EXPECT_FALSE(fs::exists(dir / "out.dat"));
 }
 
-TEST_F(GameFiles, StartupLoadTakesOnlySectionedFiles) {
+TEST_F(GameFiles, StartupLoadTakesEveryGenerationAndSaysWhyNot) {
   const std::string vn3 = write("s.dat", sample(GameFileKind::Vn3));
   const std::string v10 = write("t.dat", sample(GameFileKind::V10));
-  EXPECT_FALSE(startupLoad(session, v10));
   EXPECT_FALSE(startupLoad(session, (dir / "none.dat").string()));
+  EXPECT_EQ(prompts.lastText(), "Couldn't open save file");
   EXPECT_EQ(session.model.loaded, GameFileKind::None);
+  EXPECT_TRUE(startupLoad(session, v10));
+  EXPECT_EQ(session.model.loaded, GameFileKind::V10);
   EXPECT_TRUE(startupLoad(session, vn3));
   EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);
   EXPECT_FALSE(session.model.commandLineLoad);

@@ -194,12 +194,12 @@ QStringList captions(const QMenu* menu) {
 TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
   EXPECT_EQ(form->Files1->title(), "Files");
   EXPECT_EQ(captions(form->Files1),
-            (QStringList{"Load VN2 V1.0 Scen/Save File", "Save VN2 V1.0 Scen/Save File", "-",
+            (QStringList{"Open...", "-", "Load VN2 V1.0 Scen/Save File", "Save VN2 V1.0 Scen/Save File", "-",
                          "Load VN2 V1.1 Scen/Save File", "Save VN2 V1.1 Scen/Save File", "-",
                          "Load VN3 Scen/Save File", "Save VN3 Scen/Save File", "-", "Load Comment File",
                          "Save Comment File", "-", "Locate MOB Files", "-", "Paste CSV Unit File",
-                         "Save CSV Unit File", "-", "Exit Tarnel", "-", "Export JSON File",
-                         "Import JSON File"}));
+                         "Save CSV Unit File", "-", "Save", "Save As...", "Recent Files", "-",
+                         "Export JSON File", "Import JSON File", "-", "Exit Tarnel"}));
   EXPECT_EQ(form->Edit1->title(), "Edit");
   EXPECT_EQ(captions(form->Edit1), (QStringList{"Undo", "Redo", "-", "Find"}));
   EXPECT_EQ(form->Find1->shortcut(), QKeySequence(QKeySequence::Find));
