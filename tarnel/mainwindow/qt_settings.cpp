@@ -1,32 +1,39 @@
 #include "mainwindow/qt_settings.h"
 
-#include <QSettings>
-
 #include "mainwindow/qt_prompts.h"
+#include "mainwindow/settings_location.h"
 
 namespace tarnel {
 
 namespace {
 const QString kMobDirKey = QStringLiteral("mobDirectory");
 const QString kRecentKey = QStringLiteral("recentFiles");
-
-QSettings settings() { return QSettings(QStringLiteral("Tarnel"), QStringLiteral("Tarnel")); }
 }  // namespace
 
-std::string rememberedMobDir() { return pathFromUi(settings().value(kMobDirKey).toString()); }
+std::unique_ptr<QSettings> openSettings(const std::string& programDir) {
+  const std::string portable = portableSettingsFile(programDir);
+  if (!portable.empty()) return std::make_unique<QSettings>(pathToUi(portable), QSettings::IniFormat);
+  return std::make_unique<QSettings>(QStringLiteral("Tarnel"), QStringLiteral("Tarnel"));
+}
 
-void rememberMobDir(const std::string& dir) { settings().setValue(kMobDirKey, pathToUi(dir)); }
+std::string rememberedMobDir(const std::string& programDir) {
+  return pathFromUi(openSettings(programDir)->value(kMobDirKey).toString());
+}
 
-std::vector<std::string> rememberedRecentFiles() {
+void rememberMobDir(const std::string& programDir, const std::string& dir) {
+  openSettings(programDir)->setValue(kMobDirKey, pathToUi(dir));
+}
+
+std::vector<std::string> rememberedRecentFiles(const std::string& programDir) {
   std::vector<std::string> paths;
-  for (const QString& p : settings().value(kRecentKey).toStringList()) paths.push_back(pathFromUi(p));
+  for (const QString& p : openSettings(programDir)->value(kRecentKey).toStringList()) paths.push_back(pathFromUi(p));
   return paths;
 }
 
-void rememberRecentFiles(const std::vector<std::string>& paths) {
+void rememberRecentFiles(const std::string& programDir, const std::vector<std::string>& paths) {
   QStringList list;
   for (const std::string& p : paths) list << pathToUi(p);
-  settings().setValue(kRecentKey, list);
+  openSettings(programDir)->setValue(kRecentKey, list);
 }
 
 }  // namespace tarnel

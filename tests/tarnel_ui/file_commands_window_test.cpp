@@ -54,7 +54,7 @@ TEST(FileCommandsWindow, CommandLineOpenDropSaveAndRecentFiles) {
   const std::string b = dir + "/b.dat";
   ASSERT_TRUE(common::writeFileSafely(a, v10));
   ASSERT_TRUE(common::writeFileSafely(b, sample(GameFileKind::Vn3)));
-  rememberRecentFiles({});
+  rememberRecentFiles(dir, {});
 
   // A version 1.0 file named on the command line is shown at once, without
   // the title picture over it.
@@ -109,11 +109,11 @@ TEST(FileCommandsWindow, CommandLineOpenDropSaveAndRecentFiles) {
   EXPECT_EQ(files.RecentFiles1->actions()[1]->toolTip(), QString::fromStdString(b));
   files.RecentFiles1->actions()[1]->trigger();
   EXPECT_EQ(form.session().model.loaded, GameFileKind::Vn3);
-  EXPECT_EQ(rememberedRecentFiles(), (std::vector<std::string>{b, a}));
+  EXPECT_EQ(rememberedRecentFiles(dir), (std::vector<std::string>{b, a}));
   files.ClearRecentFiles1->trigger();
   QApplication::processEvents();
   EXPECT_FALSE(files.RecentFiles1->isEnabled());
-  EXPECT_TRUE(rememberedRecentFiles().empty());
+  EXPECT_TRUE(rememberedRecentFiles(dir).empty());
   EXPECT_TRUE(prompts.errors.empty());
 }
 
