@@ -174,8 +174,8 @@ TEST_P(SaveRule, FirstSaveBacksUpSecondKeepsTheBackup) {
 
 INSTANTIATE_TEST_SUITE_P(Generations, SaveRule,
                          ::testing::Values(GameFileKind::V10, GameFileKind::V11, GameFileKind::Vn3),
-                         [](const auto& info) { return std::string(info.param == GameFileKind::V10 ? "V10"
-                                                                   : info.param == GameFileKind::V11 ? "V11"
+                         [](const auto& p) { return std::string(p.param == GameFileKind::V10 ? "V10"
+                                                                   : p.param == GameFileKind::V11 ? "V11"
                                                                                                      : "Vn3"); });
 
 // A backup that cannot be written stops the save: the file stays as it was,
