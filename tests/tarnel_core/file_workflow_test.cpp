@@ -89,7 +89,6 @@ TEST_F(FileWorkflowTest, GenerationOfAFileAndTheRefusalOfOthers) {
       {"long.dat", Bytes(705482, 0), GameFileKind::None, "This isn't a VN2 scenario file"},
       // A magic wins over a version 1.0 size.
       {"vn3sized.dat", withMagic("VARNO3_SAVE_V100", 705076), GameFileKind::Vn3, ""},
-      {"v11line.dat", withMagic("VARNO2_SAVE_V100\n", 40), GameFileKind::V11, ""},
       {"nearmagic.dat", withMagic("VARNO3_SAVE_V10", 40), GameFileKind::None, "This isn't a VN2 scenario file"},
       {"empty.dat", {}, GameFileKind::None, "This isn't a VN2 scenario file"},
   };
