@@ -69,7 +69,7 @@ void FileCommands::addRecentMenu(QMenu* files) {
   RecentFiles1 = files->addMenu(QStringLiteral("Recent Files"));
   RecentFiles1->setObjectName(QStringLiteral("RecentFiles1"));
   RecentFiles1->setToolTipsVisible(true);
-  ClearRecentFiles1 = new QAction(QStringLiteral("Clear Recent Files"), RecentFiles1);
+  ClearRecentFiles1 = new QAction(QStringLiteral("Clear Recent Files"), this);  // outlives each refill
   ClearRecentFiles1->setObjectName(QStringLiteral("ClearRecentFiles1"));
   connect(ClearRecentFiles1, &QAction::triggered, this, [this] {
     recent().clear();

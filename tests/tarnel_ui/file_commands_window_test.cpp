@@ -47,7 +47,8 @@ TEST(FileCommandsWindow, CommandLineOpenDropSaveAndRecentFiles) {
   for (int mob = 0; mob < 100; ++mob) {
     char name[8];
     std::snprintf(name, sizeof name, "%02d", mob);
-    ASSERT_TRUE(common::writeFileSafely(dir + "/MOB" + name, samplegen::makeMobFile(mob)));
+    for (const char* prefix : {"/MOB", "/KOB"})
+      ASSERT_TRUE(common::writeFileSafely(dir + prefix + name, samplegen::makeMobFile(mob)));
   }
   const Bytes v10 = sample(GameFileKind::V10);
   const std::string a = dir + "/a.dat";
