@@ -12,7 +12,7 @@
 #include "bench_support.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/rating_spread.h"
 #include "mainwindow/spread_form.h"
 #include "mainwindow/unit_find.h"
@@ -30,7 +30,7 @@ void fill800(Session& session) {
   session.model = samplegen::makeGameModel(fullGame());
   resetGrid(session);
   fillGrid(session);
-  session.grid.setCell(kColName, 800, "Zulu Guard");
+  session.grid.setCell(GridColumn::kName, 800, "Zulu Guard");
 }
 
 // From the first row to the only match at the last: every row is looked at.

@@ -13,7 +13,7 @@
 
 #include "bench_support.h"
 #include "mainwindow/main_form.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "model/session.h"
 #include "common/file_io.h"
 #include "mainwindow/main_commands.h"
@@ -61,7 +61,7 @@ void BM_LoadAndFillVn3_800(benchmark::State& state) {
   session.setProgramDir(fixture().dir.string());
   for (auto _ : state) {
     loadGame(session, GameFileKind::Vn3);
-    benchmark::DoNotOptimize(session.grid.cell(kColArm, 800).data());
+    benchmark::DoNotOptimize(session.grid.cell(GridColumn::kArm, 800).data());
   }
   checkLoaded(state, session, prompts);
 }
@@ -71,7 +71,7 @@ void BM_LoadAndFillVn3_800_QtModel(benchmark::State& state) {
   QuietPrompts prompts(fixture().game);
   Session session(prompts);
   session.setProgramDir(fixture().dir.string());
-  UnitGridModel model(session.grid);
+  TextTableModel model(session.grid);
   for (auto _ : state) {
     loadGame(session, GameFileKind::Vn3);
     benchmark::DoNotOptimize(model.rowCount());

@@ -20,7 +20,7 @@
 #include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_history.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/rating_rolls.h"
 #include "model/undo.h"
 
@@ -70,7 +70,7 @@ void BM_StepAroundCellEdit_800(benchmark::State& state) {
   int k = 0;
   for (auto _ : state) {
     const std::string text = std::to_string(40 + k++ % 50);
-    runCommand(s, "Edit Cell", [&] { s.grid.setCell(kColExp, 400, text); });
+    runCommand(s, "Edit Cell", [&] { s.grid.setCell(GridColumn::kExp, 400, text); });
   }
   if (!game.recorder.last.singleCell()) state.SkipWithError("no one-cell step");
 }

@@ -197,8 +197,7 @@ bool saveV10(Session& s) {
                     MessageIcon::Error);
     return false;
   }
-  readGridBackUnits(s);
-  readGridBackLeaders(s);
+  readRatingsBack(s.grid, s.model, CellReading::kStrict, RatingOrder::kUnitsFirst);
   FileDialogState& d = s.SaveDialog1;
   if (!askSaveName(s, "Save Version 1.0 Scenario")) return false;
   BusyCursor busy(prompts);
@@ -221,8 +220,7 @@ bool saveSectioned(Session& s, GameFileKind kind) {
                     "Error", MessageIcon::Error);
     return false;
   }
-  readGridBackLeaders(s);
-  readGridBackUnits(s);
+  readRatingsBack(s.grid, s.model, CellReading::kStrict, RatingOrder::kLeadersFirst);
   FileDialogState& d = s.SaveDialog1;
   if (!askSaveName(s, "Save Version 1.1 Scenario")) return false;
   BusyCursor busy(prompts);
@@ -236,23 +234,6 @@ bool saveSectioned(Session& s, GameFileKind kind) {
   s.view->fileLabelChanged();
   s.documentSaved();
   return true;
-}
-
-void readGridBackUnits(Session& s) {
-  const GenerationLayout& L = *s.model.layout;
-  for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setUnitByte(r - 1, L.experience, toInt(s.grid.cell(kColExp, r)));
-    s.model.setUnitByte(r - 1, L.morale, toInt(s.grid.cell(kColMor, r)));
-  }
-}
-
-void readGridBackLeaders(Session& s) {
-  for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setLeaderByte(r - 1, LeaderField::kRally, toInt(s.grid.cell(kColRal, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kInfantry, toInt(s.grid.cell(kColInf, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kArtillery, toInt(s.grid.cell(kColArt, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kArmour, toInt(s.grid.cell(kColArm, r)));
-  }
 }
 
 }  // namespace tarnel

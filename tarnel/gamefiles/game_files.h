@@ -28,11 +28,6 @@ void adoptDecoded(GameModel& model, const DecodedGame& decoded);
 bool saveV10(Session& session);
 bool saveSectioned(Session& session, GameFileKind kind);
 
-// Columns 4 to 9 of the unit grid back into the model; throws ConversionError
-// on a bad cell.
-void readGridBackUnits(Session& session);
-void readGridBackLeaders(Session& session);
-
 // The generation of a sectioned file by its magic; None when it has neither.
 GameFileKind sectionedKindOf(const std::string& path);
 

@@ -1,9 +1,7 @@
 #include "mainwindow/json_commands.h"
 
-#include <memory>
-
 #include "common/file_io.h"
-#include "gamefiles/game_decoders.h"
+#include "gamefiles/game_json.h"
 #include "gamefiles/game_files.h"
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/mob_files.h"
@@ -29,26 +27,6 @@ std::string withExtension(const std::string& path, const std::string& ext) {
   return (hasDot ? path.substr(0, dot) : path) + ext;
 }
 
-// The grid's rating columns over a copy of the image, as a save would take
-// them; a cell that is no number keeps the image's value.
-GameModel asTyped(const Session& s) {
-  GameModel m = s.model;
-  const GenerationLayout& L = *m.layout;
-  for (int r = 1; r < s.grid.rowCount(); ++r) {
-    auto put = [&](int col, auto store) {
-      int v = 0;
-      if (tryToInt(s.grid.cell(col, r), v)) store(v);
-    };
-    put(kColExp, [&](int v) { m.setUnitByte(r - 1, L.experience, v); });
-    put(kColMor, [&](int v) { m.setUnitByte(r - 1, L.morale, v); });
-    put(kColRal, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kRally, v); });
-    put(kColInf, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kInfantry, v); });
-    put(kColArt, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kArtillery, v); });
-    put(kColArm, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kArmour, v); });
-  }
-  return m;
-}
-
 }  // namespace
 
 void exportJsonFile(Session& s, FileDialogState& d) {
@@ -60,8 +38,7 @@ void exportJsonFile(Session& s, FileDialogState& d) {
   d.fileName = withExtension(s.model.currentPath, ".json");
   d.overwritePrompt = true;
   // Typed ratings reach the model first, as a save takes them.
-  readGridBackLeaders(s);
-  readGridBackUnits(s);
+  readRatingsBack(s.grid, s.model, CellReading::kStrict);
   if (!s.prompts.saveDialog(d)) return;
   s.prompts.setBusy(true);
   const bool written = common::writeFileSafely(d.fileName, exportGameJson(s.model));
@@ -92,8 +69,7 @@ bool importJsonFile(Session& s, FileDialogState& d) {
   }
   // The grid is refilled below: typed ratings reach the model first and the
   // document's values then win where it holds them.
-  readGridBackLeaders(s);
-  readGridBackUnits(s);
+  readRatingsBack(s.grid, s.model, CellReading::kStrict);
   const auto mobBefore = s.model.sideMob;
   const ImportOutcome applied = importGameJson(s.model, text);
   fillGrid(s);
@@ -104,31 +80,6 @@ bool importJsonFile(Session& s, FileDialogState& d) {
                         " changed.",
                     "Information", MessageIcon::Information);
   return applied.changedFields > 0;
-}
-
-std::optional<Comparison> compareWithFile(Session& s, FileDialogState& d) {
-  if (!gameLoaded(s)) return std::nullopt;
-  d.title = "Compare With File";
-  d.filter = "Scenarios (*.dat)|*.dat|All files (*.*)|*.*";
-  d.defaultExt = "dat";
-  if (d.initialDir.empty()) d.initialDir = s.model.dataDir;
-  if (!s.prompts.openDialog(d)) return std::nullopt;
-  const GameFileKind kind = gameFileKindOf(d.fileName);
-  if (kind == GameFileKind::None) {
-    s.prompts.message(common::regularFileSize(d.fileName) ? "This isn't a VN2 scenario file" : "Couldn't open save file",
-                      "Error", MessageIcon::Error);
-    return std::nullopt;
-  }
-  auto other = std::make_unique<DecodedGame>();
-  readGameFile(d.fileName, kind, *other);
-  if (!other->ok() || other->tooMuchData) {
-    const LoadMessage m = other->ok() ? LoadMessage{"Too much data", "Error"} : loadErrorMessage(other->error, kind);
-    s.prompts.message(m.text, m.title, m.icon);
-    return std::nullopt;
-  }
-  const std::string cut = cutShortWarning(*other);
-  if (!cut.empty()) s.prompts.message(cut, "Warning", MessageIcon::Warning);
-  return Comparison{d.fileName, diffGames(asTyped(s), other->model)};
 }
 
 }  // namespace tarnel

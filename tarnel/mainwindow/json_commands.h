@@ -1,14 +1,9 @@
 #pragma once
 
-// The main window's commands on named fields: "Export JSON File", "Import
-// JSON File" and "Compare With File". Each has a dialog of its own, which the
-// window keeps between commands.
+// The main window's commands on JSON files: "Export JSON File" and "Import
+// JSON File". Each has a dialog of its own, which the window keeps between
+// commands.
 
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "gamefiles/game_json.h"
 #include "model/session.h"
 
 namespace tarnel {
@@ -21,13 +16,5 @@ void exportJsonFile(Session& session, FileDialogState& dialog);
 // changes nothing; an applied one refills the grid, and the side's weapon
 // names when a side's MOB number changed. Returns whether any field changed.
 bool importJsonFile(Session& session, FileDialogState& dialog);
-
-// The differences of the open game (A, ratings as typed) against a chosen
-// game file (B); nullopt when nothing was compared.
-struct Comparison {
-  std::string otherPath;
-  std::vector<GameDifference> lines;
-};
-std::optional<Comparison> compareWithFile(Session& session, FileDialogState& dialog);
 
 }  // namespace tarnel

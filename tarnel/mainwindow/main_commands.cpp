@@ -65,10 +65,8 @@ void pasteCsvUnitFile(Session& session) {
   // The refill below replaces every cell: ratings typed or rolled into the
   // grid reach the model first, and the pasted bytes then win where they
   // cover them.
-  if (session.grid.rowCount() == session.model.unitCount + 1) {
-    readGridBackLeaders(session);
-    readGridBackUnits(session);
-  }
+  if (session.grid.rowCount() == session.model.unitCount + 1)
+    readRatingsBack(session.grid, session.model, CellReading::kStrict);
   pasteCsvUnits(*csv, session.model);
   fillGrid(session);
   session.markModified();

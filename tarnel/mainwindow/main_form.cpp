@@ -35,7 +35,7 @@
 #include "mainwindow/qt_history.h"
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_settings.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/spread_form.h"
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/country_data.h"
@@ -180,11 +180,11 @@ TForm1::TForm1(Prompts& prompts, const std::string& programDir, const std::vecto
   FileLbl->setObjectName(QStringLiteral("FileLbl"));
   outer->addWidget(FileLbl);
 
-  gridModel_ = new UnitGridModel(session_.grid, this);
-  connect(gridModel_, &UnitGridModel::cellEdited, this, [this] { session_.markModified(); });
+  gridModel_ = new TextTableModel(session_.grid, this);
+  connect(gridModel_, &TextTableModel::cellEdited, this, [this] { session_.markModified(); });
   // A cell typed and committed is one step.
   gridModel_->setEditRunner([this](const std::function<void()>& write) { runHandler(write, "Edit Cell"); });
-  InfoStringGrid = new UnitGridView(central);
+  InfoStringGrid = new TextTableView(central);
   InfoStringGrid->setObjectName(QStringLiteral("InfoStringGrid"));
   InfoStringGrid->setGridModel(gridModel_);
   // The title picture takes the grid's place while it is hidden.
@@ -624,7 +624,7 @@ void TForm1::CompareWithFile1Click() {
 void TForm1::selectUnit(int unit) {
   if (unit < 0 || unit >= gridModel_->rowCount()) return;
   dismissTitlePicture();
-  const QModelIndex index = gridModel_->index(unit, kColName);
+  const QModelIndex index = gridModel_->index(unit, indexOf(GridColumn::kName));
   InfoStringGrid->setCurrentIndex(index);
   InfoStringGrid->scrollTo(index);
 }
@@ -730,7 +730,7 @@ void TForm1::findUnit(FindDirection direction) {
   setFindFailed(row == 0);
   if (row == 0) return;
   // As a click on the unit's name cell selects it.
-  const QModelIndex name = gridModel_->index(row - 1, kColName);
+  const QModelIndex name = gridModel_->index(row - 1, indexOf(GridColumn::kName));
   InfoStringGrid->setCurrentIndex(name);
   InfoStringGrid->scrollTo(name);
   // The grid opens its cell editor on the new cell; typing stays in the bar.

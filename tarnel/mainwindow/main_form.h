@@ -27,8 +27,8 @@ class GameHistory;
 class HelpViewer;
 class TCompareForm;
 class TSpreadForm;
-class UnitGridModel;
-class UnitGridView;
+class TextTableModel;
+class TextTableView;
 
 // The title picture over the grid; a click on it dismisses it.
 class TitlePicture : public QLabel {
@@ -98,7 +98,7 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* Help1;
 
   // Controls.
-  UnitGridView* InfoStringGrid;
+  TextTableView* InfoStringGrid;
   QGroupBox* SideRG;
   std::array<QRadioButton*, 2> SideRGItems;
   QLabel* FileLbl;
@@ -245,7 +245,7 @@ class TForm1 : public QMainWindow, private SessionView {
   void buildEditMenu();
 
   Session session_;
-  UnitGridModel* gridModel_;
+  TextTableModel* gridModel_;
   bool firstActivation_ = true;
   QPixmap titlePixmap_;
   std::array<QWidget*, kToolWindowCount> toolWindows_{};

@@ -12,6 +12,7 @@
 #include "gamefiles/dump_form.h"
 #include "mainwindow/about.h"
 #include "mainwindow/file_form.h"
+#include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_prompts.h"
 #include "sidefiles/dice_stat_form.h"
@@ -67,7 +68,8 @@ std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string
   QObject::connect(form, &TForm1::selectedUnitChanged, ammo, [ammo] {
     if (ammo->isVisible()) ammo->FormActivate();
   });
-  windows->DumpForm = std::make_unique<TDumpForm>(form->session(), form);
+  windows->DumpForm = std::make_unique<TDumpForm>(
+      form->session(), [&session = form->session()](DumpWindow& dump) { loadDumpFile(session, dump); }, form);
   form->attachWindow(ToolWindow::Dump, windows->DumpForm.get());
   for (QWidget* w : std::initializer_list<QWidget*>{
            form, windows->WeaponsForm.get(), windows->CommentForm.get(), windows->DiceStatForm.get(),

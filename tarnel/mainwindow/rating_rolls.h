@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/unit_grid_table.h"
+
 namespace tarnel {
 
 class Session;
@@ -43,8 +45,8 @@ char primarySkillClassOf(int inf, int art, int arm);
 
 // The grid column Sk1 writes for a class, and the two columns Sk2 writes
 // (first value, second value). Any class but 'I' and 'A' counts as 'T'.
-int sk1Column(char skillClass);
-std::array<int, 2> sk2Columns(char skillClass);
+GridColumn sk1Column(char skillClass);
+std::array<GridColumn, 2> sk2Columns(char skillClass);
 
 // A roll throws no more dice of one kind than this: a count above it is
 // refused before any die is drawn, so a mistyped count cannot hang the window.

@@ -10,23 +10,9 @@
 #include "model/game_model.h"
 #include "model/prompts.h"
 #include "model/side_tables.h"
-#include "model/text_table.h"
+#include "model/unit_grid_table.h"
 
 namespace tarnel {
-
-inline constexpr int kGridColumns = 10;
-enum GridColumn {
-  kColSide = 0,
-  kColUnit = 1,
-  kColName = 2,
-  kColLeader = 3,
-  kColExp = 4,
-  kColMor = 5,
-  kColRal = 6,
-  kColInf = 7,
-  kColArt = 8,
-  kColArm = 9
-};
 
 // What the commands ask of the windows around them. The default does
 // nothing, which is what the command-line tools and core tests want.
@@ -62,7 +48,7 @@ class Session {
   SessionView* view;
 
   GameModel model;
-  TextTable grid{kGridColumns, 5, 32};
+  UnitGridTable grid;
   DiceSource dice;
   std::function<std::uint32_t()> clock = millisecondsOfDay;
   MobTables mob;

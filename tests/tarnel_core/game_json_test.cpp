@@ -155,9 +155,9 @@ TEST(JsonDiff, BytesOutsideNamedFieldsAndUnitsOfOneGame) {
   GameModel& m = b->model;
   m.setByteAt(m.sectionOffset[5], m.byteAt(m.sectionOffset[5]) ^ 1);
   m.setByteAt(m.sectionOffset[5] + 1, m.byteAt(m.sectionOffset[5] + 1) ^ 1);
-  m.setUnitByte(2, 17, m.unitByte(2, 17) + 1);
+  m.setUnitByte(2, UnitOffset{17}, m.unitByte(2, UnitOffset{17}) + 1);
   const auto nameEnd = m.unitName(4).size() + 1;
-  m.setUnitByte(4, static_cast<int>(nameEnd), m.unitByte(4, static_cast<int>(nameEnd)) ^ 0x40);
+  m.setUnitByte(4, UnitOffset{static_cast<int>(nameEnd)}, m.unitByte(4, UnitOffset{static_cast<int>(nameEnd)}) ^ 0x40);
   std::vector<std::string> lines;
   for (const auto& d : diffGames(a->model, b->model)) lines.push_back(d.text);
   EXPECT_EQ(lines, (std::vector<std::string>{"section 1: 2 bytes differ", "section 5: 2 bytes differ"}));

@@ -152,12 +152,12 @@ TEST(RatingSpread, FollowsTheRollsOwnFrequencies) {
   Session session(prompts);
   constexpr int kUnits = 40000;
   session.grid.setRowCount(kUnits + 1);
-  for (int r = 1; r <= kUnits; ++r) session.grid.setCell(kColSide, r, "0");
+  for (int r = 1; r <= kUnits; ++r) session.grid.setCell(GridColumn::kSide, r, "0");
   session.dice.seed(2024);
   const RollFields fields{"90", "4", "6", "2", "6", "0", "100"};
   ASSERT_TRUE(rollRating(session, RollRow::Exp, fields, 0));
   std::map<std::int64_t, int> seen;
-  for (int r = 1; r <= kUnits; ++r) ++seen[toInt(session.grid.cell(kColExp, r))];
+  for (int r = 1; r <= kUnits; ++r) ++seen[toInt(session.grid.cell(GridColumn::kExp, r))];
 
   const auto spread = rowSpread(RollRow::Exp, fields).spread;
   ASSERT_TRUE(spread);

@@ -28,7 +28,7 @@
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_history.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/spread_form.h"
 #include "common/file_io.h"
 #include "common/int_convert.h"
@@ -105,7 +105,7 @@ class MainFormTest : public ::testing::Test {
   std::string programDir() const { return dir.path().toStdString(); }
   std::string path(const std::string& name) const { return programDir() + "/" + name; }
   Session& session() { return form->session(); }
-  const TextTable& grid() { return session().grid; }
+  const UnitGridTable& grid() { return session().grid; }
 
   std::string write(const std::string& name, const Bytes& bytes) {
     const std::string p = path(name);
@@ -118,12 +118,12 @@ class MainFormTest : public ::testing::Test {
     item->trigger();
   }
 
-  void typeCell(int col, int row, const std::string& text) {
+  void typeCell(GridColumn col, int row, const std::string& text) {
     auto* model = form->InfoStringGrid->model();
-    model->setData(model->index(row - 1, col), QString::fromStdString(text), Qt::EditRole);
+    model->setData(model->index(row - 1, indexOf(col)), QString::fromStdString(text), Qt::EditRole);
   }
 
-  std::vector<std::string> column(int col) {
+  std::vector<std::string> column(GridColumn col) {
     std::vector<std::string> cells;
     for (int r = 1; r < grid().rowCount(); ++r) cells.push_back(grid().cell(col, r));
     return cells;
@@ -253,7 +253,7 @@ TEST_F(MainFormTest, Vn3LoadFillsDesignationsLeadersAndSides) {
   for (int c = 0; c < 10; ++c) headings << model->headerData(c, Qt::Horizontal).toString();
   EXPECT_EQ(headings, (QStringList{"Side", " Unit", " Unit Name", " Leaders", "Exp", "Mor", "Ral", "Inf", "Art", "Arm"}));
 
-  const auto units = column(kColUnit);
+  const auto units = column(GridColumn::kUnit);
   EXPECT_EQ(units[0], " A1");
   EXPECT_EQ(units[25], " Z1");
   EXPECT_EQ(units[26], "AA1");
@@ -262,15 +262,15 @@ TEST_F(MainFormTest, Vn3LoadFillsDesignationsLeadersAndSides) {
   EXPECT_EQ(units[60], " a1");  // side 1's first formation, four units to it
   EXPECT_EQ(units[63], " a4");
   EXPECT_EQ(units[64], " b1");
-  EXPECT_EQ(column(kColSide)[0], "0");
-  EXPECT_EQ(column(kColSide)[60], "1");
+  EXPECT_EQ(column(GridColumn::kSide)[0], "0");
+  EXPECT_EQ(column(GridColumn::kSide)[60], "1");
 
-  const auto leaders = column(kColLeader);
+  const auto leaders = column(GridColumn::kLeader);
   EXPECT_EQ(leaders[0], "Smith/John");
   EXPECT_EQ(leaders[1], "ABCDEFGHIJKLMNO/");
   EXPECT_EQ(leaders[2], "Ann{/Lee");
   EXPECT_EQ(leaders[3], "Ab/Cd");
-  EXPECT_EQ(model->data(model->index(0, kColLeader)).toString(), "Smith/John");
+  EXPECT_EQ(model->data(model->index(0, indexOf(GridColumn::kLeader))).toString(), "Smith/John");
 
   // Side names from the nation tables; a number with no entry names nobody.
   EXPECT_EQ(form->SideRGItems[0]->text(), "USA");
@@ -358,7 +358,7 @@ TEST_F(MainFormTest, CommandLineLoadTakesSectionedFilesOnly) {
   EXPECT_TRUE(prompts.chooserSeen.empty());
   EXPECT_EQ(started.session().model.loaded, GameFileKind::Vn3);
   EXPECT_EQ(started.FileLbl->text().toStdString(), "Edit(VN3): " + lowerCase(vn3));
-  EXPECT_EQ(started.session().grid.cell(kColLeader, 1), "Smith/John");
+  EXPECT_EQ(started.session().grid.cell(GridColumn::kLeader, 1), "Smith/John");
   EXPECT_FALSE(started.session().model.commandLineLoad);
 
   samplegen::SampleOptions o;
@@ -406,7 +406,7 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   int closed = 0;
   QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
 
-  typeCell(kColExp, 1, "12");
+  typeCell(GridColumn::kExp, 1, "12");
   EXPECT_TRUE(form->isWindowModified());
   form->ExitTarnel1->trigger();  // Cancel
   ASSERT_EQ(prompts.questions.size(), 1u);
@@ -419,7 +419,7 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   form->LoadVer11Save1->trigger();
   EXPECT_EQ(prompts.questions.size(), 2u);
   EXPECT_EQ(prompts.chooserSeen.size(), chooserRuns);
-  EXPECT_EQ(grid().cell(kColExp, 1), "12");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 1), "12");
 
   // The protected file is refused before it touches the open game (the
   // question before the load is answered Discard, the one at the exit Cancel).
@@ -427,7 +427,7 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   load(form->LoadVN3Save1, locked);
   EXPECT_EQ(prompts.messages.back().text, "Password protected file. Preparing to exit");
   EXPECT_EQ(closed, 0);
-  EXPECT_EQ(grid().cell(kColExp, 1), "12");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 1), "12");
   EXPECT_EQ(session().model.currentPath, file);
 
   // Save runs the generation's save; the window then closes.
@@ -439,11 +439,11 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   reread.setProgramDir(programDir());
   prompts.chooserAnswers.push_back(path("saved.dat"));
   loadGame(reread, GameFileKind::Vn3);
-  EXPECT_EQ(reread.grid.cell(kColExp, 1), "12");
+  EXPECT_EQ(reread.grid.cell(GridColumn::kExp, 1), "12");
 
   // A save clears the mark; Discard closes without saving.
   TForm1 other(prompts, programDir(), {file});
-  typeCell(kColMor, 1, "1");
+  typeCell(GridColumn::kMor, 1, "1");
   other.show();
   other.session().markModified();
   EXPECT_TRUE(other.isWindowModified());
@@ -476,13 +476,13 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     saveItem->trigger();
     EXPECT_EQ(readAll(out), readAll(in));
 
-    typeCell(kColExp, 1, "77");
-    typeCell(kColMor, 2, "$10");
-    typeCell(kColArm, 3, "300");  // stored modulo 256
-    typeCell(kColRal, 24, "-1");
-    typeCell(kColName, 1, "Renamed");  // only the rating columns are read back
+    typeCell(GridColumn::kExp, 1, "77");
+    typeCell(GridColumn::kMor, 2, "$10");
+    typeCell(GridColumn::kArm, 3, "300");  // stored modulo 256
+    typeCell(GridColumn::kRal, 24, "-1");
+    typeCell(GridColumn::kName, 1, "Renamed");  // only the rating columns are read back
     auto* view = form->InfoStringGrid;
-    view->setCurrentIndex(view->model()->index(23, kColRal));
+    view->setCurrentIndex(view->model()->index(23, indexOf(GridColumn::kRal)));
     prompts.saveAnswers.push_back(out);
     prompts.busyCalls = 0;
     saveItem->trigger();
@@ -498,19 +498,19 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     expected.setLeaderByte(23, LeaderField::kRally, 255);
     EXPECT_EQ(readAll(out), fileOf(expected, kind));
     // The grid shows at once what the file holds, not what was typed.
-    EXPECT_EQ(grid().cell(kColMor, 2), "16");
-    EXPECT_EQ(grid().cell(kColArm, 3), "44");
-    EXPECT_EQ(grid().cell(kColRal, 24), "255");
-    EXPECT_EQ(grid().cell(kColName, 1), original.unitName(0));
+    EXPECT_EQ(grid().cell(GridColumn::kMor, 2), "16");
+    EXPECT_EQ(grid().cell(GridColumn::kArm, 3), "44");
+    EXPECT_EQ(grid().cell(GridColumn::kRal, 24), "255");
+    EXPECT_EQ(grid().cell(GridColumn::kName, 1), original.unitName(0));
     EXPECT_FALSE(session().modified());
     EXPECT_EQ(view->currentIndex().row(), 23);
 
     load(loadItem, out);
-    EXPECT_EQ(grid().cell(kColExp, 1), "77");
-    EXPECT_EQ(grid().cell(kColMor, 2), "16");
-    EXPECT_EQ(grid().cell(kColArm, 3), "44");
-    EXPECT_EQ(grid().cell(kColRal, 24), "255");
-    EXPECT_NE(grid().cell(kColName, 1), "Renamed");
+    EXPECT_EQ(grid().cell(GridColumn::kExp, 1), "77");
+    EXPECT_EQ(grid().cell(GridColumn::kMor, 2), "16");
+    EXPECT_EQ(grid().cell(GridColumn::kArm, 3), "44");
+    EXPECT_EQ(grid().cell(GridColumn::kRal, 24), "255");
+    EXPECT_NE(grid().cell(GridColumn::kName, 1), "Renamed");
   }
   EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
 }
@@ -541,7 +541,7 @@ TEST_F(MainFormTest, BadCellStopsTheSaveBeforeTheDialog) {
   samplegen::SampleOptions o;
   const std::string in = write("bad.dat", samplegen::makeGameFile(o));
   load(form->LoadVN3Save1, in);
-  typeCell(kColInf, 5, "4x");
+  typeCell(GridColumn::kInf, 5, "4x");
   prompts.saveAnswers.push_back(path("never.dat"));
   form->SaveVN3SaveScn1->trigger();
   EXPECT_EQ(shownErrors(), (std::vector<std::string>{"'4x' is not a valid integer value"}));
@@ -594,7 +594,7 @@ class RollButtonsTest : public MainFormTest {
     return out;
   }
 
-  int value(int col, int row) { return toInt(grid().cell(col, row)); }
+  int value(GridColumn col, int row) { return toInt(grid().cell(col, row)); }
 
   std::string file;
 };
@@ -608,8 +608,8 @@ TEST_F(RollButtonsTest, ExpRollWritesTheChosenSideOnly) {
   const auto side1 = rows(31, 60);
   form->ExpRollBtn->click();
   for (int r = 1; r <= 30; ++r) {
-    EXPECT_GE(value(kColExp, r), 52);
-    EXPECT_LE(value(kColExp, r), 82);
+    EXPECT_GE(value(GridColumn::kExp, r), 52);
+    EXPECT_LE(value(GridColumn::kExp, r), 82);
   }
   EXPECT_EQ(rows(31, 60), side1);
   EXPECT_TRUE(shownErrors().empty());
@@ -625,13 +625,13 @@ TEST_F(RollButtonsTest, SkillRollsFollowTheClassColumns) {
   form->Sk1RollBtn->click();
   form->Sk2RollBtn->click();
   // Class 'T' (a tie): Sk1 writes Arm, Sk2 writes Inf and Art.
-  EXPECT_EQ(grid().cell(kColArm, 1), "99");
-  EXPECT_EQ(grid().cell(kColInf, 1), "5");
-  EXPECT_EQ(grid().cell(kColArt, 1), "5");
+  EXPECT_EQ(grid().cell(GridColumn::kArm, 1), "99");
+  EXPECT_EQ(grid().cell(GridColumn::kInf, 1), "5");
+  EXPECT_EQ(grid().cell(GridColumn::kArt, 1), "5");
   // Class 'I': Sk1 writes Inf, Sk2 writes Art and Arm.
-  EXPECT_EQ(grid().cell(kColInf, 2), "99");
-  EXPECT_EQ(grid().cell(kColArt, 2), "5");
-  EXPECT_EQ(grid().cell(kColArm, 2), "5");
+  EXPECT_EQ(grid().cell(GridColumn::kInf, 2), "99");
+  EXPECT_EQ(grid().cell(GridColumn::kArt, 2), "5");
+  EXPECT_EQ(grid().cell(GridColumn::kArm, 2), "5");
 }
 
 TEST_F(RollButtonsTest, TheSameClockGivesTheSameRolls) {
@@ -655,7 +655,7 @@ TEST_F(RollButtonsTest, RollAllOnSideOneRerollsEveryRatingOfThatSide) {
   form->RollAllBtn->click();
   EXPECT_EQ(rows(1, 30), side0);
   for (int r = 31; r <= 60; ++r)
-    for (int c = kColExp; c <= kColArm; ++c) EXPECT_EQ(grid().cell(c, r), "100") << r << "," << c;
+    for (int c = indexOf(GridColumn::kExp); c <= indexOf(GridColumn::kArm); ++c) EXPECT_EQ(grid().cell(c, r), "100") << r << "," << c;
 }
 
 TEST_F(RollButtonsTest, BadTextsStopTheRollWhereTheyAreRead) {
@@ -675,18 +675,18 @@ TEST_F(RollButtonsTest, BadTextsStopTheRollWhereTheyAreRead) {
   form->ExpMEdit->setText("0");
   form->ExpPDEdit->setText("0");
   form->ExpMDEdit->setText("0");
-  typeCell(kColSide, 3, "s");
+  typeCell(GridColumn::kSide, 3, "s");
   form->ExpRollBtn->click();
   EXPECT_EQ(shownErrors().back(), "'s' is not a valid integer value");
-  EXPECT_EQ(grid().cell(kColExp, 1), "0");
-  EXPECT_EQ(grid().cell(kColExp, 2), "0");
-  EXPECT_EQ(grid().cell(kColExp, 3), before[2][kColExp]);
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 1), "0");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 2), "0");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 3), before[2][indexOf(GridColumn::kExp)]);
 
   // Roll All stops at the first failing row too.
-  const auto mor = column(kColMor);
+  const auto mor = column(GridColumn::kMor);
   form->RollAllBtn->click();
   EXPECT_EQ(shownErrors().size(), 4u);
-  EXPECT_EQ(column(kColMor), mor);
+  EXPECT_EQ(column(GridColumn::kMor), mor);
 }
 
 // Ctrl+F, Enter, F3 and Shift+F3 as a user presses them, then a roll of the
@@ -694,8 +694,8 @@ TEST_F(RollButtonsTest, BadTextsStopTheRollWhereTheyAreRead) {
 TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   form->show();
   QApplication::setActiveWindow(form.get());
-  typeCell(kColLeader, 12, "Zulu/Ann");
-  typeCell(kColName, 40, "ZULU Guard");
+  typeCell(GridColumn::kLeader, 12, "Zulu/Ann");
+  typeCell(GridColumn::kName, 40, "ZULU Guard");
   EXPECT_TRUE(form->FindBar->isHidden());
   QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
   ASSERT_TRUE(form->FindBar->isVisible());
@@ -720,8 +720,8 @@ TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   for (const auto& step : steps) {
     QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
     EXPECT_EQ(session().model.selectedRow, step.row);
-    EXPECT_EQ(session().model.selectedCol, kColName);
-    EXPECT_EQ(selectedCells(), (std::vector<std::pair<int, int>>{{kColName, step.row}}));
+    EXPECT_EQ(session().model.selectedCol, indexOf(GridColumn::kName));
+    EXPECT_EQ(selectedCells(), (std::vector<std::pair<int, int>>{{indexOf(GridColumn::kName), step.row}}));
     EXPECT_EQ(QApplication::focusWidget(), form->FindEdit);
   }
   EXPECT_FALSE(form->findFailed());
@@ -748,24 +748,24 @@ TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   form->ExpMEdit->setText("7");
   form->ExpPDEdit->setText("0");
   form->ExpMDEdit->setText("0");
-  const auto before = column(kColExp);
+  const auto before = column(GridColumn::kExp);
   const int historySteps = form->history()->stack()->count();
   form->ExpRollBtn->click();
   for (int r = 1; r <= 60; ++r)
-    EXPECT_EQ(grid().cell(kColExp, r), r >= 2 && r <= 4 ? "7" : before[static_cast<std::size_t>(r - 1)]) << r;
+    EXPECT_EQ(grid().cell(GridColumn::kExp, r), r >= 2 && r <= 4 ? "7" : before[static_cast<std::size_t>(r - 1)]) << r;
   // One step, which Undo takes back whole.
   EXPECT_EQ(form->history()->stack()->count(), historySteps + 1);
   EXPECT_EQ(form->Undo1->text(), "Undo Exp Roll");
   form->Undo1->trigger();
-  EXPECT_EQ(column(kColExp), before);
+  EXPECT_EQ(column(GridColumn::kExp), before);
   form->Redo1->trigger();
-  EXPECT_EQ(grid().cell(kColExp, 3), "7");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 3), "7");
 
   // Unchecked, the roll is the whole side's again.
   form->SelectedOnlyCB->click();
   form->ExpMEdit->setText("8");
   form->ExpRollBtn->click();
-  for (int r = 1; r <= 30; ++r) EXPECT_EQ(grid().cell(kColExp, r), "8") << r;
+  for (int r = 1; r <= 30; ++r) EXPECT_EQ(grid().cell(GridColumn::kExp, r), "8") << r;
   EXPECT_TRUE(shownErrors().empty());
 }
 
@@ -894,9 +894,9 @@ TEST_F(MainFormTest, SelectingACellCopiesTheUnitsWeapons) {
   load(form->LoadVN3Save1, write("w.dat", fileOf(m, GameFileKind::Vn3)));
   int selected = 0;
   QObject::connect(form.get(), &TForm1::selectedUnitChanged, [&] { ++selected; });
-  form->InfoStringGrid->setCurrentIndex(form->InfoStringGrid->model()->index(2, kColName));
+  form->InfoStringGrid->setCurrentIndex(form->InfoStringGrid->model()->index(2, indexOf(GridColumn::kName)));
   EXPECT_EQ(session().model.selectedRow, 3);
-  EXPECT_EQ(session().model.selectedCol, kColName);
+  EXPECT_EQ(session().model.selectedCol, indexOf(GridColumn::kName));
   EXPECT_EQ(session().model.selectedWeapons, (std::array<std::uint16_t, 4>{11, 22, 33, 44}));
   EXPECT_EQ(selected, 1);
 }
@@ -946,7 +946,7 @@ TEST_F(MainFormTest, ExitClosesTheMainWindow) {
   QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
   // With no game loaded there is nothing to save: typing is no edit, and
   // Exit asks nothing.
-  typeCell(kColExp, 1, "12");
+  typeCell(GridColumn::kExp, 1, "12");
   EXPECT_FALSE(form->isWindowModified());
   form->ExitTarnel1->trigger();
   EXPECT_TRUE(prompts.questions.empty());
@@ -985,7 +985,7 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   load(form->LoadVer11Save1, file);
   const GameModel original = designationGame(GameFileKind::V11);
   const int typed = (original.unitByte(1, kVn2Layout.experience) + 1) % 256;
-  typeCell(kColExp, 2, std::to_string(typed));  // not yet saved: exported and compared as typed
+  typeCell(GridColumn::kExp, 2, std::to_string(typed));  // not yet saved: exported and compared as typed
 
   const std::string json = path("game.json");
   prompts.saveAnswers.push_back(json);
@@ -1003,9 +1003,9 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   form->ImportJSONFile1->trigger();
   EXPECT_EQ(prompts.openSeen.back().title, "Import JSON File");
   EXPECT_EQ(prompts.lastText(), "2 fields changed.");
-  EXPECT_EQ(grid().cell(kColMor, 5), "12");
-  EXPECT_EQ(grid().cell(kColName, 5), "Renamed");
-  EXPECT_EQ(grid().cell(kColExp, 2), std::to_string(typed));
+  EXPECT_EQ(grid().cell(GridColumn::kMor, 5), "12");
+  EXPECT_EQ(grid().cell(GridColumn::kName, 5), "Renamed");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 2), std::to_string(typed));
   EXPECT_TRUE(session().modified());
 
   prompts.openAnswers.push_back(file);
@@ -1026,8 +1026,8 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   // The import is one step of the history.
   EXPECT_EQ(form->Undo1->text(), "Undo Import JSON File");
   form->Undo1->trigger();
-  EXPECT_EQ(grid().cell(kColMor, 5), std::to_string(original.unitByte(4, kVn2Layout.morale)));
-  EXPECT_EQ(grid().cell(kColName, 5), original.unitName(4));
+  EXPECT_EQ(grid().cell(GridColumn::kMor, 5), std::to_string(original.unitByte(4, kVn2Layout.morale)));
+  EXPECT_EQ(grid().cell(GridColumn::kName, 5), original.unitName(4));
 }
 
 }  // namespace

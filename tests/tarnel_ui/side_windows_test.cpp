@@ -19,7 +19,7 @@
 #include "gamefiles/dump_form.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "sidefiles/csv_units.h"
 #include "sidefiles/dice_stat_form.h"
 #include "support/scripted_prompts.h"
@@ -87,7 +87,7 @@ class SideWindows : public ::testing::Test {
     item->trigger();
     prompts.messages.clear();
   }
-  QString cell(int col, int r) { return form().InfoStringGrid->model()->index(r - 1, col).data().toString(); }
+  QString cell(GridColumn col, int r) { return form().InfoStringGrid->model()->index(r - 1, indexOf(col)).data().toString(); }
 };
 
 TEST_F(SideWindows, CountryDataIsLoadedChosenAndSet) {
@@ -141,11 +141,11 @@ TEST_F(SideWindows, CsvFileSavedEditedAndPastedBack) {
   const std::size_t line = csv.find("\r\n", csv.find("\r\n") + 2) + 2;
   csv.replace(line, csv.find(',', line) - line, "Edited Tank");
   auto* model = form().InfoStringGrid->model();
-  model->setData(model->index(2, kColInf), QStringLiteral("99"), Qt::EditRole);
+  model->setData(model->index(2, indexOf(GridColumn::kInf)), QStringLiteral("99"), Qt::EditRole);
   prompts.openAnswers.push_back(write("edited.csv", csv));
   form().LoadCSVUnitFile1->trigger();
   EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_EQ(cell(kColName, 2) + cell(kColInf, 3), "Edited Tank99");
+  EXPECT_EQ(cell(GridColumn::kName, 2) + cell(GridColumn::kInf, 3), "Edited Tank99");
   EXPECT_TRUE(form().session().modified());
 }
 
@@ -173,7 +173,7 @@ TEST_F(SideWindows, DumpWindowListsWritesAndLoads) {
   prompts.openAnswers.push_back(write("edited.all", all));
   w.LoadBtn->click();
   EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_TRUE(cell(kColName, 1).startsWith("Dumped"));
+  EXPECT_TRUE(cell(GridColumn::kName, 1).startsWith("Dumped"));
 }
 
 TEST_F(SideWindows, AVersion10FileGivesTheDumpMessageOncePerActivation) {

@@ -14,7 +14,7 @@
 #include "gamefiles/section_stream.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/main_form.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
 #include "support/undo_property.h"
@@ -116,9 +116,9 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   EXPECT_FALSE(f.Undo1->isEnabled());
 
   QAbstractItemModel* grid = f.InfoStringGrid->model();
-  const QString exp = grid->index(2, kColExp).data().toString();
-  grid->setData(grid->index(2, kColExp), "99");
-  grid->setData(grid->index(2, kColExp), "98");  // the same cell again: one step
+  const QString exp = grid->index(2, indexOf(GridColumn::kExp)).data().toString();
+  grid->setData(grid->index(2, indexOf(GridColumn::kExp)), "99");
+  grid->setData(grid->index(2, indexOf(GridColumn::kExp)), "98");  // the same cell again: one step
   f.RollAllBtn->click();
   TTurnsForm& turns = *windows->TurnsForm;
   f.EditGameData1->trigger();
@@ -138,10 +138,10 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
   EXPECT_EQ(f.Redo1->text(), "Redo Retain Game Data");
   key(Qt::Key_Z);
-  EXPECT_EQ(grid->index(2, kColExp).data().toString(), "98");
+  EXPECT_EQ(grid->index(2, indexOf(GridColumn::kExp)).data().toString(), "98");
   EXPECT_EQ(f.InfoStringGrid->currentIndex().row(), 0);  // the first unit the roll changed
   key(Qt::Key_Z);
-  EXPECT_EQ(grid->index(2, kColExp).data().toString(), exp);
+  EXPECT_EQ(grid->index(2, indexOf(GridColumn::kExp)).data().toString(), exp);
   EXPECT_EQ(f.InfoStringGrid->currentIndex().row(), 2);
   EXPECT_FALSE(f.Undo1->isEnabled());
   // Back at the state as loaded: nothing to save, and the file is the same.

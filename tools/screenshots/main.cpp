@@ -46,7 +46,7 @@
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/spread_form.h"
 #include "sidefiles/dice_stat_form.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -13,24 +13,24 @@ using common::toCp1252;
 namespace {
 }  // namespace
 
-UnitGridModel::UnitGridModel(TextTable& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {
+TextTableModel::TextTableModel(TextTable& table, QObject* parent) : QAbstractTableModel(parent), table_(table) {
   table_.setObserver(this);
 }
 
-UnitGridModel::~UnitGridModel() { table_.setObserver(nullptr); }
+TextTableModel::~TextTableModel() { table_.setObserver(nullptr); }
 
-int UnitGridModel::rowCount(const QModelIndex& parent) const {
+int TextTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : std::max(0, table_.rowCount() - 1);
 }
 
-int UnitGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.colCount(); }
+int TextTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : table_.colCount(); }
 
-QVariant UnitGridModel::data(const QModelIndex& index, int role) const {
+QVariant TextTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
   return fromCp1252(table_.cell(index.column(), index.row() + 1));
 }
 
-bool UnitGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+bool TextTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (!index.isValid() || role != Qt::EditRole) return false;
   std::string text = toCp1252(value.toString());
   if (text == table_.cell(index.column(), index.row() + 1)) return true;
@@ -43,25 +43,25 @@ bool UnitGridModel::setData(const QModelIndex& index, const QVariant& value, int
   return true;
 }
 
-QVariant UnitGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal) return {};
   if (role == Qt::DisplayRole) return fromCp1252(table_.cell(section, 0));
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
   return {};
 }
 
-Qt::ItemFlags UnitGridModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags TextTableModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
-void UnitGridModel::tableReset() {
+void TextTableModel::tableReset() {
   beginResetModel();
   endResetModel();
   emit gridReset();
 }
 
-void UnitGridModel::cellChanged(int col, int row) {
+void TextTableModel::cellChanged(int col, int row) {
   if (row == 0) {
     emit headerDataChanged(Qt::Horizontal, col, col);
     return;
@@ -70,7 +70,7 @@ void UnitGridModel::cellChanged(int col, int row) {
   emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
 }
 
-UnitGridView::UnitGridView(QWidget* parent) : QTableView(parent) {
+TextTableView::TextTableView(QWidget* parent) : QTableView(parent) {
   setEditTriggers(QAbstractItemView::AllEditTriggers);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -84,21 +84,21 @@ UnitGridView::UnitGridView(QWidget* parent) : QTableView(parent) {
   setWordWrap(false);
 }
 
-void UnitGridView::setGridModel(UnitGridModel* model) {
+void TextTableView::setGridModel(TextTableModel* model) {
   model_ = model;
   setModel(model);
-  connect(model, &UnitGridModel::gridReset, this, &UnitGridView::applyColumnWidths);
+  connect(model, &TextTableModel::gridReset, this, &TextTableView::applyColumnWidths);
   // A new file opens at its first unit, whatever row the last one showed.
-  connect(model, &UnitGridModel::gridReset, this, &QAbstractItemView::scrollToTop);
+  connect(model, &TextTableModel::gridReset, this, &QAbstractItemView::scrollToTop);
   applyColumnWidths();
 }
 
-void UnitGridView::applyColumnWidths() {
+void TextTableView::applyColumnWidths() {
   if (!model_) return;
   for (int c = 0; c < model_->table().colCount(); ++c) setColumnWidth(c, model_->table().colWidth(c));
 }
 
-void UnitGridView::commitEditor() {
+void TextTableView::commitEditor() {
   QWidget* editor = QApplication::focusWidget();
   if (!editor || !viewport()->isAncestorOf(editor)) return;
   while (editor->parentWidget() != viewport()) editor = editor->parentWidget();

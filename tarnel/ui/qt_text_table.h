@@ -8,14 +8,15 @@
 
 namespace tarnel {
 
-// The unit grid's text table as a Qt model. Row 0 of the table, the heading
-// row, is the horizontal header; table row r is model row r - 1. Cells hold
-// Windows-1252 bytes and are converted here, at the edge.
-class UnitGridModel : public QAbstractTableModel, private TextTableObserver {
+// A text table as a Qt model, for the unit grid and the position grid. Row 0
+// of the table, the heading row, is the horizontal header; table row r is
+// model row r - 1. Cells hold Windows-1252 bytes and are converted here, at
+// the edge.
+class TextTableModel : public QAbstractTableModel, private TextTableObserver {
   Q_OBJECT
  public:
-  explicit UnitGridModel(TextTable& table, QObject* parent = nullptr);
-  ~UnitGridModel() override;
+  explicit TextTableModel(TextTable& table, QObject* parent = nullptr);
+  ~TextTableModel() override;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,18 +45,18 @@ class UnitGridModel : public QAbstractTableModel, private TextTableObserver {
 
 // A string grid: every cell editable by typing, the editor shown as soon as
 // a cell becomes current, column widths taken from the table.
-class UnitGridView : public QTableView {
+class TextTableView : public QTableView {
   Q_OBJECT
  public:
-  explicit UnitGridView(QWidget* parent = nullptr);
-  void setGridModel(UnitGridModel* model);
+  explicit TextTableView(QWidget* parent = nullptr);
+  void setGridModel(TextTableModel* model);
   // Stores what is being typed into the open cell editor, so a command that
   // reads the grid sees it.
   void commitEditor();
   void applyColumnWidths();
 
  private:
-  UnitGridModel* model_ = nullptr;
+  TextTableModel* model_ = nullptr;
 };
 
 }  // namespace tarnel
