@@ -1,9 +1,6 @@
 #pragma once
 
-#include <cstdint>
-#include <span>
 #include <string>
-#include <string_view>
 
 #include "model/comment.h"
 #include "model/session.h"
@@ -27,12 +24,5 @@ void adoptDecoded(GameModel& model, const DecodedGame& decoded);
 // name and writes the file. True when the file was written.
 bool saveV10(Session& session);
 bool saveSectioned(Session& session, GameFileKind kind);
-
-// The generation of a sectioned file by its magic; None when it has neither.
-GameFileKind sectionedKindOf(const std::string& path);
-
-// The magic test: the first line of at most 29 characters, up to its first
-// NUL, equals the magic.
-[[nodiscard]] bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic);
 
 }  // namespace tarnel
