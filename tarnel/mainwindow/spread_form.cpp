@@ -1,5 +1,7 @@
 #include "mainwindow/spread_form.h"
 
+#include "mainwindow/qt_roll_panel.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,8 +114,8 @@ void SpreadChart::paintEvent(QPaintEvent*) {
   }
 }
 
-TSpreadForm::TSpreadForm(const RollEdits& rollEdits, QWidget* parent)
-    : QWidget(parent, Qt::Window), rollEdits_(rollEdits) {
+TSpreadForm::TSpreadForm(const RollPanel& rolls, QWidget* parent)
+    : QWidget(parent, Qt::Window), rollEdits_(rolls.allRollEdits()) {
   setObjectName(QStringLiteral("SpreadForm"));
   setWindowTitle(QStringLiteral("Rating Spread"));
   auto* layout = new QGridLayout(this);

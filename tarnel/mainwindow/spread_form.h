@@ -11,6 +11,8 @@ class QLineEdit;
 
 namespace tarnel {
 
+class RollPanel;
+
 // A bar chart of one roll row's spread: a bar per value (or per run of
 // values when they outnumber the pixels), the clamped ends Min and Max in a
 // colour of their own; or, when the row has no spread, the text saying why.
@@ -38,7 +40,8 @@ class TSpreadForm : public QWidget {
   // The main window's roll fields, rows Exp to Sk2, fields Base to Max.
   using RollEdits = std::array<std::array<QLineEdit*, 7>, kRollRowCount>;
 
-  explicit TSpreadForm(const RollEdits& rollEdits, QWidget* parent = nullptr);
+  // Follows the roll panel's fields.
+  explicit TSpreadForm(const RollPanel& rolls, QWidget* parent = nullptr);
 
   // Recomputes one row from its fields (while the window is shown).
   void refreshRow(RollRow row);

@@ -349,11 +349,21 @@ UndoStep Transaction::difference(const Session& s, std::string label) const {
 
 // ---- Running commands and restoring steps -------------------------------------
 
+void commitCellEditor(Session& s) {
+  // The commit runs a command of its own, which must not commit again.
+  if (s.inCommand_ || s.committingEditor_) return;
+  s.committingEditor_ = true;
+  s.view->commitCellEditor();
+  s.committingEditor_ = false;
+}
+
 void runCommand(Session& s, const std::string& label, const std::function<void()>& command) {
   if (s.inCommand_) {
     command();
     return;
   }
+  // Typing not yet stored would otherwise land inside this command's step.
+  commitCellEditor(s);
   std::optional<Transaction> transaction;
   if (s.recorder) transaction.emplace(s, s.undoShadow_);
   s.inCommand_ = true;

@@ -150,7 +150,12 @@ BesideImage besideImage(const Session& session);
 // current step). A conversion or other error that escapes the command is
 // shown through the prompts seam, and what the command stored before it is
 // recorded all the same. A command run from inside another joins that one.
+// A cell still being typed into is stored first, as a step of its own.
 void runCommand(Session& session, const std::string& label, const std::function<void()>& command);
+
+// Stores what is being typed into a grid cell as its own step ("Edit Cell"),
+// unless a command is running: then it has already been stored.
+void commitCellEditor(Session& session);
 
 // Undo (after = false) or redo of a step: the document as it was, then the
 // view told, as after a load, with the unit the step touched.

@@ -12,6 +12,7 @@
 #include "common/file_io.h"
 #include "game_sample.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "support/scripted_prompts.h"
 
@@ -51,7 +52,8 @@ class InstalledProgram : public ::testing::Test {
 
 TEST_F(InstalledProgram, SamplesOpenQuietlyOtherGamesWarnUntilLocateWhichIsRemembered) {
   {
-    TForm1 first(prompts, bin.string(), {});
+    auto firstApp = createMainWindow(prompts, bin.string(), {});
+    TForm1& first = *firstApp->Form1;
     EXPECT_EQ(first.session().model.mobDir, bin.string() + "/");
     // The samples' files lie beside them: no warning.
     prompts.chooserAnswers.push_back(game());
@@ -78,7 +80,8 @@ TEST_F(InstalledProgram, SamplesOpenQuietlyOtherGamesWarnUntilLocateWhichIsRemem
   }
 
   prompts.messages.clear();
-  TForm1 next(prompts, bin.string(), {ownGame()});
+  auto nextApp = createMainWindow(prompts, bin.string(), {ownGame()});
+  TForm1& next = *nextApp->Form1;
   EXPECT_EQ(next.session().model.mobDir, samples.string() + "/");
   EXPECT_EQ(next.session().model.loaded, GameFileKind::Vn3);
   EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
@@ -88,13 +91,15 @@ TEST_F(InstalledProgram, SamplesOpenQuietlyOtherGamesWarnUntilLocateWhichIsRemem
   // A program directory holding its own MOB files (a build directory) keeps
   // them, whatever was remembered.
   ASSERT_TRUE(writeFileSafely((bin / "MOB03").string(), samplegen::makeMobFile(3)));
-  TForm1 build(prompts, bin.string(), {});
+  auto buildApp = createMainWindow(prompts, bin.string(), {});
+  TForm1& build = *buildApp->Form1;
   EXPECT_EQ(build.session().model.mobDir, bin.string() + "/");
 
   // A remembered directory that is gone is passed over.
   fs::remove(bin / "MOB03");
   fs::remove_all(samples);
-  TForm1 moved(prompts, bin.string(), {});
+  auto movedApp = createMainWindow(prompts, bin.string(), {});
+  TForm1& moved = *movedApp->Form1;
   EXPECT_EQ(moved.session().model.mobDir, bin.string() + "/");
 }
 

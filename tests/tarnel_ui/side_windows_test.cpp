@@ -18,6 +18,7 @@
 #include "game_sample.h"
 #include "gamefiles/dump_form.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_roll_panel.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "sidefiles/csv_units.h"
@@ -112,13 +113,13 @@ TEST_F(SideWindows, CountryDataIsLoadedChosenAndSet) {
   ASSERT_EQ(w.DescriptionGrid->rowCount(), 2);
   EXPECT_EQ(texts(w.DescriptionGrid, 1), (QStringList{"2|0", "Germany 1944 Volksgrenadier|0"}));
   w.SetBtn->click();  // no data set chosen: nothing changes
-  EXPECT_EQ(form().ExpMEdit->text(), "60");
+  EXPECT_EQ(form().Rolls->ExpMEdit->text(), "60");
   w.DescriptionGrid->setCurrentCell(0, 1);
   w.SetBtn->click();
   QStringList exp;
-  for (QLineEdit* e : form().rollEdits(RollRow::Exp)) exp << e->text();
+  for (QLineEdit* e : form().Rolls->rollEdits(RollRow::Exp)) exp << e->text();
   EXPECT_EQ(exp, (QStringList{"70", "3", "6", "1", "6", "10", "90"}));
-  EXPECT_EQ(form().Sk2MEdit->text() + form().Sk2PDEdit->text(), "203");
+  EXPECT_EQ(form().Rolls->Sk2MEdit->text() + form().Rolls->Sk2PDEdit->text(), "203");
   EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -13,7 +14,11 @@
 #include "editors/turns_form.h"
 #include "gamefiles/section_stream.h"
 #include "mainwindow/qt_startup.h"
+#include "mainwindow/compare_form.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_roll_panel.h"
+#include "mainwindow/qt_find_bar.h"
+#include "mainwindow/qt_history.h"
 #include "mainwindow/qt_unit_grid.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
@@ -169,11 +174,11 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   f.history()->stack()->setIndex(2);
 
   // Typing in a text field: Ctrl+Z is the field's own.
-  f.ExpMEdit->setFocus();
-  f.ExpMEdit->selectAll();
-  QTest::keyClicks(f.ExpMEdit, "75");
-  QTest::keyClick(f.ExpMEdit, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(f.ExpMEdit->text(), "60");
+  f.Rolls->ExpMEdit->setFocus();
+  f.Rolls->ExpMEdit->selectAll();
+  QTest::keyClicks(f.Rolls->ExpMEdit, "75");
+  QTest::keyClick(f.Rolls->ExpMEdit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(f.Rolls->ExpMEdit->text(), "60");
   EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
 
   // A load empties the history.
@@ -183,6 +188,76 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   f.LoadVN3Save1->trigger();
   EXPECT_EQ(f.history()->stack()->count(), 0);
   EXPECT_FALSE(f.isWindowModified());
+}
+
+// A cell typed into and left open: every command stores it first, as a step
+// of its own, the menu's Undo included, and a restored step leaves no editor
+// waiting to be typed over.
+TEST_F(UndoWindow, ACellLeftOpenIsStoredAsItsOwnStepBeforeEachCommand) {
+  TForm1& f = form();
+  QUndoStack& stack = *f.history()->stack();
+  QAbstractItemModel* grid = f.InfoStringGrid->model();
+  auto exp = [&](int row) { return grid->index(row, kColExp).data().toString(); };
+  auto typeOpen = [&](int row, const char* text) {
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.InfoStringGrid->setFocus();
+    f.InfoStringGrid->setCurrentIndex(grid->index(row, kColExp));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(editor && f.InfoStringGrid->isAncestorOf(editor));
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+  };
+
+  // Right after the load: Ctrl+F stores the typing, and the game is modified.
+  typeOpen(0, "77");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(f.FindBar->isVisible());
+  EXPECT_EQ(stack.count(), 1);
+  EXPECT_EQ(f.Undo1->text(), "Undo Edit Cell");
+  EXPECT_EQ(exp(0), "77");
+  EXPECT_TRUE(f.isWindowModified());
+
+  // After another step the typing does not fold into it, nor into the export.
+  f.RollAllBtn->click();
+  typeOpen(1, "78");
+  prompts.saveAnswers.push_back(path("game.json"));
+  f.ExportJSONFile1->trigger();
+  EXPECT_EQ(stack.count(), 3);
+  EXPECT_EQ(f.Undo1->text(), "Undo Edit Cell");
+  EXPECT_EQ(exp(1), "78");
+
+  typeOpen(2, "79");
+  prompts.openAnswers.push_back(path("game.dat"));
+  f.CompareWithFile1->trigger();
+  EXPECT_EQ(stack.count(), 4);
+  ASSERT_NE(f.compareForm(), nullptr);
+  EXPECT_FALSE(f.compareForm()->DifferenceList->findItems("units[2].exp: 79 -> ", Qt::MatchStartsWith).isEmpty());
+
+  // Edit > Undo while typing: the typing is stored, then undone; nothing is
+  // pushed while the step is undone, so the redo step stays.
+  const QString exp3 = exp(3);
+  typeOpen(3, "80");
+  f.Undo1->trigger();
+  EXPECT_EQ(stack.count(), 5);
+  EXPECT_EQ(stack.index(), 4);
+  EXPECT_EQ(f.Redo1->text(), "Redo Edit Cell");
+  EXPECT_EQ(exp(3), exp3);
+  EXPECT_TRUE(f.isWindowModified());
+  // The restored unit's row is selected, with no cell editor open on it.
+  EXPECT_EQ(f.InfoStringGrid->currentIndex().row(), 3);
+  EXPECT_TRUE(f.InfoStringGrid->selectionModel()->isRowSelected(3, {}));
+  EXPECT_EQ(f.InfoStringGrid->indexWidget(f.InfoStringGrid->currentIndex()), nullptr);
+  f.Redo1->trigger();
+  EXPECT_EQ(exp(3), "80");
+  EXPECT_EQ(f.InfoStringGrid->indexWidget(f.InfoStringGrid->currentIndex()), nullptr);
+
+  // Undo all: the game as loaded, unmodified, saved byte for byte.
+  while (f.Undo1->isEnabled()) f.Undo1->trigger();
+  EXPECT_EQ(stack.count(), 5);
+  EXPECT_FALSE(f.isWindowModified());
+  EXPECT_TRUE(f.session().model.image() == loaded);
+  EXPECT_TRUE(saved("undone.dat") == file);
 }
 
 }  // namespace
