@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "common/ui/qt_screen_fit.h"
-#include "common/ui/qt_text.h"
 #include "mainwindow/about.h"
 #include "mainwindow/compare_form.h"
 #include "mainwindow/json_commands.h"
@@ -37,8 +36,6 @@
 #include "model/undo.h"
 
 namespace tarnel {
-
-using common::fromCp1252;
 
 namespace {
 // A window the main window makes the first time it is needed.
@@ -217,14 +214,16 @@ void TForm1::wireFindBar() {
 
 void TForm1::FormCreate(const std::string& programDir, const std::vector<std::string>& args) {
   session_.setProgramDir(programDir);
-  startMobDir(session_, rememberedMobDir());
+  startMobDir(session_, rememberedMobDir(programDir));
   if (!args.empty() && !args.front().empty()) startupLoad(session_, args.front());
 }
 
 void TForm1::runHandler(void (TForm1::*handler)(), const char* label) {
   runHandler([this, handler] { (this->*handler)(); }, label);
 }
-void TForm1::runHandler(const std::function<void()>& handler, const char* label) { runCommand(session_, label, handler); }
+void TForm1::runHandler(const std::function<void()>& handler, const char* label) {
+  runCommand(session_, label, handler);
+}
 
 int TForm1::sideIndex() const { return Rolls->sideIndex(); }
 ChosenRows TForm1::chosenRows() const { return InfoStringGrid->selectedGridRows(); }
@@ -272,7 +271,9 @@ void TForm1::LoadVer11Save1Click() { loadGame(session_, GameFileKind::V11); }
 void TForm1::SaveVer11Save1Click() { saveGame(session_, GameFileKind::V11); }
 void TForm1::LoadVN3Save1Click() { loadGame(session_, GameFileKind::Vn3); }
 void TForm1::SaveVN3SaveScn1Click() { saveGame(session_, GameFileKind::Vn3); }
-void TForm1::LocateMOBFiles1Click() { if (locateMobFiles(session_)) rememberMobDir(session_.model.mobDir); }
+void TForm1::LocateMOBFiles1Click() {
+  if (locateMobFiles(session_)) rememberMobDir(session_.model.programDir, session_.model.mobDir);
+}
 void TForm1::LoadCSVUnitFile1Click() { pasteCsvUnitFile(session_); }
 void TForm1::SaveCSVUnitFile1Click() { saveCsvUnitFile(session_); }
 void TForm1::ExitTarnel1Click() { close(); }
@@ -347,12 +348,8 @@ void TForm1::CompareWithFile1Click() {
 void TForm1::selectUnit(int unit) {
   if (unit < 0 || unit >= gridModel_->rowCount()) return;
   dismissTitlePicture();
-  showUnitRow(unit + 1);
-}
-
-void TForm1::showUnitRow(int row) {
   // As a click on the unit's name cell selects it.
-  const QModelIndex name = gridModel_->index(row - 1, kColName);
+  const QModelIndex name = gridModel_->index(unit, kColName);
   InfoStringGrid->setCurrentIndex(name);
   InfoStringGrid->scrollTo(name);
 }
@@ -428,12 +425,12 @@ void TForm1::findUnit(FindDirection direction) {
   const QModelIndex current = InfoStringGrid->currentIndex();
   const int row = FindBar->search(direction, current.isValid() ? current.row() + 1 : 0);
   if (row == 0) return;
-  showUnitRow(row);
+  selectUnit(row - 1);
   // The grid opens its cell editor on the new cell; typing stays in the bar.
   FindBar->FindEdit->setFocus(Qt::OtherFocusReason);
 }
 
-// ---- Grid and what the document's view passes on --------------------------
+// ---- Grid ------------------------------------------------------------------
 
 void TForm1::InfoStringGridSelectCell(int col, int row) { selectCell(session_, col, row); }
 

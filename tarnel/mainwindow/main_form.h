@@ -196,7 +196,6 @@ class TForm1 : public QMainWindow {
   void buildToolsMenu();
   void wireFindBar();
   void findUnit(FindDirection direction);
-  void showUnitRow(int row);
   const ChosenRows* rollScope(ChosenRows& rows) const;
   void roll(RollRow row);
   void showToolWindow(ToolWindow which);

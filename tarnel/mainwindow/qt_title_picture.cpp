@@ -21,9 +21,12 @@ QFont titleFont(int cellHeight) {
 }
 
 // Black, a green border drawn with a 10-pixel pen, the title lines centred
-// in yellow.
-QPixmap drawTitlePicture(int width, int height) {
-  QPixmap picture(width, height);
+// in yellow. Drawn at the screen's own resolution (`ratio` device pixels to a
+// pixel of the layout), so that a scaled desktop shows it sharp rather than
+// magnified.
+QPixmap drawTitlePicture(int width, int height, qreal ratio) {
+  QPixmap picture(qRound(width * ratio), qRound(height * ratio));
+  picture.setDevicePixelRatio(ratio);
   picture.fill(Qt::black);
   QPainter p(&picture);
   p.setPen(QPen(QColor(0, 128, 0), 10));
@@ -49,7 +52,7 @@ TitlePicture::TitlePicture(QWidget* parent) : QLabel(parent) {
 
 void TitlePicture::showOver(const QRect& area) {
   setGeometry(area.left() + 6, area.top() + 24, area.width() - 12, area.height() - 30);
-  if (width() > 0 && height() > 0) picture_ = drawTitlePicture(width(), height());
+  if (width() > 0 && height() > 0) picture_ = drawTitlePicture(width(), height(), devicePixelRatioF());
   setPixmap(picture_);
   show();
   raise();
