@@ -128,7 +128,7 @@ GameFileKind sectionedKindOf(const std::string& path) {
   return GameFileKind::None;
 }
 
-bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLinePath) {
+bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLinePath, std::string* cutShort) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   model.chooser = kind;
@@ -170,7 +170,10 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   resetGrid(s);
   adoptDecoded(model, incoming);
   const std::string cut = cutShortWarning(incoming);
-  if (!cut.empty()) prompts.message(cut, "Warning", MessageIcon::Warning);
+  if (cutShort)
+    *cutShort = cut;
+  else if (!cut.empty())
+    prompts.message(cut, "Warning", MessageIcon::Warning);
   readComment(s, path);
   s.documentLoaded();
   return true;

@@ -26,6 +26,7 @@
 #include <exception>
 
 #include "common/ui/qt_screen_fit.h"
+#include "common/ui/qt_sizes.h"
 #include "common/ui/qt_text.h"
 #include "mainwindow/about.h"
 #include "mainwindow/compare_form.h"
@@ -375,7 +376,7 @@ QWidget* TForm1::buildRollPanel() {
     for (std::size_t f = 0; f < 7; ++f) {
       auto* edit = new QLineEdit(QString::fromStdString(*texts[f]), panel);
       edit->setObjectName(prefix + QLatin1String(kFieldSuffixes[f]));
-      edit->setFixedWidth(44);
+      edit->setFixedWidth(common::lineEditWidthFor(*edit, QString::fromLatin1(kRollFieldWidest[f])));
       this->*kRollControls[r].edits[f] = edit;
       grid->addWidget(edit, gridRow, fieldColumn[f]);
     }
@@ -612,7 +613,7 @@ void TForm1::CompareWithFile1Click() {
   if (!comparison) return;
   if (!compareForm_) {
     compareForm_ = new TCompareForm(this);
-    common::keepOnScreen(compareForm_);
+    common::keepBesideOwner(compareForm_);
     connect(compareForm_, &TCompareForm::unitChosen, this, [this](int unit) { runHandler([this, unit] { selectUnit(unit); }); });
   }
   compareForm_->showComparison(*comparison);
@@ -698,7 +699,8 @@ void TForm1::SpreadBtnClick() {
     TSpreadForm::RollEdits edits;
     for (RollRow row : kRollRows) edits[static_cast<std::size_t>(row)] = rollEdits(row);
     spreadForm_ = new TSpreadForm(edits, this);
-    common::keepOnScreen(spreadForm_);
+    // Beside the main window, or else below the roll rows it follows.
+    common::keepBesideOwner(spreadForm_, ExpMEdit->parentWidget());
   }
   spreadForm_->show();
   spreadForm_->raise();

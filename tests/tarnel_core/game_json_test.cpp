@@ -214,19 +214,31 @@ TEST(Decoders, FileCutShort) {
     }
   }
 
-  // The load shows the warning once, after what was there is in; tarnel-cli
-  // shares the load.
+  // The load shows the warning once, after what was there is in the grid
+  // (not over the grid of the game before); tarnel-cli shares the load.
   tarnel::testing::TestDir tmp("tarnel_cut");
   const std::string path = (tmp.path() / "cut.dat").string();
   ASSERT_TRUE(common::writeFileSafely(path, std::span(file.data(), section12 + 4)));
-  tarnel::testing::ScriptedPrompts prompts;
+  struct GridAtMessage : tarnel::testing::ScriptedPrompts {
+    const Session* session = nullptr;
+    std::vector<int> rows;
+    void message(const std::string& text, const std::string& title, MessageIcon icon) override {
+      ScriptedPrompts::message(text, title, icon);
+      rows.push_back(session->grid.rowCount());
+    }
+  } prompts;
   Session session(prompts);
+  prompts.session = &session;
   session.setProgramDir(tmp.path().string());
   prompts.chooserAnswers.push_back(path);
   ASSERT_TRUE(loadGame(session, GameFileKind::Vn3));
   int warnings = 0;
-  for (const auto& m : prompts.messages)
-    warnings += m.title == "Warning" && m.text == "This file ends inside section 12: the rest of it is missing.";
+  for (std::size_t k = 0; k < prompts.messages.size(); ++k) {
+    const auto& m = prompts.messages[k];
+    if (m.title != "Warning" || m.text != "This file ends inside section 12: the rest of it is missing.") continue;
+    ++warnings;
+    EXPECT_EQ(prompts.rows[k], 25);  // the 24 units in
+  }
   EXPECT_EQ(warnings, 1);
   EXPECT_EQ(session.model.unitCount, 24);
   EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);

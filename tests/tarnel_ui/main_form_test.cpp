@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -779,14 +780,46 @@ TEST_F(MainFormTest, SpreadWindowFollowsTheRollFields) {
   // 60 + 4d6 - 2d6 and 20 + 3d6 - 2d6, within 0..100.
   EXPECT_EQ(spread->SpreadLabels[0]->text(), "Mean 67.00\nMost likely 67\nMin 0: 0%\nMax 100: 0%");
   EXPECT_EQ(spread->SpreadLabels[4]->text(), "Mean 23.50\nMost likely 23\nMin 0: 0%\nMax 100: 0%");
+  // Typing is gathered until the event loop runs: one computation a burst.
+  QSignalSpy refreshed(spread, &TSpreadForm::rowRefreshed);
   form->MorPSEdit->setText("6x");
+  EXPECT_EQ(refreshed.count(), 0);
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 1);
   EXPECT_FALSE(spread->SpreadCharts[1]->spread().spread);
   EXPECT_EQ(spread->SpreadCharts[1]->spread().text, "'6x' is not a valid integer value");
   EXPECT_EQ(spread->SpreadLabels[1]->text(), "");
   form->MorPSEdit->setText("6");
-  form->MorMEdit->setText("97");
+  form->MorMEdit->clear();
+  QTest::keyClicks(form->MorMEdit, "97");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 2);
   ASSERT_TRUE(spread->SpreadCharts[1]->spread().spread);
   EXPECT_TRUE(spread->SpreadLabels[1]->text().endsWith("Max 100: 85.54%")) << spread->SpreadLabels[1]->text().toStdString();
+  // 1d7 - 1d7 averages 0, whatever the rounding: never "-0.00".
+  form->RalMEdit->setText("0");
+  form->RalPDEdit->setText("1");
+  form->RalPSEdit->setText("7");
+  form->RalMDEdit->setText("1");
+  form->RalMSEdit->setText("7");
+  form->RalMinEdit->setText("-100");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 3);
+  EXPECT_TRUE(spread->SpreadLabels[2]->text().startsWith("Mean 0.00\n")) << spread->SpreadLabels[2]->text().toStdString();
+  RatingSpread belowZero;
+  belowZero.probability = {1.0};
+  belowZero.mean = -0.004;
+  EXPECT_TRUE(spreadFigures(belowZero, 0, 0).startsWith("Mean 0.00\n"));
+  belowZero.mean = -0.006;
+  EXPECT_TRUE(spreadFigures(belowZero, 0, 0).startsWith("Mean -0.01\n"));
+  // Hidden, the window computes nothing; shown again, every row at once.
+  spread->hide();
+  form->ExpMEdit->setText("61");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 3);
+  spread->show();
+  EXPECT_EQ(refreshed.count(), 3 + kRollRowCount);
+  EXPECT_TRUE(spread->SpreadLabels[0]->text().startsWith("Mean 68.00\n"));
   // A second press brings the same window forward.
   form->SpreadBtn->click();
   EXPECT_EQ(form->spreadForm(), spread);
