@@ -61,8 +61,11 @@ QRect besideOwner(const QWidget* window, const QWidget* owner, const QWidget* ke
   }
   if (keepInView && keepInView->isVisible()) {
     const QRect kept(keepInView->mapToGlobal(QPoint(0, 0)), keepInView->size());
-    if (area.bottom() - kept.bottom() >= frame.height())
-      return {QPoint(kept.left() + m.left(), kept.bottom() + 1 + m.top()), window->size()};
+    // A title bar's height of room below it: window managers that place a
+    // first-shown window's client, not its frame, at the position asked for
+    // (openbox does) would otherwise put the title bar over its last line.
+    if (area.bottom() - kept.bottom() >= frame.height() + m.top())
+      return {QPoint(kept.left() + m.left(), kept.bottom() + 1 + 2 * m.top()), window->size()};
   }
   const int frameLeft = roomRight >= roomLeft ? ownerFrame.right() + 1 : ownerFrame.left() - frame.width();
   return {QPoint(frameLeft + m.left(), ownerFrame.top() + m.top()), window->size()};
