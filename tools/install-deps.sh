@@ -5,8 +5,9 @@
 #   package-check  what tools/package-check.sh runs
 #   screenshots    what tools/screenshots.sh runs
 #   fuzz           clang and its libFuzzer runtime, for make fuzz
-#   windows        the MinGW-w64 cross compiler, Wine and what builds and checks
-#                  the Windows zip (make windows, make windows-check)
+#   windows        the MinGW-w64 cross compiler, Wine, NSIS and what builds and checks
+#                  the Windows zip and installer (make windows, make windows-check);
+#                  rsvg-convert and icotool make the programs' icons
 set -euo pipefail
 packages=(cmake ninja-build ccache g++ make qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev libtiff-dev nlohmann-json3-dev xvfb xauth fonts-dejavu-core fonts-liberation)
@@ -16,7 +17,8 @@ for group in "$@"; do
     package-check) packages+=(dpkg-dev lintian appstream desktop-file-utils debootstrap xdotool imagemagick) ;;
     screenshots) packages+=(imagemagick) ;;
     fuzz) packages+=(clang libclang-rt-dev) ;;
-    windows) packages+=(g++-mingw-w64-x86-64-posix wine64 dpkg-dev zip googletest xdotool imagemagick) ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix wine64 dpkg-dev zip googletest xdotool imagemagick
+                     nsis nsis-doc librsvg2-bin icoutils) ;;
     *) echo "unknown group $group" >&2; exit 2 ;;
   esac
 done

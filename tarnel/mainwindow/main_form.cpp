@@ -101,9 +101,12 @@ QFont titleFont(int cellHeight) {
 }
 
 // The title picture: black, a green border drawn with a 10-pixel pen, the
-// title lines centred in yellow.
-QPixmap drawTitlePicture(int width, int height) {
-  QPixmap picture(width, height);
+// title lines centred in yellow. Drawn at the screen's own resolution
+// (`ratio` device pixels to a pixel of the layout), so that a scaled desktop
+// shows it sharp rather than magnified.
+QPixmap drawTitlePicture(int width, int height, qreal ratio) {
+  QPixmap picture(qRound(width * ratio), qRound(height * ratio));
+  picture.setDevicePixelRatio(ratio);
   picture.fill(Qt::black);
   QPainter p(&picture);
   p.setPen(QPen(QColor(0, 128, 0), 10));
@@ -434,7 +437,7 @@ QWidget* TForm1::buildFindBar() {
 
 void TForm1::FormCreate(const std::string& programDir, const std::vector<std::string>& args) {
   session_.setProgramDir(programDir);
-  startMobDir(session_, rememberedMobDir());
+  startMobDir(session_, rememberedMobDir(programDir));
   if (!args.empty() && !args.front().empty()) startupLoad(session_, args.front());
 }
 
@@ -483,7 +486,7 @@ void TForm1::FormActivate() {
   InfoStringGrid->hide();
   OpenImage->setGeometry(grid.left() + 6, grid.top() + 24, grid.width() - 12, grid.height() - 30);
   if (OpenImage->width() > 0 && OpenImage->height() > 0)
-    titlePixmap_ = drawTitlePicture(OpenImage->width(), OpenImage->height());
+    titlePixmap_ = drawTitlePicture(OpenImage->width(), OpenImage->height(), OpenImage->devicePixelRatioF());
   OpenImage->setPixmap(titlePixmap_);
   OpenImage->show();
   OpenImage->raise();
@@ -533,7 +536,7 @@ void TForm1::SaveVN3SaveScn1Click() {
 }
 
 void TForm1::LocateMOBFiles1Click() {
-  if (locateMobFiles(session_)) rememberMobDir(session_.model.mobDir);
+  if (locateMobFiles(session_)) rememberMobDir(session_.model.programDir, session_.model.mobDir);
 }
 
 void TForm1::LoadCSVUnitFile1Click() {

@@ -1,19 +1,26 @@
 #include "mainwindow/qt_settings.h"
 
-#include <QSettings>
-
 #include "mainwindow/qt_prompts.h"
+#include "mainwindow/settings_location.h"
 
 namespace tarnel {
 
 namespace {
 const QString kMobDirKey = QStringLiteral("mobDirectory");
-
-QSettings settings() { return QSettings(QStringLiteral("Tarnel"), QStringLiteral("Tarnel")); }
 }  // namespace
 
-std::string rememberedMobDir() { return pathFromUi(settings().value(kMobDirKey).toString()); }
+std::unique_ptr<QSettings> openSettings(const std::string& programDir) {
+  const std::string portable = portableSettingsFile(programDir);
+  if (!portable.empty()) return std::make_unique<QSettings>(pathToUi(portable), QSettings::IniFormat);
+  return std::make_unique<QSettings>(QStringLiteral("Tarnel"), QStringLiteral("Tarnel"));
+}
 
-void rememberMobDir(const std::string& dir) { settings().setValue(kMobDirKey, pathToUi(dir)); }
+std::string rememberedMobDir(const std::string& programDir) {
+  return pathFromUi(openSettings(programDir)->value(kMobDirKey).toString());
+}
+
+void rememberMobDir(const std::string& programDir, const std::string& dir) {
+  openSettings(programDir)->setValue(kMobDirKey, pathToUi(dir));
+}
 
 }  // namespace tarnel

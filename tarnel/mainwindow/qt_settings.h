@@ -1,13 +1,20 @@
 #pragma once
 
+#include <QSettings>
+#include <memory>
 #include <string>
 
 namespace tarnel {
 
-// The one thing Tarnel keeps between runs: the directory "Locate MOB Files"
-// chose last, so an installed program, whose own directory holds no MOB
-// files, starts there. Stored with QSettings under "Tarnel/Tarnel".
-std::string rememberedMobDir();
-void rememberMobDir(const std::string& dir);
+// The store of everything Tarnel keeps between runs, for the program in
+// `programDir`: the portable.ini beside it when there is one
+// (settings_location.h), else the system's store under "Tarnel/Tarnel".
+// Every value Tarnel remembers goes through this one function.
+std::unique_ptr<QSettings> openSettings(const std::string& programDir);
+
+// The directory "Locate MOB Files" chose last, so an installed program,
+// whose own directory holds no MOB files, starts there.
+std::string rememberedMobDir(const std::string& programDir);
+void rememberMobDir(const std::string& programDir, const std::string& dir);
 
 }  // namespace tarnel

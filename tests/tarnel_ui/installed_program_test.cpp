@@ -100,3 +100,40 @@ TEST_F(InstalledProgram, SamplesOpenQuietlyOtherGamesWarnUntilLocateWhichIsRemem
 
 }  // namespace
 }  // namespace tarnel
+
+namespace tarnel {
+namespace {
+
+// The zip's copy: portable.ini beside the program holds the remembered MOB
+// directory; the system's store is neither written nor read.
+TEST_F(InstalledProgram, PortableCopyKeepsItsSettingsInPortableIniAlone) {
+  const fs::path portable = fs::path(root.path().toStdString()) / "stick";
+  fs::create_directories(portable);
+  const std::string ini = (portable / "portable.ini").string();
+  ASSERT_TRUE(writeFileSafely(ini, std::string_view()));
+  QSettings native(QStringLiteral("Tarnel"), QStringLiteral("Tarnel"));
+  // What an installed copy remembered stays its own.
+  native.setValue(QStringLiteral("mobDirectory"), QString::fromStdString(share.string()));
+  native.sync();
+  {
+    TForm1 first(prompts, portable.string(), {});
+    EXPECT_EQ(first.session().model.mobDir, portable.string() + "/");
+    prompts.openAnswers.push_back((samples / "KOB03").string());
+    first.LocateMOBFiles1->trigger();
+  }
+  native.sync();
+  EXPECT_EQ(native.allKeys(), QStringList{QStringLiteral("mobDirectory")});
+  EXPECT_EQ(native.value(QStringLiteral("mobDirectory")).toString().toStdString(), share.string());
+  QSettings file(QString::fromStdString(ini), QSettings::IniFormat);
+  EXPECT_EQ(file.value(QStringLiteral("mobDirectory")).toString().toStdString(), samples.string() + "/");
+
+  TForm1 next(prompts, portable.string(), {});
+  EXPECT_EQ(next.session().model.mobDir, samples.string() + "/");
+  // Without the file the same directory is an ordinary copy again.
+  fs::remove(ini);
+  TForm1 ordinary(prompts, portable.string(), {});
+  EXPECT_EQ(ordinary.session().model.mobDir, share.string() + "/");
+}
+
+}  // namespace
+}  // namespace tarnel

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # make windows: cross-compiles Tarnel, Orvik and their command-line companions
-# for 64-bit Windows and packs $BUILD_WIN/tarnel-<version>-win64.zip.
+# for 64-bit Windows, packs $BUILD_WIN/tarnel-<version>-win64.zip (portable)
+# and makes the installer $BUILD_WIN/tarnel-<version>-setup.exe with NSIS.
 #   BUILD_WIN     build folder (default build-win)
 #   TARNEL_CACHE  where Qt for Windows is built and kept (default ~/.cache/tarnel)
 #   JOBS          parallel compile jobs (default 2)
@@ -60,6 +61,40 @@ $mingw-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/platforms/*
 cp tarnel/help/Tarnel.hlp samples/MOB03 samples/MOB07 samples/KOB03 samples/KOB07 "$stage/"
 cp samples/* "$stage/samples/"
 sed "s/@VERSION@/$app_version/g" tools/windows/README.txt | sed 's/$/\r/' >"$stage/README.txt"
+# The help once more under a name a web browser opens (the Start menu's
+# Tarnel Help).
+cp tarnel/help/Tarnel.hlp "$stage/Tarnel Help.html"
+# The zip's Tarnel is portable: it keeps its settings in this file.
+: >"$stage/portable.ini"
 
 (cd "$build" && rm -f "$name.zip" && zip -q -r -X "$name.zip" "$name")
 echo "$build/$name.zip: $(du -k "$build/$name.zip" | cut -f1) KiB packed, $(du -sk "$stage" | cut -f1) KiB unpacked"
+
+# The installer installs the zip's files but portable.ini; the uninstaller
+# deletes the same list, so files a user saved among them stay.
+start=$SECONDS
+abs_build=$(cd "$build" && pwd)
+nsis_path() { local p=${1//\$/\$\$}; printf '%s' "${p//\//\\}"; }
+(cd "$stage" && find . -type f ! -name portable.ini | sed 's|^\./||' | LC_ALL=C sort) >"$build/installer-files.txt"
+{
+  dir=""
+  while IFS= read -r f; do
+    d=$(dirname "$f")
+    if [ "$d" != "$dir" ]; then
+      if [ "$d" = . ]; then echo 'SetOutPath "$INSTDIR"'; else echo "SetOutPath \"\$INSTDIR\\$(nsis_path "$d")\""; fi
+      dir=$d
+    fi
+    echo "File \"$abs_build/$name/${f//\$/\$\$}\""
+  done <"$build/installer-files.txt"
+} >"$build/files.nsh"
+{
+  while IFS= read -r f; do echo "Delete \"\$INSTDIR\\$(nsis_path "$f")\""; done <"$build/installer-files.txt"
+  # Folders deepest first; RMDir leaves a folder that still holds a file.
+  (cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||' | LC_ALL=C sort -r) |
+    while IFS= read -r d; do echo "RMDir \"\$INSTDIR\\$(nsis_path "$d")\""; done
+} >"$build/unfiles.nsh"
+setup=$build/tarnel-$app_version-setup.exe
+rm -f "$setup"
+makensis -V2 -WX -INPUTCHARSET UTF8 -DVERSION="$app_version" -DBUILD="$abs_build" -DOUTFILE="$abs_build/tarnel-$app_version-setup.exe" \
+  tools/windows/installer.nsi
+echo "$setup: $(du -k "$setup" | cut -f1) KiB, made in $((SECONDS - start)) s"

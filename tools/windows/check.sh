@@ -10,7 +10,8 @@
 #    names) leave everything as it was, no reader waits on a device, and a
 #    save through a symbolic link keeps the link, names beyond ASCII work;
 # 4. tarnel.exe and orvik.exe start under Xvfb and show their windows
-#    (screenshots docs/windows_tarnel.png and docs/windows_orvik.png).
+#    (screenshots docs/windows_tarnel.png and docs/windows_orvik.png);
+# 5. the installer and the portable zip (tools/windows/check-installer.sh).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 repo=$PWD
@@ -200,6 +201,13 @@ shot() {
 # A click on Tarnel's title picture shows the grid of the game it opened.
 shot tarnel.exe "Varno Editor" docs/windows_tarnel.png "350 500" vn3_crossing.dat
 shot orvik.exe "Orvik" docs/windows_orvik.png -
+
+# 5. the installer and the zip's portable mode, in a Wine prefix of their own.
+if [ -n "$(ls "$win"/tarnel-*-setup.exe 2>/dev/null)" ]; then
+  tools/windows/check-installer.sh "$win" || fail "the installer's check (above)"
+else
+  fail "no tarnel-*-setup.exe in $win"
+fi
 
 if [ "$failures" -gt 0 ]; then
   echo "windows-check: $failures failures"
