@@ -153,9 +153,15 @@ bool writeFileSafely(const std::string& path, std::string_view text) {
 bool isWindowsDeviceName(const std::string& path) {
   if (path.starts_with("\\\\.\\") || path.starts_with("//./") || path.starts_with("\\\\?\\GLOBALROOT"))
     return true;
-  const std::size_t slash = path.find_last_of("\\/:");
+  const std::size_t slash = path.find_last_of("\\/");
   std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
-  name = name.substr(0, name.find('.'));
+  // A drive-relative path (C:NUL) names what follows its drive.
+  if (slash == std::string::npos && name.size() >= 2 && name[1] == ':' &&
+      ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z')))
+    name.erase(0, 2);
+  // The name ends at its extension or at a colon: CON: and COM1:.tmp-1 are
+  // the devices themselves (the colon starts a stream of the device).
+  name = name.substr(0, name.find_first_of(".:"));
   while (!name.empty() && name.back() == ' ') name.pop_back();
   for (char& c : name)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');

@@ -83,9 +83,10 @@ void binaryStandardStreams();
 // True when the path names a device on Windows rather than a file: one in
 // the device namespace (\\.\), or one whose last part is a name Windows
 // keeps for a device in every folder (CON, PRN, AUX, NUL, COM0 to COM9, LPT0
-// to LPT9, CONIN$, CONOUT$, CLOCK$), whatever its case, extension or trailing
-// blanks. The Windows file helpers never open such a name: a read from CON or
-// COM1 would wait for input.
+// to LPT9, CONIN$, CONOUT$, CLOCK$), whatever its case, extension, trailing
+// blanks or a colon after it (CON:, COM1:, C:\games\COM1:.tmp-1). The Windows
+// file helpers never open such a name: a read from CON or COM1 would wait for
+// input, and a save would write into the port.
 bool isWindowsDeviceName(const std::string& path);
 
 // Directory part of a path ("." when the path has none).

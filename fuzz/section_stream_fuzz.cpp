@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gamefiles/game_files.h"
+#include "gamefiles/game_decoders.h"
+#include "gamefiles/section_stream.h"
 #include "support/tarnel_fuzz.h"
 
 namespace {

@@ -10,9 +10,8 @@
 #include "editors/battle_summary.h"
 #include "gamefiles/dump_files.h"
 #include "gamefiles/game_decoders.h"
-#include "gamefiles/game_files.h"
+#include "gamefiles/game_encoders.h"
 #include "gamefiles/game_json.h"
-#include "gamefiles/section_stream.h"
 #include "mainwindow/about.h"
 #include "mainwindow/main_commands.h"
 #include "sidefiles/csv_units.h"
@@ -26,7 +25,6 @@ using common::utf8ToCp1252;
 using namespace tarnel;
 using common::directoryOf;
 using common::readFileBytes;
-using common::regularFileSize;
 using common::writeFileSafely;
 
 // Answers every dialog with the paths given on the command line and reports
@@ -85,14 +83,19 @@ int fail(const std::string& text) {
   return 1;
 }
 
+// The generation of a game file, or None after its message on stderr.
+GameFileKind kindOrMessage(const std::string& path) {
+  const GameFileKind kind = gameFileKindOf(path);
+  if (kind == GameFileKind::None)
+    std::cerr << (common::regularFileSize(path) ? "This isn't a VN2 scenario file" : "Couldn't open save file") << '\n';
+  return kind;
+}
+
 // A game file decoded without prompts, its messages on stderr as the
 // commands' own: false when it cannot be used.
 bool readGame(const std::string& path, DecodedGame& game) {
-  const GameFileKind kind = gameFileKindOf(path);
-  if (kind == GameFileKind::None) {
-    std::cerr << (common::regularFileSize(path) ? "This isn't a VN2 scenario file" : "Couldn't open save file") << '\n';
-    return false;
-  }
+  const GameFileKind kind = kindOrMessage(path);
+  if (kind == GameFileKind::None) return false;
   readGameFile(path, kind, game);
   if (!game.ok()) {
     std::cerr << loadErrorMessage(game.error, kind).text << '\n';
@@ -132,11 +135,7 @@ int namedFieldCommand(const std::string& command, int argc, const std::vector<st
   if (json->size() > kMaxJson) return fail(std::string(argv[3]) + " is larger than 256 MiB");
   const ImportOutcome outcome = importGameJson(m, std::string_view(reinterpret_cast<const char*>(json->data()), json->size()));
   if (!outcome.ok()) return fail(outcome.error);
-  const bool written =
-      m.loaded == GameFileKind::V10
-          ? writeFileSafely(argv[4], std::span(m.image().data(), static_cast<std::size_t>(m.v10Length)))
-          : writeFileSafely(argv[4], writeSectionStream(m, m.loaded == GameFileKind::V11 ? kMagicV11 : kMagicVn3));
-  return written ? 0 : fail("Could not open New save file!");
+  return writeGameFile(argv[4], m, m.loaded) ? 0 : fail("Could not open New save file!");
 }
 
 }  // namespace
@@ -178,18 +177,8 @@ int main(int argc0, char** argv0) {
   Session session(prompts);
   session.setProgramDir(directoryOf(file));
 
-  auto head = readFileBytes(file, 64);
-  if (!head) return fail("Couldn't open save file");
-  GameFileKind kind;
-  if (hasMagic(*head, kMagicVn3)) {
-    kind = GameFileKind::Vn3;
-  } else if (hasMagic(*head, kMagicV11)) {
-    kind = GameFileKind::V11;
-  } else {
-    const auto size = regularFileSize(file);
-    if (!size || *size < 705076 || *size > 705481) return fail("This isn't a VN2 scenario file");
-    kind = GameFileKind::V10;
-  }
+  const GameFileKind kind = kindOrMessage(file);
+  if (kind == GameFileKind::None) return 1;
 
   try {
     loadGame(session, kind);

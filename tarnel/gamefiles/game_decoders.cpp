@@ -3,17 +3,12 @@
 #include <algorithm>
 #include <array>
 
-#include "gamefiles/game_files.h"
+#include "gamefiles/game_encoders.h"
 #include "gamefiles/section_stream.h"
 
 namespace tarnel {
 
 namespace {
-constexpr std::uint64_t kV10MinSize = 705076;
-constexpr std::uint64_t kV10MaxSize = 705481;
-
-bool v10Size(std::uint64_t size) { return size >= kV10MinSize && size <= kV10MaxSize; }
-
 // A ByteSource over bytes in memory.
 class MemorySource : public common::ByteSource {
  public:
@@ -51,9 +46,43 @@ class HeadThenRest : public common::ByteSource {
 };
 }  // namespace
 
+bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic) {
+  // The first line as text of at most 30 characters: 29 bytes, ending after a
+  // line feed; compared up to its first NUL byte.
+  std::size_t end = std::min<std::size_t>(bytes.size(), 29);
+  for (std::size_t k = 0; k < end; ++k) {
+    if (bytes[k] == '\n') {
+      end = k + 1;
+      break;
+    }
+  }
+  std::size_t len = 0;
+  while (len < end && bytes[len] != 0) ++len;
+  return std::string_view(reinterpret_cast<const char*>(bytes.data()), len) == magic;
+}
+
+GameFileKind gameFileKindOf(std::span<const std::uint8_t> head, std::uint64_t fileSize) {
+  for (const GameFileKind kind : {GameFileKind::Vn3, GameFileKind::V11})
+    if (hasMagic(head, magicOf(kind))) return kind;
+  return isV10Size(fileSize) ? GameFileKind::V10 : GameFileKind::None;
+}
+
+GameFileKind gameFileKindOf(const std::string& path) {
+  const auto size = common::regularFileSize(path);
+  const auto head = common::readFileBytes(path, kKindHeadBytes);
+  return size && head ? gameFileKindOf(*head, *size) : GameFileKind::None;
+}
+
+GameFileKind sectionedKindOf(const std::string& path) {
+  const auto head = common::readFileBytes(path, kKindHeadBytes);
+  if (!head) return GameFileKind::None;
+  const GameFileKind kind = gameFileKindOf(*head, 0);
+  return kind == GameFileKind::V10 ? GameFileKind::None : kind;
+}
+
 void decodeV10(std::span<const std::uint8_t> bytes, DecodedGame& out) {
   out.kind = GameFileKind::V10;
-  if (!v10Size(bytes.size())) {
+  if (!isV10Size(bytes.size())) {
     out.error = LoadError::WrongSize;
     return;
   }
@@ -80,7 +109,9 @@ void decodeSectioned(common::ByteSource& bytes, std::uint64_t size, GameFileKind
     held += got;
   }
   const auto magic = std::span(head.data(), held);
-  if (!hasMagic(magic, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3)) {
+  // Only the two sectioned generations have a magic to test.
+  const std::string_view want = magicOf(kind);
+  if (want.empty() || !hasMagic(magic, want)) {
     out.error = LoadError::WrongMagic;
     return;
   }
@@ -107,6 +138,11 @@ void decodeSectioned(std::span<const std::uint8_t> bytes, GameFileKind kind, Dec
   decodeSectioned(source, bytes.size(), kind, out);
 }
 
+void decodeGame(std::span<const std::uint8_t> bytes, GameFileKind kind, DecodedGame& out) {
+  if (kind == GameFileKind::V10) decodeV10(bytes, out);
+  else decodeSectioned(bytes, kind, out);
+}
+
 void readGameFile(const std::string& path, GameFileKind kind, DecodedGame& out) {
   out.kind = kind;
   if (kind == GameFileKind::V10) {
@@ -116,7 +152,7 @@ void readGameFile(const std::string& path, GameFileKind kind, DecodedGame& out) 
       out.error = LoadError::CannotOpen;
       return;
     }
-    if (!v10Size(*size)) {
+    if (!isV10Size(*size)) {
       out.error = LoadError::WrongSize;
       return;
     }
@@ -137,13 +173,6 @@ void readGameFile(const std::string& path, GameFileKind kind, DecodedGame& out) 
   }
   decodeSectioned(file, file.size(), kind, out);
   if (file.failed() && !out.tooMuchData) out.error = LoadError::CannotOpen;
-}
-
-GameFileKind gameFileKindOf(const std::string& path) {
-  const GameFileKind sectioned = sectionedKindOf(path);
-  if (sectioned != GameFileKind::None) return sectioned;
-  const auto size = common::regularFileSize(path);
-  return size && v10Size(*size) ? GameFileKind::V10 : GameFileKind::None;
 }
 
 LoadMessage loadErrorMessage(LoadError error, GameFileKind kind) {

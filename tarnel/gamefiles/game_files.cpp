@@ -1,20 +1,16 @@
 // Load and save commands of the three game-file generations.
 #include <algorithm>
-#include <array>
 
 #include "gamefiles/game_files.h"
 
 #include "common/file_io.h"
 #include "gamefiles/game_decoders.h"
-#include "gamefiles/section_stream.h"
+#include "gamefiles/game_encoders.h"
 
 namespace tarnel {
 
 using common::directoryOf;
 using common::lowerCase;
-using common::readFileBytes;
-using common::regularFileSize;
-using common::writeFileSafely;
 
 namespace {
 constexpr const char* kSaveFilter = "Scenarios (*.dat)|*.dat|All files (*.*)| *.*";
@@ -30,24 +26,7 @@ class BusyCursor {
  private:
   Prompts& prompts_;
 };
-}  // namespace
 
-bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic) {
-  // The first line as text of at most 30 characters: 29 bytes, ending after a
-  // line feed; compared up to its first NUL byte.
-  std::size_t end = std::min<std::size_t>(bytes.size(), 29);
-  for (std::size_t k = 0; k < end; ++k) {
-    if (bytes[k] == '\n') {
-      end = k + 1;
-      break;
-    }
-  }
-  std::size_t len = 0;
-  while (len < end && bytes[len] != 0) ++len;
-  return std::string_view(reinterpret_cast<const char*>(bytes.data()), len) == magic;
-}
-
-namespace {
 void setLoadedFile(Session& s, const std::string& path, const char* labelPrefix) {
   GameModel& model = s.model;
   model.currentPath = path;
@@ -118,14 +97,6 @@ bool loadV10(Session& s) {
   readComment(s, path);
   s.documentLoaded();
   return true;
-}
-
-GameFileKind sectionedKindOf(const std::string& path) {
-  auto head = readFileBytes(path, 64);
-  if (!head) return GameFileKind::None;
-  if (hasMagic(*head, kMagicVn3)) return GameFileKind::Vn3;
-  if (hasMagic(*head, kMagicV11)) return GameFileKind::V11;
-  return GameFileKind::None;
 }
 
 bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLinePath, std::string* cutShort) {
@@ -205,8 +176,7 @@ bool saveV10(Session& s) {
   FileDialogState& d = s.SaveDialog1;
   if (!askSaveName(s, "Save Version 1.0 Scenario")) return false;
   BusyCursor busy(prompts);
-  const auto length = static_cast<std::size_t>(std::clamp(model.v10Length, 0, kImageSize));
-  if (!writeFileSafely(d.fileName, std::span(model.image().data(), length))) {
+  if (!writeGameFile(d.fileName, model, GameFileKind::V10)) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
     return false;
   }
@@ -229,8 +199,7 @@ bool saveSectioned(Session& s, GameFileKind kind) {
   FileDialogState& d = s.SaveDialog1;
   if (!askSaveName(s, "Save Version 1.1 Scenario")) return false;
   BusyCursor busy(prompts);
-  const auto bytes = writeSectionStream(model, kind == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
-  if (!writeFileSafely(d.fileName, bytes)) {
+  if (!writeGameFile(d.fileName, model, kind)) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
     return false;
   }

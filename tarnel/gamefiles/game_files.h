@@ -1,9 +1,6 @@
 #pragma once
 
-#include <cstdint>
-#include <span>
 #include <string>
-#include <string_view>
 
 #include "model/comment.h"
 #include "model/session.h"
@@ -35,12 +32,5 @@ bool saveSectioned(Session& session, GameFileKind kind);
 // on a bad cell.
 void readGridBackUnits(Session& session);
 void readGridBackLeaders(Session& session);
-
-// The generation of a sectioned file by its magic; None when it has neither.
-GameFileKind sectionedKindOf(const std::string& path);
-
-// The magic test: the first line of at most 29 characters, up to its first
-// NUL, equals the magic.
-[[nodiscard]] bool hasMagic(std::span<const std::uint8_t> bytes, std::string_view magic);
 
 }  // namespace tarnel

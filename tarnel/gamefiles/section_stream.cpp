@@ -96,11 +96,16 @@ Decoded decodePackets(const std::uint8_t* in, std::size_t avail, std::int64_t le
         p = runEnd(in, p, fastEnd, 0);
         continue;
       }
-      std::memcpy(out + k, in + p, 128);
+      // Most packets of a game's records are a few bytes long: one 16-byte
+      // copy covers them, and only longer packets copy the rest of a block.
+      std::memcpy(out + k, in + p, 16);
+      if (c > 16) std::memcpy(out + k + 16, in + p + 16, 112);
       p += c;
       k += c;
     } else {
-      std::memset(out + k, in[p++], 128);
+      const std::uint8_t v = in[p++];
+      std::memset(out + k, v, 16);
+      if (c > 128 + 16) std::memset(out + k + 16, v, 112);
       k += c - 128;
     }
   }
@@ -178,7 +183,7 @@ std::size_t unpackSection(std::span<const std::uint8_t> in, std::uint8_t* out,
       .produced;
 }
 
-SectionDecoder::SectionDecoder(GameModel& model) : m_(model), image_(model.image().size(), 0) {
+SectionDecoder::SectionDecoder(GameDocument& model) : m_(model), image_(model.image().size(), 0) {
   m_.sectionOffset.fill(0);
   m_.sectionLength.fill(0);
   m_.negativeLength = false;
@@ -273,22 +278,22 @@ ReadStatus SectionDecoder::finish() {
   return overflow_ ? ReadStatus::TooMuchData : ReadStatus::Ok;
 }
 
-StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
+StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameDocument& model) {
   SectionDecoder decoder(model);
   decoder.feed(file, true);
   const ReadStatus status = decoder.finish();
   return {status, decoder.endedInside(), decoder.holdsNoSections()};
 }
 
-ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model) {
+ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameDocument& model) {
   return decodeSectionStream(file, model).status;
 }
 
-ReadStatus readSectionStream(common::ByteSource& source, GameModel& model, std::size_t window) {
+ReadStatus readSectionStream(common::ByteSource& source, GameDocument& model, std::size_t window) {
   return decodeSectionStream(source, model, window).status;
 }
 
-StreamEnd decodeSectionStream(common::ByteSource& source, GameModel& model, std::size_t window) {
+StreamEnd decodeSectionStream(common::ByteSource& source, GameDocument& model, std::size_t window) {
   SectionDecoder decoder(model);
   // A packet is at most 129 bytes and a header 20, so a window of 256 bytes
   // always holds the next whole piece.
@@ -328,7 +333,7 @@ void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,
   out.resize(at + 9 + static_cast<std::size_t>(length));
 }
 
-std::vector<std::uint8_t> writeSectionStream(const GameModel& m, std::string_view magic) {
+std::vector<std::uint8_t> writeSectionStream(const GameDocument& m, std::string_view magic) {
   std::vector<std::uint8_t> out;
   out.reserve(m.image().size() / 4);
   out.insert(out.end(), magic.begin(), magic.end());

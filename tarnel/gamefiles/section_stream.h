@@ -42,7 +42,7 @@ class SectionDecoder {
  public:
   // Clears the directory; the image is decoded beside the model's and takes
   // its place (of the same size) at finish().
-  explicit SectionDecoder(GameModel& model);
+  explicit SectionDecoder(GameDocument& model);
 
   // Decodes from the bytes that follow those of the previous calls. Without
   // `final` it stops before a header or packet that `bytes` does not hold
@@ -65,7 +65,7 @@ class SectionDecoder {
   enum class Phase { FileHeader, SectionHeader, Body, Done };
   std::size_t stop(std::size_t pos);
 
-  GameModel& m_;
+  GameDocument& m_;
   std::vector<std::uint8_t> image_;
   Phase phase_ = Phase::FileHeader;
   int j_ = 1;                   // section position
@@ -86,15 +86,15 @@ struct StreamEnd {
 };
 
 // A whole file in memory.
-[[nodiscard]] ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameModel& model);
-StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameModel& model);
+[[nodiscard]] ReadStatus readSectionStream(std::span<const std::uint8_t> file, GameDocument& model);
+StreamEnd decodeSectionStream(std::span<const std::uint8_t> file, GameDocument& model);
 
 // A file of any length read front to back through a buffer of `window`
 // bytes, so memory stays bounded; reading stops after the 99th section.
 inline constexpr std::size_t kStreamWindow = 4u << 20;
-[[nodiscard]] ReadStatus readSectionStream(common::ByteSource& source, GameModel& model,
+[[nodiscard]] ReadStatus readSectionStream(common::ByteSource& source, GameDocument& model,
                              std::size_t window = kStreamWindow);
-StreamEnd decodeSectionStream(common::ByteSource& source, GameModel& model,
+StreamEnd decodeSectionStream(common::ByteSource& source, GameDocument& model,
                               std::size_t window = kStreamWindow);
 
 // Appends one section: stored when coding would not make it smaller.
@@ -103,6 +103,6 @@ void writeSection(std::vector<std::uint8_t>& out, std::int32_t id,
 
 // The magic, four zero bytes, then every directory position 1..99 of
 // non-zero length with its identifier.
-std::vector<std::uint8_t> writeSectionStream(const GameModel& model, std::string_view magic);
+std::vector<std::uint8_t> writeSectionStream(const GameDocument& model, std::string_view magic);
 
 }  // namespace tarnel

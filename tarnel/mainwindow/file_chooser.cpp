@@ -6,7 +6,7 @@
 
 #include "common/file_io.h"
 #include "common/text1252.h"
-#include "gamefiles/game_files.h"
+#include "gamefiles/game_decoders.h"
 #include "gamefiles/section_stream.h"
 #include "model/comment.h"
 

@@ -1,6 +1,7 @@
 #include "mainwindow/main_commands.h"
 
 #include "gamefiles/dump_files.h"
+#include "gamefiles/game_decoders.h"
 #include "gamefiles/game_files.h"
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/csv_units.h"

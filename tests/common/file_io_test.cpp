@@ -141,9 +141,9 @@ std::size_t entries(const fs::path& dir) {
 TEST(DeviceNames, AreNeverReadAndNeverWaitedOn) {
   tarnel::testing::TestDir dir("device_names");
   Watchdog watchdog(20);
-  std::vector<std::string> paths = {"CON", "NUL", "COM1", "conin$"};
+  std::vector<std::string> paths = {"CON", "NUL", "COM1", "conin$", "CON:", "COM1:"};
   for (const char* name : {"CON", "con.dat", "Nul.txt", "NUL", "COM1", "com1.dat", "AUX", "PRN", "LPT1", "CON .cmt",
-                           "CONOUT$"})
+                           "CONOUT$", "NUL:", "COM1:", "com1:.tmp-00ab12"})
     paths.push_back((dir.path() / name).string());
 #ifdef _WIN32
   paths.push_back("\\\\.\\NUL");
@@ -165,10 +165,13 @@ TEST(DeviceNames, AreNeverReadAndNeverWaitedOn) {
 TEST(DeviceNames, WhatWindowsTakesForADevice) {
   for (const char* device : {"CON", "con", "NUL", "nul.txt", "C:\\games\\Aux.dat", "dir/PRN", "COM1", "com9.dat",
                              "LPT1", "LPT0", "COM\u00B9", "CON .cmt", "CON.tar.gz", "CONIN$", "conout$", "CLOCK$",
-                             "\\\\.\\PhysicalDrive0", "//./pipe/x", "\\\\?\\GLOBALROOT\\Device\\Null", "C:NUL"})
+                             "\\\\.\\PhysicalDrive0", "//./pipe/x", "\\\\?\\GLOBALROOT\\Device\\Null", "C:NUL",
+                             "CON:", "NUL:", "COM1:", "lpt2:", "C:\\games\\COM1:", "C:\\games\\COM1:.tmp-00ab12",
+                             "dir/AUX:stream", "CON :", "c:con:", "NUL.dat:x"})
     EXPECT_TRUE(common::isWindowsDeviceName(device)) << device;
   for (const char* file : {"", "CONS", "CON1", "ACON", "COM", "COM10", "LPTX", "NULL.dat", "con_1.dat", "dir.CON/game",
-                           "NUL/", "C:\\NUL\\x.dat", "\\\\?\\C:\\game.dat", "\u00DCbung.dat"})
+                           "NUL/", "C:\\NUL\\x.dat", "\\\\?\\C:\\game.dat", "\u00DCbung.dat",
+                           "game.dat:CON", "C:", "C:game.dat", "COM1x:", "CON:/x.dat", ":", "C:\\COM10:"})
     EXPECT_FALSE(common::isWindowsDeviceName(file)) << file;
 }
 

@@ -11,6 +11,7 @@
 
 #include "game_sample.h"
 #include "gamefiles/dump_files.h"
+#include "gamefiles/game_encoders.h"
 #include "gamefiles/section_stream.h"
 #include "common/file_io.h"
 
@@ -131,7 +132,7 @@ TEST_F(Cli, SummaryOfASideWithAndWithoutMobFiles) {
   }
   const std::string name = "Caf\xE9 Tank";
   for (std::size_t k = 0; k <= name.size(); ++k) m.setUnitByte(2, static_cast<int>(k), k < name.size() ? name[k] : 0);
-  const std::string game = put("game.dat", tarnel::writeSectionStream(m, tarnel::kMagicV11));
+  const std::string game = put("game.dat", tarnel::encodeGame(m, tarnel::GameFileKind::V11));
   put("MOB07", samplegen::makeMobFile(7));  // 12 men for type 5
 
   CliRun r = run("summary " + game + " 1");

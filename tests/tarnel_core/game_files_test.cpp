@@ -17,6 +17,7 @@
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
 #include "mainwindow/main_commands.h"
+#include "gamefiles/game_decoders.h"
 #include "gamefiles/game_files.h"
 
 using namespace tarnel;

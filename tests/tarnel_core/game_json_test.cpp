@@ -6,8 +6,8 @@
 
 #include "game_sample.h"
 #include "gamefiles/game_decoders.h"
+#include "gamefiles/game_encoders.h"
 #include "gamefiles/game_json.h"
-#include "gamefiles/section_stream.h"
 #include "mainwindow/main_commands.h"
 #include "model/session.h"
 #include "support/scripted_prompts.h"
@@ -29,15 +29,11 @@ Bytes sampleFile(GameFileKind kind, int unitsPerSide = 12) {
 
 std::unique_ptr<DecodedGame> decode(GameFileKind kind, const Bytes& bytes) {
   auto d = std::make_unique<DecodedGame>();
-  if (kind == GameFileKind::V10) decodeV10(bytes, *d);
-  else decodeSectioned(bytes, kind, *d);
+  decodeGame(bytes, kind, *d);
   return d;
 }
 
-Bytes saved(const GameModel& m) {
-  if (m.loaded == GameFileKind::V10) return Bytes(m.image().begin(), m.image().begin() + m.v10Length);
-  return writeSectionStream(m, m.loaded == GameFileKind::V11 ? kMagicV11 : kMagicVn3);
-}
+Bytes saved(const GameModel& m) { return encodeGame(m, m.loaded); }
 
 class EachGeneration : public ::testing::TestWithParam<GameFileKind> {};
 

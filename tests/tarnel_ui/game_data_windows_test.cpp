@@ -16,7 +16,7 @@
 #include "editors/summary_form.h"
 #include "editors/turns_form.h"
 #include "game_sample.h"
-#include "gamefiles/section_stream.h"
+#include "gamefiles/game_encoders.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_startup.h"
 #include "support/scripted_prompts.h"
@@ -37,7 +37,7 @@ class GameDataWindows : public ::testing::Test {
     o.unitsPerSide = 10;
     o.description = "Synthetic river crossing at dawn";
     original = samplegen::makeGameModel(o);
-    ASSERT_TRUE(common::writeFileSafely(path("game.dat"), writeSectionStream(original, kMagicVn3)));
+    ASSERT_TRUE(writeGameFile(path("game.dat"), original, GameFileKind::Vn3));
     windows = createWindows(prompts, tmp.path().string(), {});
     prompts.chooserAnswers.push_back(path("game.dat"));
     form().LoadVN3Save1->trigger();

@@ -24,7 +24,7 @@
 #include <iterator>
 
 #include "game_sample.h"
-#include "gamefiles/section_stream.h"
+#include "gamefiles/game_encoders.h"
 #include "mainwindow/compare_form.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_history.h"
@@ -55,10 +55,7 @@ void putText(GameModel& m, std::int64_t at, std::string_view text) {
     m.setByteAt(at + static_cast<std::int64_t>(k), static_cast<unsigned char>(text[k]));
 }
 
-Bytes fileOf(const GameModel& m, GameFileKind kind) {
-  if (kind == GameFileKind::V10) return {m.image().begin(), m.image().begin() + m.v10Length};
-  return writeSectionStream(m, kind == GameFileKind::Vn3 ? kMagicVn3 : kMagicV11);
-}
+Bytes fileOf(const GameModel& m, GameFileKind kind) { return encodeGame(m, kind); }
 
 // A game whose 60 side-0 units each lead their own formation, so that the
 // designations run past Z, with leader names that test the grid's filter.

@@ -15,7 +15,7 @@
 #include "common/file_io.h"
 #include "editors/position_form.h"
 #include "game_sample.h"
-#include "gamefiles/section_stream.h"
+#include "gamefiles/game_encoders.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
@@ -43,7 +43,7 @@ class PositionWindow : public ::testing::Test {
       m.setWordAt(m.positionOffset(i) + offsetOf(PositionField::kX), side == 0 ? 12 + 6 * (k % 4) : 70 + 5 * (k % 4));
       m.setWordAt(m.positionOffset(i) + offsetOf(PositionField::kY), 15 + 18 * (k / 4) + side * 9);
     }
-    ASSERT_TRUE(common::writeFileSafely(path("game.dat"), writeSectionStream(m, kMagicVn3)));
+    ASSERT_TRUE(writeGameFile(path("game.dat"), m, GameFileKind::Vn3));
     windows = createWindows(prompts, tmp.path().string(), {});
     prompts.chooserAnswers.push_back(path("game.dat"));
     form().LoadVN3Save1->trigger();

@@ -12,7 +12,7 @@
 #include "common/file_io.h"
 #include "editors/battle_summary.h"
 #include "editors/turns_form.h"
-#include "gamefiles/section_stream.h"
+#include "gamefiles/game_encoders.h"
 #include "mainwindow/json_commands.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/main_form.h"
@@ -140,7 +140,7 @@ class UndoWindow : public ::testing::Test {
   void SetUp() override {
     samplegen::SampleOptions o;
     o.unitsPerSide = 12;
-    file = writeSectionStream(samplegen::makeGameModel(o), kMagicVn3);
+    file = encodeGame(samplegen::makeGameModel(o), GameFileKind::Vn3);
     ASSERT_TRUE(common::writeFileSafely(path("game.dat"), file));
     windows = createWindows(prompts, tmp.path().string(), {});
     prompts.chooserAnswers.push_back(path("game.dat"));

@@ -17,7 +17,7 @@
 #include "editors/ammo_form.h"
 #include "editors/weapons_form.h"
 #include "game_sample.h"
-#include "gamefiles/section_stream.h"
+#include "gamefiles/game_encoders.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
@@ -70,7 +70,7 @@ class UnitEditorWindow : public ::testing::Test {
       original.setUnitByte(2, a + 8 + k, original.unitByte(2, a + 4 + k));
       original.setUnitByte(2, a + 24 + k, original.unitByte(2, a + 20 + k));
     }
-    write("game.dat", writeSectionStream(original, kMagicVn3));
+    write("game.dat", encodeGame(original, GameFileKind::Vn3));
     write("KOB03", samplegen::makeMobFile(3));
     write("KOB07", samplegen::makeMobFile(7));
 

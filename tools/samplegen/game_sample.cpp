@@ -5,7 +5,7 @@
 #include <cstring>
 #include <random>
 
-#include "gamefiles/section_stream.h"
+#include "gamefiles/game_encoders.h"
 
 namespace samplegen {
 
@@ -68,8 +68,7 @@ GameModel makeGameModel(const SampleOptions& o) {
       plan.push_back({j, length, kind});
     }
     std::int32_t r = kHeaderSize;
-    const std::string_view magic = vn3 ? kMagicVn3 : kMagicV11;
-    putText(m, 0, std::string(magic));
+    putText(m, 0, std::string(magicOf(o.kind)));
     m.sectionLength[0] = kHeaderSize;
     for (const auto& p : plan) {
       m.sectionOffset[p.position] = r;
@@ -185,10 +184,7 @@ GameModel makeGameModel(const SampleOptions& o) {
 }
 
 std::vector<std::uint8_t> makeGameFile(const SampleOptions& o) {
-  GameModel m = makeGameModel(o);
-  if (o.kind == GameFileKind::V10)
-    return {m.image().begin(), m.image().begin() + m.v10Length};
-  return writeSectionStream(m, o.kind == GameFileKind::Vn3 ? kMagicVn3 : kMagicV11);
+  return encodeGame(makeGameModel(o), o.kind);
 }
 
 std::vector<std::uint8_t> makeMobFile(int mobNumber) {

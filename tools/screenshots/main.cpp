@@ -37,8 +37,8 @@
 #include "common/file_io.h"
 #include "gamefiles/dump_form.h"
 #include "gamefiles/game_decoders.h"
+#include "gamefiles/game_encoders.h"
 #include "gamefiles/game_json.h"
-#include "gamefiles/section_stream.h"
 #include "main_form.h"  // Orvik's
 #include "mainwindow/compare_form.h"
 #include "mainwindow/file_form.h"
@@ -233,7 +233,7 @@ class Stage {
                   {"index": 5, "mor": 41, "leader": {"rank": 4, "kills": 12}},
                   {"index": 17, "men": 0, "damage": 9}]})");
     const std::string copy = QDir::temp().filePath(QStringLiteral("tarnel_compare_later.dat")).toStdString();
-    if (!common::writeFileSafely(copy, tarnel::writeSectionStream(later.model, tarnel::kMagicVn3))) return nullptr;
+    if (!tarnel::writeGameFile(copy, later.model, GameFileKind::Vn3)) return nullptr;
     prompts.answers.push_back(copy);
     main()->CompareWithFile1->trigger();
     settle();

@@ -143,7 +143,8 @@ cp vn3_crossing.dat "ñandú é.dat"
 run win utf8 tarnel-cli resave "ñandú é.dat" "größe ü.dat"
 [ "$(cat utf8.status)" = 0 ] && cmp -s "größe ü.dat" vn3_crossing.dat && pass "names beyond ASCII" ||
   fail "resave between names beyond ASCII (status $(cat utf8.status))"
-for device in CON NUL COM1 con.dat nul.cmt; do
+# A colon after the name (CON:, COM1:) is still the device, in a folder too.
+for device in CON NUL COM1 con.dat nul.cmt CON: NUL: COM1: 'C:\games\COM1:' "$(winepath -w "$PWD")\\nul:"; do
   run win dev tarnel-cli info "$device"
   [ "$(cat dev.status)" = 1 ] && pass "info $device refused" || fail "info $device (status $(cat dev.status))"
   run win dev tarnel-cli resave vn3_crossing.dat "$device"
