@@ -602,12 +602,12 @@ void TForm1::EditCommentFile1Click() { showToolWindow(ToolWindow::Comment); }
 
 void TForm1::ExportJSONFile1Click() {
   InfoStringGrid->commitEditor();
-  exportJsonFile(session_, jsonSaveDialog_);
+  exportJsonFile(session_, jsonDialogs_);
 }
 
 void TForm1::ImportJSONFile1Click() {
   InfoStringGrid->commitEditor();
-  importJsonFile(session_, jsonOpenDialog_);
+  importJsonFile(session_, jsonDialogs_);
 }
 
 void TForm1::CompareWithFile1Click() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/json_commands.h"
 #include "mainwindow/rating_rolls.h"
 #include "mainwindow/unit_find.h"
 #include "model/session.h"
@@ -251,8 +252,7 @@ class TForm1 : public QMainWindow, private SessionView {
   std::array<QWidget*, kToolWindowCount> toolWindows_{};
   HelpViewer* helpViewer_ = nullptr;
   // The JSON and comparison commands' own dialogs.
-  FileDialogState jsonSaveDialog_;
-  FileDialogState jsonOpenDialog_;
+  JsonDialogs jsonDialogs_;
   FileDialogState compareDialog_;
   TCompareForm* compareForm_ = nullptr;
   GameHistory* history_ = nullptr;

@@ -19,7 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -1017,7 +1019,9 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   const int typed = (original.unitByte(1, kVn2Layout.experience) + 1) % 256;
   typeCell(kColExp, 2, std::to_string(typed));  // not yet saved: exported and compared as typed
 
-  const std::string json = path("game.json");
+  // Written elsewhere than the game: the import dialog starts there.
+  std::filesystem::create_directories(path("exports"));
+  const std::string json = path("exports/game.json");
   prompts.saveAnswers.push_back(json);
   form->ExportJSONFile1->trigger();
   ASSERT_EQ(prompts.saveSeen.size(), 1u);
@@ -1032,6 +1036,7 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   prompts.openAnswers.push_back(path("edit.json"));
   form->ImportJSONFile1->trigger();
   EXPECT_EQ(prompts.openSeen.back().title, "Import JSON File");
+  EXPECT_EQ(prompts.openSeen.back().initialDir, path("exports"));
   EXPECT_EQ(prompts.lastText(), "2 fields changed.");
   EXPECT_EQ(grid().cell(kColMor, 5), "12");
   EXPECT_EQ(grid().cell(kColName, 5), "Renamed");
@@ -1052,6 +1057,16 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   emit compare->DifferenceList->itemDoubleClicked(compare->DifferenceList->item(2));
   EXPECT_EQ(session().model.selectedRow, 5);
   EXPECT_EQ(form->InfoStringGrid->currentIndex().row(), 4);
+
+  // Another game's document is applied only on Yes; No is the default.
+  ASSERT_TRUE(writeFileSafely(path("other.json"), std::string_view(R"({"unitCount": 3, "units": [{"index": 4, "mor": 13}]})")));
+  prompts.openAnswers.push_back(path("other.json"));
+  form->ImportJSONFile1->trigger();
+  ASSERT_FALSE(prompts.questions.empty());
+  EXPECT_EQ(prompts.questions.back().text,
+            "This document was exported from a game of 3 units; the open game is a VN2 version 1.1 game of " +
+                std::to_string(original.countUnits()) + " units. Apply it anyway?");
+  EXPECT_EQ(grid().cell(kColMor, 5), "12");
 
   // The import is one step of the history.
   EXPECT_EQ(form->Undo1->text(), "Undo Import JSON File");
