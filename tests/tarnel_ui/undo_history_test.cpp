@@ -106,8 +106,8 @@ TEST(UndoHistory, AnImportOfAnotherMobNumberTakesItsMobTablesIntoTheStep) {
   const std::string json = (tmp.path() / "mob.json").string();
   ASSERT_TRUE(common::writeFileSafely(json, std::string_view(R"({"units": [{"index": 0, "weapons": [{"mob": 9}]}]})")));
   prompts.openAnswer = json;
-  FileDialogState dialog;
-  runCommand(s, "Import JSON File", [&] { importJsonFile(s, dialog); });
+  JsonDialogs dialogs;
+  runCommand(s, "Import JSON File", [&] { importJsonFile(s, dialogs); });
   ASSERT_EQ(history.stack()->count(), 1);
   ASSERT_EQ(s.model.sideMob[0], 9);
   const MobTables imported = s.mob;
