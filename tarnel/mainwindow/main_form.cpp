@@ -330,14 +330,15 @@ void TForm1::EditCommentFile1Click() { showToolWindow(ToolWindow::Comment); }
 
 // ---- Named fields: JSON files and comparison --------------------------------
 
-void TForm1::ExportJSONFile1Click() { exportJsonFile(session_, jsonSaveDialog_); }
-void TForm1::ImportJSONFile1Click() { importJsonFile(session_, jsonOpenDialog_); }
+void TForm1::ExportJSONFile1Click() { exportJsonFile(session_, jsonDialogs_); }
+void TForm1::ImportJSONFile1Click() { importJsonFile(session_, jsonDialogs_); }
 
 void TForm1::CompareWithFile1Click() {
   const auto comparison = compareWithFile(session_, compareDialog_);
   if (!comparison) return;
   if (!compareForm_) {
-    compareForm_ = keptOnScreen(new TCompareForm(this));
+    compareForm_ = new TCompareForm(this);
+    common::keepBesideOwner(compareForm_);
     connect(compareForm_, &TCompareForm::unitChosen, this,
             [this](int unit) { runHandler([this, unit] { selectUnit(unit); }); });
   }
@@ -410,7 +411,11 @@ void TForm1::RollAllBtnClick() {
 }
 
 void TForm1::SpreadBtnClick() {
-  if (!spreadForm_) spreadForm_ = keptOnScreen(new TSpreadForm(*Rolls, this));
+  if (!spreadForm_) {
+    spreadForm_ = new TSpreadForm(*Rolls, this);
+    // Beside the main window, or else below the roll rows it follows.
+    common::keepBesideOwner(spreadForm_, Rolls->ExpMEdit->parentWidget());
+  }
   raiseWindow(spreadForm_);
 }
 

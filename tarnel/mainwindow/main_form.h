@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "mainwindow/json_commands.h"
 #include "mainwindow/rating_rolls.h"
 #include "mainwindow/unit_find.h"
 #include "model/session.h"
@@ -209,8 +210,7 @@ class TForm1 : public QMainWindow {
   std::array<QWidget*, kToolWindowCount> toolWindows_{};
   HelpViewer* helpViewer_ = nullptr;
   // The JSON and comparison commands' own dialogs.
-  FileDialogState jsonSaveDialog_;
-  FileDialogState jsonOpenDialog_;
+  JsonDialogs jsonDialogs_;
   FileDialogState compareDialog_;
   TCompareForm* compareForm_ = nullptr;
   TSpreadForm* spreadForm_ = nullptr;

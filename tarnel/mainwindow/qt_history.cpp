@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QScopedValueRollback>
 #include <vector>
 
@@ -117,9 +119,31 @@ bool GameHistory::idleEditor(QObject* widget, bool redo) const {
          !(redo ? line->isRedoAvailable() : line->isUndoAvailable());
 }
 
+namespace {
+// Ctrl+Y where the platform's redo keys lack it: text fields know nothing of
+// it, so a writable one is given its own redo here.
+bool redoInTextField(QObject* widget, const QKeySequence& keys) {
+  if (keys != QKeySequence(Qt::CTRL | Qt::Key_Y) || QKeySequence::keyBindings(QKeySequence::Redo).contains(keys))
+    return false;
+  if (auto* line = qobject_cast<QLineEdit*>(widget); line && !line->isReadOnly())
+    line->redo();
+  else if (auto* text = qobject_cast<QPlainTextEdit*>(widget); text && !text->isReadOnly())
+    text->redo();
+  else if (auto* rich = qobject_cast<QTextEdit*>(widget); rich && !rich->isReadOnly())
+    rich->redo();
+  else
+    return false;
+  return true;
+}
+}  // namespace
+
 bool GameHistory::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride && undoAction_) {
     const QKeySequence keys(static_cast<QKeyEvent*>(event)->keyCombination());
+    if (!idleEditor(watched, true) && redoInTextField(watched, keys)) {
+      event->accept();
+      return true;
+    }
     if ((undoAction_->shortcuts().contains(keys) && idleEditor(watched, false)) ||
         (redoAction_->shortcuts().contains(keys) && idleEditor(watched, true))) {
       event->ignore();

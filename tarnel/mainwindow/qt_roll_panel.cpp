@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <utility>
 
+#include "common/ui/qt_sizes.h"
 #include "common/ui/qt_text.h"
 
 namespace tarnel {
@@ -116,7 +117,7 @@ QWidget* RollPanel::buildRows() {
     for (std::size_t f = 0; f < 7; ++f) {
       auto* edit = new QLineEdit(QString::fromStdString(*texts[f]), rows);
       edit->setObjectName(prefix + QLatin1String(kFieldSuffixes[f]));
-      edit->setFixedWidth(44);
+      edit->setFixedWidth(common::lineEditWidthFor(*edit, QString::fromLatin1(kRollFieldWidest[f])));
       this->*controlsOf(row).edits[f] = edit;
       grid->addWidget(edit, gridRow, fieldColumn[f]);
     }

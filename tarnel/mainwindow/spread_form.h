@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
+#include <bitset>
 #include <optional>
 
 #include "mainwindow/rating_spread.h"
@@ -34,6 +36,10 @@ class SpreadChart : public QWidget {
 
 // "Rating Spread": for each of the main window's five roll rows, the chance
 // of every value its formula writes, following the fields as they are typed.
+// Changes are gathered until the event loop next runs, so a burst of them
+// (the 35 fields the country window's Set writes, a paste into a field)
+// recomputes each row it touched once. A tool window of the main window: it
+// stays above it while both are shown.
 class TSpreadForm : public QWidget {
   Q_OBJECT
  public:
@@ -46,6 +52,12 @@ class TSpreadForm : public QWidget {
   // Recomputes one row from its fields (while the window is shown).
   void refreshRow(RollRow row);
 
+ signals:
+  // A row's chart and figures were computed anew.
+  void rowRefreshed(tarnel::RollRow row);
+
+ public:
+
   std::array<SpreadChart*, kRollRowCount> SpreadCharts{};
   // Mean, most likely value and the chances of Min and Max, beside each chart.
   std::array<QLabel*, kRollRowCount> SpreadLabels{};
@@ -54,7 +66,11 @@ class TSpreadForm : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void refreshChanged();
+
   RollEdits rollEdits_;
+  std::bitset<kRollRowCount> changed_;
+  QTimer refreshTimer_;
 };
 
 // The figures written beside a chart.

@@ -79,14 +79,19 @@ void setBeside(Session& s, const BesideImage& b) {
   m.sideMob = b.sideMob;
   s.sideItems = b.sideItems;
   s.PrimarySkillClass = b.classes;
+  s.mob = b.mob;
 }
 
 }  // namespace
 
+bool operator==(const MobTables& a, const MobTables& b) {
+  return a.names == b.names && a.men == b.men && a.available == b.available;
+}
+
 BesideImage besideImage(const Session& s) {
   const GameModel& m = s.model;
   return {m.sectionOffset, m.sectionLength, m.sectionId, m.v10Length, m.layout,   m.loaded,       m.negativeLength,
-          m.unitCount,     m.sideNames,     m.sideNation, m.sideMob,  s.sideItems, s.PrimarySkillClass};
+          m.unitCount,     m.sideNames,     m.sideNation, m.sideMob,  s.sideItems, s.PrimarySkillClass, s.mob};
 }
 
 // ---- UndoStep ----------------------------------------------------------------

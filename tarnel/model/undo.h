@@ -17,8 +17,12 @@ namespace tarnel {
 
 // The values kept beside the image that a command may change: the section
 // directory and generation, the values the grid fill derives, the side
-// selector's items and the skill classes. The comment is left out: no game
+// selector's items, the skill classes and the MOB tables read for the sides'
+// MOB numbers (kept, not read again, so that an undo gives back what was
+// shown even when the files changed since). The comment is left out: no game
 // command changes it, and the comment file has its own Load and Save.
+bool operator==(const MobTables& a, const MobTables& b);
+
 struct BesideImage {
   std::array<std::int32_t, kDirectorySize> sectionOffset{};
   std::array<std::int32_t, kDirectorySize> sectionLength{};
@@ -33,6 +37,7 @@ struct BesideImage {
   std::array<int, 2> sideMob{};
   std::array<std::string, 2> sideItems;
   std::array<char, kUnitCapacity> classes{};
+  MobTables mob;
 
   bool operator==(const BesideImage&) const = default;
 };

@@ -121,7 +121,8 @@ TEST_F(InstalledProgram, PortableCopyKeepsItsSettingsInPortableIniAlone) {
   native.setValue(QStringLiteral("mobDirectory"), QString::fromStdString(share.string()));
   native.sync();
   {
-    TForm1 first(prompts, portable.string(), {});
+    auto firstApp = createMainWindow(prompts, portable.string(), {});
+    TForm1& first = *firstApp->Form1;
     EXPECT_EQ(first.session().model.mobDir, portable.string() + "/");
     prompts.openAnswers.push_back((samples / "KOB03").string());
     first.LocateMOBFiles1->trigger();
@@ -132,12 +133,12 @@ TEST_F(InstalledProgram, PortableCopyKeepsItsSettingsInPortableIniAlone) {
   QSettings file(QString::fromStdString(ini), QSettings::IniFormat);
   EXPECT_EQ(file.value(QStringLiteral("mobDirectory")).toString().toStdString(), samples.string() + "/");
 
-  TForm1 next(prompts, portable.string(), {});
-  EXPECT_EQ(next.session().model.mobDir, samples.string() + "/");
+  auto nextApp = createMainWindow(prompts, portable.string(), {});
+  EXPECT_EQ(nextApp->Form1->session().model.mobDir, samples.string() + "/");
   // Without the file the same directory is an ordinary copy again.
   fs::remove(ini);
-  TForm1 ordinary(prompts, portable.string(), {});
-  EXPECT_EQ(ordinary.session().model.mobDir, share.string() + "/");
+  auto ordinaryApp = createMainWindow(prompts, portable.string(), {});
+  EXPECT_EQ(ordinaryApp->Form1->session().model.mobDir, share.string() + "/");
 }
 
 }  // namespace

@@ -18,10 +18,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -786,14 +789,46 @@ TEST_F(MainFormTest, SpreadWindowFollowsTheRollFields) {
   // 60 + 4d6 - 2d6 and 20 + 3d6 - 2d6, within 0..100.
   EXPECT_EQ(spread->SpreadLabels[0]->text(), "Mean 67.00\nMost likely 67\nMin 0: 0%\nMax 100: 0%");
   EXPECT_EQ(spread->SpreadLabels[4]->text(), "Mean 23.50\nMost likely 23\nMin 0: 0%\nMax 100: 0%");
+  // Typing is gathered until the event loop runs: one computation a burst.
+  QSignalSpy refreshed(spread, &TSpreadForm::rowRefreshed);
   form->Rolls->MorPSEdit->setText("6x");
+  EXPECT_EQ(refreshed.count(), 0);
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 1);
   EXPECT_FALSE(spread->SpreadCharts[1]->spread().spread);
   EXPECT_EQ(spread->SpreadCharts[1]->spread().text, "'6x' is not a valid integer value");
   EXPECT_EQ(spread->SpreadLabels[1]->text(), "");
   form->Rolls->MorPSEdit->setText("6");
-  form->Rolls->MorMEdit->setText("97");
+  form->Rolls->MorMEdit->clear();
+  QTest::keyClicks(form->Rolls->MorMEdit, "97");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 2);
   ASSERT_TRUE(spread->SpreadCharts[1]->spread().spread);
   EXPECT_TRUE(spread->SpreadLabels[1]->text().endsWith("Max 100: 85.54%")) << spread->SpreadLabels[1]->text().toStdString();
+  // 1d7 - 1d7 averages 0, whatever the rounding: never "-0.00".
+  form->Rolls->RalMEdit->setText("0");
+  form->Rolls->RalPDEdit->setText("1");
+  form->Rolls->RalPSEdit->setText("7");
+  form->Rolls->RalMDEdit->setText("1");
+  form->Rolls->RalMSEdit->setText("7");
+  form->Rolls->RalMinEdit->setText("-100");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 3);
+  EXPECT_TRUE(spread->SpreadLabels[2]->text().startsWith("Mean 0.00\n")) << spread->SpreadLabels[2]->text().toStdString();
+  RatingSpread belowZero;
+  belowZero.probability = {1.0};
+  belowZero.mean = -0.004;
+  EXPECT_TRUE(spreadFigures(belowZero, 0, 0).startsWith("Mean 0.00\n"));
+  belowZero.mean = -0.006;
+  EXPECT_TRUE(spreadFigures(belowZero, 0, 0).startsWith("Mean -0.01\n"));
+  // Hidden, the window computes nothing; shown again, every row at once.
+  spread->hide();
+  form->Rolls->ExpMEdit->setText("61");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 3);
+  spread->show();
+  EXPECT_EQ(refreshed.count(), 3 + kRollRowCount);
+  EXPECT_TRUE(spread->SpreadLabels[0]->text().startsWith("Mean 68.00\n"));
   // A second press brings the same window forward.
   form->SpreadBtn->click();
   EXPECT_EQ(form->spreadForm(), spread);
@@ -1002,7 +1037,9 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   const int typed = (original.unitByte(1, kVn2Layout.experience) + 1) % 256;
   typeCell(kColExp, 2, std::to_string(typed));  // not yet saved: exported and compared as typed
 
-  const std::string json = path("game.json");
+  // Written elsewhere than the game: the import dialog starts there.
+  std::filesystem::create_directories(path("exports"));
+  const std::string json = path("exports/game.json");
   prompts.saveAnswers.push_back(json);
   form->ExportJSONFile1->trigger();
   ASSERT_EQ(prompts.saveSeen.size(), 1u);
@@ -1017,6 +1054,7 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   prompts.openAnswers.push_back(path("edit.json"));
   form->ImportJSONFile1->trigger();
   EXPECT_EQ(prompts.openSeen.back().title, "Import JSON File");
+  EXPECT_EQ(prompts.openSeen.back().initialDir, path("exports"));
   EXPECT_EQ(prompts.lastText(), "2 fields changed.");
   EXPECT_EQ(grid().cell(kColMor, 5), "12");
   EXPECT_EQ(grid().cell(kColName, 5), "Renamed");
@@ -1037,6 +1075,16 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   emit compare->DifferenceList->itemDoubleClicked(compare->DifferenceList->item(2));
   EXPECT_EQ(session().model.selectedRow, 5);
   EXPECT_EQ(form->InfoStringGrid->currentIndex().row(), 4);
+
+  // Another game's document is applied only on Yes; No is the default.
+  ASSERT_TRUE(writeFileSafely(path("other.json"), std::string_view(R"({"unitCount": 3, "units": [{"index": 4, "mor": 13}]})")));
+  prompts.openAnswers.push_back(path("other.json"));
+  form->ImportJSONFile1->trigger();
+  ASSERT_FALSE(prompts.questions.empty());
+  EXPECT_EQ(prompts.questions.back().text,
+            "This document was exported from a game of 3 units; the open game is a VN2 version 1.1 game of " +
+                std::to_string(original.countUnits()) + " units. Apply it anyway?");
+  EXPECT_EQ(grid().cell(kColMor, 5), "12");
 
   // The import is one step of the history.
   EXPECT_EQ(form->Undo1->text(), "Undo Import JSON File");

@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QThread>
 #include <QTimer>
@@ -21,6 +22,7 @@
 #include "mainwindow/qt_roll_panel.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/spread_form.h"
 #include "sidefiles/csv_units.h"
 #include "sidefiles/dice_stat_form.h"
 #include "support/scripted_prompts.h"
@@ -115,7 +117,15 @@ TEST_F(SideWindows, CountryDataIsLoadedChosenAndSet) {
   w.SetBtn->click();  // no data set chosen: nothing changes
   EXPECT_EQ(form().Rolls->ExpMEdit->text(), "60");
   w.DescriptionGrid->setCurrentCell(0, 1);
+  // Of the 35 fields Set writes, five of the Exp row change: the open spread
+  // window computes that row once.
+  form().SpreadBtn->click();
+  QSignalSpy refreshed(form().spreadForm(), &TSpreadForm::rowRefreshed);
   w.SetBtn->click();
+  QApplication::processEvents();
+  ASSERT_EQ(refreshed.count(), 1);
+  EXPECT_EQ(refreshed[0][0].value<RollRow>(), RollRow::Exp);
+  EXPECT_TRUE(form().spreadForm()->SpreadLabels[0]->text().startsWith("Mean 77.00\n"));
   QStringList exp;
   for (QLineEdit* e : form().Rolls->rollEdits(RollRow::Exp)) exp << e->text();
   EXPECT_EQ(exp, (QStringList{"70", "3", "6", "1", "6", "10", "90"}));

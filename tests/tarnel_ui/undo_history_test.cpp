@@ -11,8 +11,10 @@
 #include <random>
 
 #include "common/file_io.h"
+#include "editors/battle_summary.h"
 #include "editors/turns_form.h"
 #include "gamefiles/game_encoders.h"
+#include "mainwindow/json_commands.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/compare_form.h"
 #include "mainwindow/main_form.h"
@@ -74,6 +76,61 @@ TEST(UndoHistory, OldestStepsGoFirstBeyondTheMemoryLimitAndTheCleanPointWithThem
   EXPECT_TRUE(s.modified());
   history.stack()->setIndex(3);
   EXPECT_TRUE(testing::UndoState(s) == states[5]);
+}
+
+// An import that gives side 0 another MOB number reads that side's file;
+// undo and redo give back the names and men each state was shown with, also
+// when the files changed on disk in between.
+TEST(UndoHistory, AnImportOfAnotherMobNumberTakesItsMobTablesIntoTheStep) {
+  testing::TestDir tmp{"tarnel_undo_mob"};
+  auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    ASSERT_TRUE(common::writeFileSafely((tmp.path() / name).string(), bytes));
+  };
+  std::vector<std::uint8_t> mob9 = samplegen::makeMobFile(9);
+  for (std::size_t t = 1; t < 250; ++t) mob9[13750 + t] = 200;  // men unlike every sample file's
+  put("MOB03", samplegen::makeMobFile(3));
+  put("MOB09", mob9);
+
+  testing::QuietPrompts prompts;
+  Session s(prompts);
+  samplegen::SampleOptions o;
+  o.kind = GameFileKind::V11;
+  o.unitsPerSide = 6;
+  static_cast<GameDocument&>(s.model) = samplegen::makeGameModel(o);
+  s.model.loaded = GameFileKind::V11;
+  s.model.selectLayout(GameFileKind::V11);
+  s.model.mobDir = tmp.path().string() + "/";
+  resetGrid(s);
+  afterLoad(s);
+  GameHistory history(s);
+  const MobTables loaded = s.mob;
+  ASSERT_TRUE(loaded.available[0]);
+  ASSERT_FALSE(loaded.available[1]);  // no MOB07
+  const std::string menLoaded = summarizeBattle(s, 0).menLine;
+
+  const std::string json = (tmp.path() / "mob.json").string();
+  ASSERT_TRUE(common::writeFileSafely(json, std::string_view(R"({"units": [{"index": 0, "weapons": [{"mob": 9}]}]})")));
+  prompts.openAnswer = json;
+  JsonDialogs dialogs;
+  runCommand(s, "Import JSON File", [&] { importJsonFile(s, dialogs); });
+  ASSERT_EQ(history.stack()->count(), 1);
+  ASSERT_EQ(s.model.sideMob[0], 9);
+  const MobTables imported = s.mob;
+  EXPECT_NE(imported.weaponName(0, 1), loaded.weaponName(0, 1));
+  EXPECT_EQ(imported.menOf(0, 1), 200);
+  const std::string menImported = summarizeBattle(s, 0).menLine;
+  EXPECT_NE(menImported, menLoaded);
+
+  // The files go: what was read stays with the steps.
+  std::filesystem::remove(tmp.path() / "MOB03");
+  std::filesystem::remove(tmp.path() / "MOB09");
+  history.stack()->undo();
+  EXPECT_EQ(s.model.sideMob[0], 3);
+  EXPECT_TRUE(s.mob == loaded);
+  EXPECT_EQ(summarizeBattle(s, 0).menLine, menLoaded);
+  history.stack()->redo();
+  EXPECT_TRUE(s.mob == imported);
+  EXPECT_EQ(summarizeBattle(s, 0).menLine, menImported);
 }
 
 // The program with a VN3 game loaded, the grid holding the keyboard focus.
@@ -179,6 +236,9 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   QTest::keyClicks(f.Rolls->ExpMEdit, "75");
   QTest::keyClick(f.Rolls->ExpMEdit, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(f.Rolls->ExpMEdit->text(), "60");
+  EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
+  QTest::keyClick(f.Rolls->ExpMEdit, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(f.Rolls->ExpMEdit->text(), "75");
   EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
 
   // A load empties the history.

@@ -233,7 +233,7 @@ class Stage {
     tarnel::importGameJson(later.model, R"({"game": {"turn": 4, "battles": 1},
         "units": [{"index": 2, "men": 3, "exp": 60, "position": {"x": 44, "y": 30}},
                   {"index": 5, "mor": 41, "leader": {"rank": 4, "kills": 12}},
-                  {"index": 17, "men": 0, "damage": 9}]})");
+                  {"index": 17, "men": 0, "damage": 9}]})", "later.json");
     const std::string copy = QDir::temp().filePath(QStringLiteral("tarnel_compare_later.dat")).toStdString();
     if (!tarnel::writeGameFile(copy, later.model, GameFileKind::Vn3)) return nullptr;
     prompts.answers.push_back(copy);
