@@ -13,6 +13,7 @@
 
 #include "bench_support.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_startup.h"
 #include "ui/qt_text_table.h"
 #include "model/session.h"
 #include "common/file_io.h"
@@ -84,7 +85,8 @@ BENCHMARK(BM_LoadAndFillVn3_800_QtModel)->Unit(benchmark::kMillisecond);
 void BM_LoadVn3MenuCommand_800_Window(benchmark::State& state) {
   application();
   QuietPrompts prompts(fixture().game);
-  TForm1 form(prompts, fixture().dir.string(), {});
+  auto formApp = createMainWindow(prompts, fixture().dir.string(), {});
+  TForm1& form = *formApp->Form1;
   form.show();
   form.OpenImageClick();
   QApplication::processEvents();

@@ -19,6 +19,7 @@
 #include "gamefiles/section_stream.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_history.h"
 #include "ui/qt_text_table.h"
 #include "mainwindow/rating_rolls.h"
@@ -113,7 +114,8 @@ void BM_UndoRedoRollAll_800_Window(benchmark::State& state) {
   if (!common::writeFileSafely(prompts.file, samplegen::makeGameFile(fullGame())))
     throw std::runtime_error("cannot write the benchmark's game");
   {
-    TForm1 form(prompts, dir, {});
+    auto formApp = createMainWindow(prompts, dir, {});
+    TForm1& form = *formApp->Form1;
     form.show();
     form.OpenImageClick();
     form.LoadVN3Save1->trigger();

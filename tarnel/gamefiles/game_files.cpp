@@ -99,7 +99,7 @@ bool loadV10(Session& s) {
   return true;
 }
 
-bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLinePath) {
+bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLinePath, std::string* cutShort) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   model.chooser = kind;
@@ -141,7 +141,10 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   resetGrid(s);
   adoptDecoded(model, incoming);
   const std::string cut = cutShortWarning(incoming);
-  if (!cut.empty()) prompts.message(cut, "Warning", MessageIcon::Warning);
+  if (cutShort)
+    *cutShort = cut;
+  else if (!cut.empty())
+    prompts.message(cut, "Warning", MessageIcon::Warning);
   readComment(s, path);
   s.documentLoaded();
   return true;

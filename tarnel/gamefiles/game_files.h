@@ -11,8 +11,11 @@ namespace tarnel {
 // returns true when the image now holds the chosen file; the caller then fills
 // the grid and reads the MOB files. A refused or cancelled load changes nothing.
 bool loadV10(Session& session);
-// Version 1.1 or VN3; with commandLinePath the chooser is skipped.
-bool loadSectioned(Session& session, GameFileKind kind, const std::string* commandLinePath = nullptr);
+// Version 1.1 or VN3; with commandLinePath the chooser is skipped. The
+// warning for a file cut short goes to `cutShort` when given, for the caller
+// to show once the game is on view; else it is shown here.
+bool loadSectioned(Session& session, GameFileKind kind, const std::string* commandLinePath = nullptr,
+                   std::string* cutShort = nullptr);
 
 struct DecodedGame;
 // Takes a decoded file's image, directory, layout and generation into the

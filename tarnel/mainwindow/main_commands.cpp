@@ -9,8 +9,9 @@
 
 namespace tarnel {
 
-void afterLoad(Session& session) {
+void afterLoad(Session& session, const std::string& warning) {
   fillGrid(session);
+  if (!warning.empty()) session.prompts.message(warning, "Warning", MessageIcon::Warning);
   readMobFiles(session);
   classifyUnits(session);
 }
@@ -18,8 +19,9 @@ void afterLoad(Session& session) {
 bool loadGame(Session& session, GameFileKind kind) {
   // A load replaces the open game: unsaved edits are saved or given up first.
   if (!mayDropChanges(session)) return false;
-  const bool loaded = kind == GameFileKind::V10 ? loadV10(session) : loadSectioned(session, kind);
-  if (loaded) afterLoad(session);
+  std::string warning;
+  const bool loaded = kind == GameFileKind::V10 ? loadV10(session) : loadSectioned(session, kind, nullptr, &warning);
+  if (loaded) afterLoad(session, warning);
   return loaded;
 }
 
@@ -51,7 +53,8 @@ bool startupLoad(Session& session, const std::string& path) {
   const GameFileKind kind = sectionedKindOf(path);
   if (kind == GameFileKind::None) return false;
   session.model.commandLineLoad = true;
-  if (loadSectioned(session, kind, &path)) afterLoad(session);
+  std::string warning;
+  if (loadSectioned(session, kind, &path, &warning)) afterLoad(session, warning);
   session.model.commandLineLoad = false;
   return true;
 }

@@ -19,8 +19,9 @@ bool saveGame(Session& session, GameFileKind kind);
 // The start-up load of a version 1.1 or VN3 file named on the command line;
 // other files are ignored. Returns whether a load ran.
 bool startupLoad(Session& session, const std::string& path);
-// What follows every load: grid fill, MOB files, skill classes.
-void afterLoad(Session& session);
+// What follows every load: grid fill, MOB files, skill classes. A warning
+// of the load (a file cut short) is shown once the grid shows the new game.
+void afterLoad(Session& session, const std::string& warning = {});
 // Before the program ends: true when nothing unsaved would be lost, or the
 // user chose to save (and the save succeeded) or to discard.
 bool mayDropChanges(Session& session);

@@ -37,6 +37,11 @@ RollFields initialRollFields(RollRow row);
 const char* rollRowLabel(RollRow row);      // "Exp", "Mor", "Ral", "Sk1", "Sk2"
 const char* rollButtonCaption(RollRow row);  // "Exp Roll", ..., "Rally Roll", ...
 inline constexpr std::array<const char*, 7> kRollFieldLabels = {"Base", "d", "s", "d1", "s1", "Min", "Max"};
+// The widest text of each field that a roll takes: any 32-bit integer, the
+// dice counts d and d1 within kMaxDiceCount (with a sign: below 1, no dice).
+inline constexpr std::array<const char*, 7> kRollFieldWidest = {"-2147483648", "-10000",      "-2147483648",
+                                                                "-10000",      "-2147483648", "-2147483648",
+                                                                "-2147483648"};
 inline constexpr const char* kRollAllCaption = "Roll All";
 
 // The main skill of a unit from its Inf, Art and Arm values: 'I' or 'A' when

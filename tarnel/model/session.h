@@ -30,6 +30,9 @@ class SessionView {
   // An undo or redo put the document back: the grid and the open windows
   // show it anew, the selection goes to `unit` (-1: stays where it is).
   virtual void documentRestored(int /*unit*/) {}
+  // Stores what is being typed into a grid cell, through runCommand, so that
+  // it is a step of its own before the command that follows.
+  virtual void commitCellEditor() {}
 };
 
 class UndoRecorder;
@@ -100,7 +103,9 @@ class Session {
   // State of the command that runCommand is running.
   friend void runCommand(Session&, const std::string&, const std::function<void()>&);
   friend void restoreStep(Session&, const class UndoStep&, bool);
+  friend void commitCellEditor(Session&);
   bool inCommand_ = false;
+  bool committingEditor_ = false;
   bool loadedInCommand_ = false;
   bool savedInCommand_ = false;
   // The image as the last command left it, while a recorder is attached.

@@ -13,6 +13,8 @@ class QTableWidget;
 
 namespace tarnel {
 
+class RollPanel;
+
 // "Country Stats": the countries of the loaded country data, the data sets
 // of the chosen one, and "Set", which copies the chosen data set's numbers
 // into the main window's roll fields.
@@ -23,7 +25,8 @@ class TDiceStatForm : public QWidget {
   // The main window's roll fields, rows Exp to Sk2, columns Base to Max.
   using RollEdits = std::array<std::array<QLineEdit*, kCountryValues>, kCountryRows>;
 
-  TDiceStatForm(Session& session, const RollEdits& rollEdits, QWidget* parent = nullptr);
+  // "Set" writes the fields of the roll panel `rolls`.
+  TDiceStatForm(Session& session, const RollPanel& rolls, QWidget* parent = nullptr);
 
   CountryStats& stats() { return stats_; }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QScopedValueRollback>
 
 #include "common/ui/qt_text.h"
 
@@ -35,6 +36,7 @@ bool TextTableModel::setData(const QModelIndex& index, const QVariant& value, in
   std::string text = toCp1252(value.toString());
   if (text == table_.cell(index.column(), index.row() + 1)) return true;
   auto write = [&] { table_.setCell(index.column(), index.row() + 1, std::move(text)); };
+  const QScopedValueRollback<bool> storing(writing_, true);
   if (editRunner_)
     editRunner_(write);
   else
@@ -98,7 +100,39 @@ void TextTableView::applyColumnWidths() {
   for (int c = 0; c < model_->table().colCount(); ++c) setColumnWidth(c, model_->table().colWidth(c));
 }
 
+void TextTableView::setCurrentWithoutEditor(const QModelIndex& index) {
+  const EditTriggers triggers = editTriggers();
+  setEditTriggers(triggers & ~CurrentChanged);
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+  setEditTriggers(triggers);
+}
+
+void TextTableView::closeCellEditor() {
+  QWidget* editor = indexWidget(currentIndex());
+  if (!editor) return;
+  commitData(editor);
+  closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool TextTableView::selectRowWithoutEditor(const QModelIndex& index) {
+  closeCellEditor();
+  const bool moved = currentIndex() != index;
+  if (moved) setCurrentWithoutEditor(index);
+  selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  scrollTo(index);
+  return moved;
+}
+
+std::vector<bool> TextTableView::selectedGridRows() const {
+  std::vector<bool> rows(static_cast<std::size_t>(model_ ? std::max(0, model_->table().rowCount()) : 0), false);
+  for (const QItemSelectionRange& range : selectionModel()->selection())
+    for (int r = range.top(); r <= range.bottom(); ++r)
+      if (static_cast<std::size_t>(r + 1) < rows.size()) rows[static_cast<std::size_t>(r + 1)] = true;
+  return rows;
+}
+
 void TextTableView::commitEditor() {
+  if (model_ && model_->writing()) return;
   QWidget* editor = QApplication::focusWidget();
   if (!editor || !viewport()->isAncestorOf(editor)) return;
   while (editor->parentWidget() != viewport()) editor = editor->parentWidget();

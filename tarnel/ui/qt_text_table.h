@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 #include <functional>
+#include <vector>
 
 #include "model/text_table.h"
 
@@ -28,6 +29,8 @@ class TextTableModel : public QAbstractTableModel, private TextTableObserver {
   TextTable& table() { return table_; }
   // Runs the write of a typed cell; the main window makes it a command.
   void setEditRunner(std::function<void(const std::function<void()>&)> runner) { editRunner_ = std::move(runner); }
+  // A typed cell is being stored: its editor has nothing more to commit.
+  bool writing() const { return writing_; }
 
  signals:
   // Row count, column widths or many cells changed at once.
@@ -41,6 +44,7 @@ class TextTableModel : public QAbstractTableModel, private TextTableObserver {
 
   TextTable& table_;
   std::function<void(const std::function<void()>&)> editRunner_;
+  bool writing_ = false;
 };
 
 // A string grid: every cell editable by typing, the editor shown as soon as
@@ -53,6 +57,17 @@ class TextTableView : public QTableView {
   // Stores what is being typed into the open cell editor, so a command that
   // reads the grid sees it.
   void commitEditor();
+  // Makes `index` current as a click would, but opens no editor on it: an
+  // undone step puts the selection back without a cell waiting to be typed over.
+  void setCurrentWithoutEditor(const QModelIndex& index);
+  // Stores and closes the current cell's editor, if one is open.
+  void closeCellEditor();
+  // An undone step puts the selection back: the row of `index` is selected
+  // and `index` made current with no cell editor open. False when `index`
+  // was current already (no current-cell change is signalled then).
+  bool selectRowWithoutEditor(const QModelIndex& index);
+  // The grid rows (table rows) inside the selection: chosen[r] for row r.
+  std::vector<bool> selectedGridRows() const;
   void applyColumnWidths();
 
  private:
