@@ -25,7 +25,6 @@
 #include "mainwindow/qt_roll_panel.h"
 #include "mainwindow/qt_settings.h"
 #include "mainwindow/qt_title_picture.h"
-#include "ui/qt_text_table.h"
 #include "mainwindow/spread_form.h"
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/comment_files.h"
@@ -34,17 +33,11 @@
 #include "sidefiles/csv_units.h"
 #include "sidefiles/mob_files.h"
 #include "model/undo.h"
+#include "ui/qt_text_table.h"
 
 namespace tarnel {
 
 namespace {
-// A window the main window makes the first time it is needed.
-template <class Window>
-Window* keptOnScreen(Window* window) {
-  common::keepOnScreen(window);
-  return window;
-}
-
 // Each roll row's handler, from Exp to Sk2.
 constexpr std::array<void (TForm1::*)(), kRollRowCount> kRollHandlers = {
     &TForm1::ExpBtnClick, &TForm1::MorBtnClick, &TForm1::RalBtnClick, &TForm1::Sk1RollBtnClick,
@@ -376,7 +369,10 @@ void TForm1::About1Click() { session_.prompts.message(aboutText(), kAboutTitle, 
 std::string TForm1::helpFile() const { return helpFilePath(session_.model.programDir); }
 
 void TForm1::Help1Click() {
-  if (!helpViewer_) helpViewer_ = keptOnScreen(new HelpViewer(this));
+  if (!helpViewer_) {
+    helpViewer_ = new HelpViewer(this);
+    common::keepOnScreen(helpViewer_);
+  }
   if (!helpViewer_->openContents(pathToUi(helpFile()))) {
     session_.prompts.message("Cannot find the help file " + helpFile(), "Error", MessageIcon::Error);
     return;

@@ -10,7 +10,7 @@
 
 namespace tarnel {
 
-UnitFindBar::UnitFindBar(const TextTable& grid, QWidget* parent) : QWidget(parent), grid_(grid) {
+UnitFindBar::UnitFindBar(const UnitGridTable& grid, QWidget* parent) : QWidget(parent), grid_(grid) {
   setObjectName(QStringLiteral("FindBar"));
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

@@ -3,7 +3,7 @@
 #include <QWidget>
 
 #include "mainwindow/unit_find.h"
-#include "model/text_table.h"
+#include "model/unit_grid_table.h"
 
 class QLineEdit;
 class QPushButton;
@@ -15,7 +15,7 @@ namespace tarnel {
 class UnitFindBar : public QWidget {
   Q_OBJECT
  public:
-  UnitFindBar(const TextTable& grid, QWidget* parent = nullptr);
+  UnitFindBar(const UnitGridTable& grid, QWidget* parent = nullptr);
 
   QLineEdit* FindEdit;
   QPushButton* FindNextBtn;
@@ -40,7 +40,7 @@ class UnitFindBar : public QWidget {
  private:
   void setFailed(bool failed);
 
-  const TextTable& grid_;
+  const UnitGridTable& grid_;
   bool failed_ = false;
 };
 

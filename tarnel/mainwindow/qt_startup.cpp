@@ -69,7 +69,7 @@ void TarnelWindows::createSecondaryWindows() {
   WeaponsForm = std::make_unique<TWeaponsForm>(session, form);
   CommentForm = std::make_unique<TCommentForm>(session, form);
   form->attachWindow(ToolWindow::Comment, CommentForm.get());
-  DiceStatForm = std::make_unique<TDiceStatForm>(session, *form->Rolls, form);
+  DiceStatForm = std::make_unique<TDiceStatForm>(session, form->Rolls->allRollEdits(), form);
   form->attachWindow(ToolWindow::CountryStats, DiceStatForm.get());
   FileForm = std::make_unique<TFileForm>(session.model.dataDir, form);
   PositionForm = std::make_unique<TPositionForm>(session, form);
@@ -81,7 +81,7 @@ void TarnelWindows::createSecondaryWindows() {
   AmmoForm = std::make_unique<TAmmoForm>(session, *WeaponsForm, form);
   form->attachWindow(ToolWindow::UnitData, AmmoForm.get());
   DumpForm = std::make_unique<TDumpForm>(
-      session, [&session](DumpWindow& dump) { loadDumpFile(session, dump); }, form);
+      session, [&s = session](DumpWindow& dump) { loadDumpFile(s, dump); }, form);
   form->attachWindow(ToolWindow::Dump, DumpForm.get());
   for (QWidget* w : std::initializer_list<QWidget*>{form, WeaponsForm.get(), CommentForm.get(), DiceStatForm.get(),
                                                     FileForm.get(), PositionForm.get(), SummaryForm.get(),

@@ -12,14 +12,13 @@
 
 #include "common/text1252.h"
 #include "common/ui/qt_text.h"
-#include "mainwindow/qt_roll_panel.h"
 
 namespace tarnel {
 
 using common::fromCp1252;
 
-TDiceStatForm::TDiceStatForm(Session& session, const RollPanel& rolls, QWidget* parent)
-    : QWidget(parent, Qt::Window), stats_(session.countries), rollEdits_(rolls.allRollEdits()) {
+TDiceStatForm::TDiceStatForm(Session& session, const RollEdits& rollEdits, QWidget* parent)
+    : QWidget(parent, Qt::Window), stats_(session.countries), rollEdits_(rollEdits) {
   setObjectName(QStringLiteral("DiceStatForm"));
   setWindowTitle(QStringLiteral("Country Stats"));
 

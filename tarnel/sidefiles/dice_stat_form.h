@@ -13,7 +13,6 @@ class QTableWidget;
 
 namespace tarnel {
 
-class RollPanel;
 
 // "Country Stats": the countries of the loaded country data, the data sets
 // of the chosen one, and "Set", which copies the chosen data set's numbers
@@ -25,8 +24,8 @@ class TDiceStatForm : public QWidget {
   // The main window's roll fields, rows Exp to Sk2, columns Base to Max.
   using RollEdits = std::array<std::array<QLineEdit*, kCountryValues>, kCountryRows>;
 
-  // "Set" writes the fields of the roll panel `rolls`.
-  TDiceStatForm(Session& session, const RollPanel& rolls, QWidget* parent = nullptr);
+  // "Set" writes the roll panel's fields `rollEdits`.
+  TDiceStatForm(Session& session, const RollEdits& rollEdits, QWidget* parent = nullptr);
 
   CountryStats& stats() { return stats_; }
 

@@ -72,7 +72,7 @@ TEST(GameModelAccess, FieldsStoreTheirLowBitsAndStayInsideTheImage) {
   m.setWordAt(kImageSize - 1, 0xFFFF);
   EXPECT_EQ(m.image()[kImageSize - 1], 0xFF);
   m.selectLayout(GameFileKind::V11);
-  EXPECT_EQ(m.layout->side, 178);
+  EXPECT_EQ(offsetOf(m.layout->side), 178);
 }
 
 TEST(GameModelAccess, UnitCountStopsAtTheFirstEmptyNameAndTheSectionEnd) {
