@@ -38,7 +38,7 @@ void BM_JsonImportWhole800(benchmark::State& state) {
   const std::string text = exportGameJson(full());
   GameModel m = full();
   for (auto _ : state) {
-    const ImportOutcome r = importGameJson(m, text);
+    const ImportOutcome r = importGameJson(m, text, "bench.json");
     if (!r.ok() || r.changedFields != 0) state.SkipWithError("import changed or refused the export");
   }
 }
@@ -54,7 +54,7 @@ void BM_JsonImportExperience800(benchmark::State& state) {
     state.PauseTiming();
     GameModel m = full();
     state.ResumeTiming();
-    const ImportOutcome r = importGameJson(m, text);
+    const ImportOutcome r = importGameJson(m, text, "bench.json");
     if (r.changedFields != 800) state.SkipWithError("not every unit changed");
   }
 }

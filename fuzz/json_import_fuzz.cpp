@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static GameModel m;
   m = sample().model;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const ImportOutcome r = importGameJson(m, text);
+  const ImportOutcome r = importGameJson(m, text, "fuzz.json");
   if (!r.ok()) {
     FUZZ_CHECK(m.image() == sample().model.image());
     return 0;

@@ -133,8 +133,12 @@ int namedFieldCommand(const std::string& command, int argc, const std::vector<st
   const auto json = readFileBytes(argv[3], kMaxJson + 1);
   if (!json) return fail(std::string("Could not open ") + argv[3]);
   if (json->size() > kMaxJson) return fail(std::string(argv[3]) + " is larger than 256 MiB");
-  const ImportOutcome outcome = importGameJson(m, std::string_view(reinterpret_cast<const char*>(json->data()), json->size()));
+  const std::string name = common::utf8FromPath(common::pathFromUtf8(argv[3]).filename());
+  const ImportOutcome outcome =
+      importGameJson(m, std::string_view(reinterpret_cast<const char*>(json->data()), json->size()), name);
   if (!outcome.ok()) return fail(outcome.error);
+  // Another game's export is applied all the same, as csv-paste does.
+  if (!outcome.otherGame.empty()) std::cerr << "Warning: " << outcome.otherGame << '\n';
   return writeGameFile(argv[4], m, m.loaded) ? 0 : fail("Could not open New save file!");
 }
 

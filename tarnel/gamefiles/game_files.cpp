@@ -105,7 +105,7 @@ bool loadV10(Session& s, const std::string* givenPath) {
   return true;
 }
 
-bool loadSectioned(Session& s, GameFileKind kind, const std::string* givenPath) {
+bool loadSectioned(Session& s, GameFileKind kind, const std::string* givenPath, std::string* cutShort) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   model.chooser = kind;
@@ -147,7 +147,10 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* givenPath) 
   resetGrid(s);
   adoptDecoded(model, incoming);
   const std::string cut = cutShortWarning(incoming);
-  if (!cut.empty()) prompts.message(cut, "Warning", MessageIcon::Warning);
+  if (cutShort)
+    *cutShort = cut;
+  else if (!cut.empty())
+    prompts.message(cut, "Warning", MessageIcon::Warning);
   readComment(s, path);
   s.documentLoaded();
   if (s.fileEvents) s.fileEvents->gameLoaded(path, incoming.kind);
@@ -182,8 +185,7 @@ bool saveV10(Session& s, const std::string* givenPath) {
                     MessageIcon::Error);
     return false;
   }
-  readGridBackUnits(s);
-  readGridBackLeaders(s);
+  readRatingsBack(s.grid, s.model, CellReading::kStrict, RatingOrder::kUnitsFirst);
   const std::string target = saveTarget(s, "Save Version 1.0 Scenario", givenPath);
   if (target.empty() || (s.fileEvents && !s.fileEvents->beforeReplace(target))) return false;
   BusyCursor busy(prompts);
@@ -206,8 +208,7 @@ bool saveSectioned(Session& s, GameFileKind kind, const std::string* givenPath) 
                     "Error", MessageIcon::Error);
     return false;
   }
-  readGridBackLeaders(s);
-  readGridBackUnits(s);
+  readRatingsBack(s.grid, s.model, CellReading::kStrict, RatingOrder::kLeadersFirst);
   const std::string target = saveTarget(s, "Save Version 1.1 Scenario", givenPath);
   if (target.empty() || (s.fileEvents && !s.fileEvents->beforeReplace(target))) return false;
   BusyCursor busy(prompts);
@@ -221,23 +222,6 @@ bool saveSectioned(Session& s, GameFileKind kind, const std::string* givenPath) 
   s.documentSaved();
   if (s.fileEvents) s.fileEvents->gameSaved(target, kind);
   return true;
-}
-
-void readGridBackUnits(Session& s) {
-  const GenerationLayout& L = *s.model.layout;
-  for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setUnitByte(r - 1, L.experience, toInt(s.grid.cell(kColExp, r)));
-    s.model.setUnitByte(r - 1, L.morale, toInt(s.grid.cell(kColMor, r)));
-  }
-}
-
-void readGridBackLeaders(Session& s) {
-  for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setLeaderByte(r - 1, LeaderField::kRally, toInt(s.grid.cell(kColRal, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kInfantry, toInt(s.grid.cell(kColInf, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kArtillery, toInt(s.grid.cell(kColArt, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kArmour, toInt(s.grid.cell(kColArm, r)));
-  }
 }
 
 }  // namespace tarnel

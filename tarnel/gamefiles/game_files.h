@@ -12,8 +12,11 @@ namespace tarnel {
 // the grid and reads the MOB files. A refused or cancelled load changes nothing.
 // With a path the chooser is skipped and that file is read.
 bool loadV10(Session& session, const std::string* path = nullptr);
-// Version 1.1 or VN3.
-bool loadSectioned(Session& session, GameFileKind kind, const std::string* path = nullptr);
+// Version 1.1 or VN3; with a path the chooser is skipped. The warning for a
+// file cut short goes to `cutShort` when given, for the caller to show once
+// the game is on view; else it is shown here.
+bool loadSectioned(Session& session, GameFileKind kind, const std::string* path = nullptr,
+                   std::string* cutShort = nullptr);
 
 struct DecodedGame;
 // Takes a decoded file's image, directory, layout and generation into the
@@ -27,10 +30,5 @@ void adoptDecoded(GameModel& model, const DecodedGame& decoded);
 // save. True when the file was written.
 bool saveV10(Session& session, const std::string* path = nullptr);
 bool saveSectioned(Session& session, GameFileKind kind, const std::string* path = nullptr);
-
-// Columns 4 to 9 of the unit grid back into the model; throws ConversionError
-// on a bad cell.
-void readGridBackUnits(Session& session);
-void readGridBackLeaders(Session& session);
 
 }  // namespace tarnel

@@ -62,6 +62,7 @@ std::string exportGameJson(const GameModel& m) {
   doc["format"] = "tarnel-game";
   doc["formatVersion"] = 1;
   doc["generation"] = generationName(m.loaded);
+  doc["unitCount"] = unitsOf(m);
   Json& game = doc["game"];
   game = Json::object();
   putFields(game, m, gameFields(), 0);
@@ -78,8 +79,9 @@ std::string exportGameJson(const GameModel& m) {
 }
 
 // ---------------------------------------------------------------------------
-// Import: the document is walked once, every value checked and collected;
-// only a document without a fault is applied.
+// Import: the text is parsed with the checks the JSON library does not make
+// (nesting, repeated keys), then the document is walked once, every value
+// checked and collected; only a document without a fault is applied.
 
 namespace {
 
@@ -94,6 +96,136 @@ class Refusal {
   explicit Refusal(std::string why) : text(std::move(why)) {}
   std::string text;
 };
+
+// A game document nests at most this deep: the document, "units", a unit,
+// "weapons", a slot.
+constexpr std::size_t kMaxNesting = 5;
+// Values and keys quoted in a message are cut to this many bytes.
+constexpr std::size_t kQuoted = 40;
+
+// A UTF-8 text cut to at most `most` bytes at a character boundary, with an
+// ellipsis when anything was cut.
+std::string cut(std::string_view text, std::size_t most = kQuoted) {
+  if (text.size() <= most) return std::string(text);
+  std::size_t end = most;
+  while (end > 0 && (static_cast<std::uint8_t>(text[end]) & 0xC0) == 0x80) --end;
+  return std::string(text.substr(0, end)) + "\xe2\x80\xa6";
+}
+
+std::string shown(const Json& v) { return cut(v.dump(-1, ' ', false, Json::error_handler_t::replace)); }
+
+// A key as a path shows it: plain when it is a name, else in JSON quotes.
+std::string keyText(const std::string& key) {
+  const bool plain = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  });
+  return plain ? cut(key) : shown(Json(key));
+}
+
+// Follows the parser's events: the open objects and arrays, the keys seen
+// in each object and the element each array is at, so that a fault found
+// while parsing names its path. Refuses what no game document holds before
+// anything recursive (the library's dump and comparisons) meets it.
+class ParseWatch {
+ public:
+  bool operator()(int /*depth*/, Json::parse_event_t event, Json& parsed) {
+    using E = Json::parse_event_t;
+    switch (event) {
+      case E::object_start:
+      case E::array_start:
+        element();
+        if (frames_.size() >= kMaxNesting) throw Refusal(path() + ": nested too deeply for a game document");
+        frames_.emplace_back().object = event == E::object_start;
+        break;
+      case E::key: {
+        Frame& f = frames_.back();
+        f.key = parsed.get<std::string>();
+        if (!f.keys.insert(f.key).second) throw Refusal(path() + ": repeated key");
+        break;
+      }
+      case E::value: element(); break;
+      case E::object_end:
+      case E::array_end: frames_.pop_back(); break;
+    }
+    return true;
+  }
+
+  // "units[3].exp": array elements by their position. `pending`: the path of
+  // a value whose event has not come yet (the parser stopped inside it).
+  std::string path(bool pending = false) const {
+    std::string p;
+    for (std::size_t k = 0; k < frames_.size(); ++k) {
+      const Frame& f = frames_[k];
+      if (f.object)
+        p += (p.empty() ? "" : ".") + keyText(f.key);
+      else
+        p += "[" + std::to_string(pending && k + 1 == frames_.size() ? f.elements : f.elements - 1) + "]";
+    }
+    return p;
+  }
+  // The object or array the text ended in, "" when none is open.
+  const char* innermost() const {
+    if (frames_.empty()) return "";
+    return frames_.back().object ? "an object" : "an array";
+  }
+
+ private:
+  struct Frame {
+    bool object = false;
+    std::string key;
+    std::set<std::string> keys;
+    std::size_t elements = 0;
+  };
+  std::vector<Frame> frames_;
+
+  void element() {
+    if (!frames_.empty() && !frames_.back().object) ++frames_.back().elements;
+  }
+};
+
+// Where the parser stopped: line and column of byte `at` (1-based count of
+// bytes read).
+std::string lineOf(std::string_view text, std::size_t at) {
+  const std::size_t end = std::min(at, text.size());
+  const auto lines = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+  return std::to_string(lines + 1);
+}
+std::string lineAndColumn(std::string_view text, std::size_t at) {
+  const std::size_t end = std::min(at == 0 ? 0 : at - 1, text.size());
+  const auto newline = text.substr(0, end).rfind('\n');
+  const std::size_t column = end - (newline == std::string_view::npos ? 0 : newline + 1) + 1;
+  return "line " + lineOf(text, end) + ", column " + std::to_string(column);
+}
+
+// The library's refusal of a text said plainly, starting with the file's
+// name ("game.json is not a complete JSON text: it ends inside an object at
+// line 288.").
+std::string parseRefusal(std::string_view name, std::string_view text, const Json::parse_error& e,
+                         const ParseWatch& watch) {
+  const std::string file(name);
+  const std::string what = e.what();
+  if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) return file + " is empty: it holds no JSON text.";
+  if (e.byte > text.size()) {
+    const bool inText = what.find("missing closing quote") != std::string::npos;
+    const char* inside = inText ? "a text" : watch.innermost();
+    if (*inside)
+      return file + " is not a complete JSON text: it ends inside " + inside + " at line " + lineOf(text, text.size()) + ".";
+  }
+  const std::string where = lineAndColumn(text, e.byte);
+  if (what.find("invalid string") != std::string::npos)
+    return file + " is not a JSON text: the text at " + where +
+           " holds a control character, a byte that is not UTF-8 or an escape JSON does not know.";
+  // What stands on the line up to the byte the parser stopped at.
+  const std::size_t stop = std::min<std::size_t>(e.byte == 0 ? 0 : e.byte - 1, text.size() - 1);
+  const auto lineStart = text.substr(0, stop).rfind('\n');
+  std::size_t from = std::max(lineStart == std::string_view::npos ? 0 : lineStart + 1, stop < 29 ? 0 : stop - 29);
+  while (from < stop && ((static_cast<std::uint8_t>(text[from]) & 0xC0) == 0x80 || text[from] == ' ' || text[from] == '\t'))
+    ++from;
+  std::string excerpt(text.substr(from, stop + 1 - from));
+  for (char& c : excerpt)
+    if (static_cast<std::uint8_t>(c) < 32) c = ' ';
+  return file + " is not a JSON text: JSON does not allow what stands at " + where + " (" + excerpt + ").";
+}
 
 using FieldKey = std::tuple<FieldGroup, int, std::string_view>;
 
@@ -112,13 +244,16 @@ const std::map<FieldKey, const NamedField*>& gameIndex() {
   return map;
 }
 
-std::string shown(const Json& v) { return v.dump(); }
+std::string rangeText(long long low, long long high) { return " is out of range " + std::to_string(low) + ".." + std::to_string(high); }
 
 class Importer {
  public:
   explicit Importer(const GameModel& m) : m_(m), units_(unitsOf(m)) {}
 
   std::vector<Edit> edits;
+  // What the document says of the game it was exported from.
+  std::optional<std::string> generation;
+  std::optional<int> unitCount;
 
   void document(const Json& doc) {
     if (!doc.is_object()) throw Refusal("the document is not a JSON object");
@@ -130,12 +265,18 @@ class Importer {
       } else if (key == "generation") {
         if (value != "1.0" && value != "1.1" && value != "VN3")
           throw Refusal("generation: " + shown(value) + " is not one of \"1.0\", \"1.1\", \"VN3\"");
+        generation = value.get<std::string>();
+      } else if (key == "unitCount") {
+        if (!value.is_number_integer()) throw Refusal("unitCount: " + shown(value) + " is not a whole number");
+        if (value.is_number_unsigned() ? value.get<unsigned long long>() > kUnitCapacity : value.get<long long>() < 0)
+          throw Refusal("unitCount: " + shown(value) + rangeText(0, kUnitCapacity));
+        unitCount = value.get<int>();
       } else if (key == "game") {
         object(value, "game", gameIndex(), FieldGroup::None, -1, 0);
       } else if (key == "units") {
         unitList(value);
       } else {
-        throw Refusal(key + ": unknown key");
+        throw Refusal(keyText(key) + ": unknown key");
       }
     }
   }
@@ -162,7 +303,7 @@ class Importer {
     for (const auto& [key, value] : obj.items()) {
       // The path is spelled out only where it is needed: for nested groups
       // and in a refusal.
-      auto at = [&path, &key = key] { return path + "." + key; };
+      auto at = [&path, &key = key] { return path + "." + keyText(key); };
       if (top && unit >= 0 && &index == &unitIndex()) {
         if (key == "index") continue;
         if (key == "weapons") {
@@ -216,7 +357,8 @@ class Importer {
       const auto index = u.find("index");
       if (index == u.end()) throw Refusal(at + ": no \"index\" names its unit");
       if (!index->is_number_integer()) throw Refusal(at + ".index: " + shown(*index) + " is not a whole number");
-      const long long i = index->get<long long>();
+      const bool tooLarge = index->is_number_unsigned() && index->get<unsigned long long>() > kUnitCapacity;
+      const long long i = tooLarge ? kUnitCapacity : index->get<long long>();
       if (i < 0 || i >= units_)
         throw Refusal(at + ".index: " + shown(*index) + " names no unit of the game (it has " +
                       std::to_string(units_) + ")");
@@ -227,6 +369,8 @@ class Importer {
     }
   }
 
+  // A field's value is checked only when it differs from the game's: an
+  // export imported back onto its own file is accepted whatever it holds.
   template <typename Path>
   void field(const NamedField& f, const Json& v, Path pathOf, int unit) {
     const auto current = readField(m_, f, unit);
@@ -239,46 +383,73 @@ class Importer {
       value.text = utf8ToCp1252(utf8);
       if (cp1252ToUtf8(value.text) != utf8)
         throw refuse(shown(v) + " has a character Windows-1252 cannot hold");
-      if (value == *current) return;
     } else {
       if (!v.is_number_integer()) throw refuse(shown(v) + " is not a whole number");
-      const long long n = v.get<long long>();
-      if (v.is_number_unsigned() && v.get<unsigned long long>() > static_cast<unsigned long long>(INT32_MAX))
-        throw refuse(shown(v) + " is out of range " + std::to_string(f.minimum()) + ".." + std::to_string(f.maximum()));
-      if (n < f.minimum() || n > f.maximum())
-        throw refuse(shown(v) + " is out of range " + std::to_string(f.minimum()) + ".." + std::to_string(f.maximum()));
-      value.number = static_cast<int>(n);
-      if (value == *current) return;
+      if (v.is_number_unsigned() ? v.get<unsigned long long>() > 65535 : v.get<long long>() < -32768)
+        throw refuse(shown(v) + rangeText(f.minimum(), f.maximum()));
+      value.number = v.get<int>();
     }
+    if (value == *current) return;
     const std::string why = checkFieldValue(f, value);
     if (!why.empty()) throw refuse(why);
     edits.push_back({&f, unit, std::move(value)});
   }
 };
 
+std::string generationText(std::string_view generation) {
+  if (generation == "1.0") return "VN2 version 1.0";
+  if (generation == "1.1") return "VN2 version 1.1";
+  return std::string(generation);
+}
+
+// "This document was exported from a VN2 version 1.1 game of 60 units; the
+// open game is a VN3 game of 96 units.", or "" when what the document says
+// of its game matches the open one.
+std::string otherGameWarning(const Importer& d, const GameModel& m) {
+  const std::string game = generationName(m.loaded);
+  const int units = unitsOf(m);
+  if ((!d.generation || *d.generation == game) && (!d.unitCount || *d.unitCount == units)) return {};
+  std::string from = "This document was exported from a ";
+  if (d.generation) from += generationText(*d.generation) + " ";
+  from += "game";
+  if (d.unitCount) from += " of " + std::to_string(*d.unitCount) + (*d.unitCount == 1 ? " unit" : " units");
+  return from + "; the open game is a " + generationText(game) + " game of " + std::to_string(units) +
+         (units == 1 ? " unit." : " units.");
+}
+
 }  // namespace
 
-ImportOutcome importGameJson(GameModel& m, std::string_view text) {
+ImportOutcome importGameJson(GameModel& m, std::string_view text, std::string_view fileName) {
   ImportOutcome out;
+  const std::string name(fileName);
+  ParseWatch watch;
   Json doc;
   try {
-    doc = Json::parse(text.begin(), text.end());
+    doc = Json::parse(text.begin(), text.end(), std::ref(watch));
+  } catch (const Refusal& r) {
+    out.error = name + ": " + r.text;
+    return out;
+  } catch (const Json::parse_error& e) {
+    out.error = parseRefusal(name, text, e, watch);
+    return out;
   } catch (const Json::exception& e) {
-    // "[json.exception.parse_error.101] parse error at line 1, ...": the part
-    // after the library's tag. A number too large for a double is refused
-    // here as well (out_of_range.406).
-    std::string what = e.what();
-    const auto tag = what.find("] ");
-    out.error = "not a JSON text: " + (tag == std::string::npos ? what : what.substr(tag + 2));
+    // A number too large for a double (out_of_range.406: "number overflow
+    // parsing '66e3633'"), at the value the parser was reading.
+    const std::string what = e.what();
+    const auto from = what.find('\'');
+    const std::string number = from == std::string::npos ? "a number" : what.substr(from + 1, what.rfind('\'') - from - 1);
+    const std::string path = watch.path(true);
+    out.error = name + ": " + (path.empty() ? "" : path + ": ") + cut(number) + " is not a whole number";
     return out;
   }
   Importer importer(m);
   try {
     importer.document(doc);
   } catch (const Refusal& r) {
-    out.error = r.text;
+    out.error = name + ": " + r.text;
     return out;
   }
+  out.otherGame = otherGameWarning(importer, m);
   for (const Edit& e : importer.edits) writeField(m, *e.field, e.unit, e.value);
   out.changedFields = static_cast<int>(importer.edits.size());
   return out;
@@ -296,20 +467,34 @@ std::string valueText(const NamedField& f, const FieldValue& v) {
 
 // Byte ranges [begin, end) of the image of game A that a reported line
 // accounts for.
-struct Explained {
-  std::vector<std::pair<std::int64_t, std::int64_t>> spans;
-  void add(std::int64_t at, std::int64_t width) { spans.emplace_back(at, at + width); }
-  void seal() { std::sort(spans.begin(), spans.end()); }
-  bool covers(std::int64_t at) const {
-    auto it = std::upper_bound(spans.begin(), spans.end(), std::make_pair(at, INT64_MAX));
-    while (it != spans.begin()) {
-      --it;
-      if (it->first <= at && at < it->second) return true;
-      // Spans are short (at most 36 bytes): look back no further than that.
-      if (at - it->first > 64) break;
-    }
-    return false;
+class Explained {
+ public:
+  void add(std::int64_t at, std::int64_t width) {
+    if (width > 0) spans_.emplace_back(at, at + width);
   }
+  // Only the part of [at, at + width) inside [low, high).
+  void addWithin(std::int64_t at, std::int64_t width, std::int64_t low, std::int64_t high) {
+    add(std::max(at, low), std::min(at + width, high) - std::max(at, low));
+  }
+  // Sorted and overlapping spans joined, so that one look answers covers().
+  void seal() {
+    std::sort(spans_.begin(), spans_.end());
+    std::vector<std::pair<std::int64_t, std::int64_t>> joined;
+    for (const auto& span : spans_) {
+      if (!joined.empty() && span.first <= joined.back().second)
+        joined.back().second = std::max(joined.back().second, span.second);
+      else
+        joined.push_back(span);
+    }
+    spans_ = std::move(joined);
+  }
+  bool covers(std::int64_t at) const {
+    auto it = std::upper_bound(spans_.begin(), spans_.end(), std::make_pair(at, INT64_MAX));
+    return it != spans_.begin() && at < std::prev(it)->second;
+  }
+
+ private:
+  std::vector<std::pair<std::int64_t, std::int64_t>> spans_;
 };
 
 int differingBytes(const std::uint8_t* a, const std::uint8_t* b, std::int64_t n, std::int64_t aStart,
@@ -321,6 +506,36 @@ int differingBytes(const std::uint8_t* a, const std::uint8_t* b, std::int64_t n,
   return count;
 }
 
+std::string bytesDiffer(int count) { return std::to_string(count) + (count == 1 ? " byte differs" : " bytes differ"); }
+
+// The bytes a leader name is read from: up to the zero that ends its second
+// part, at most 15.
+std::int64_t leaderNameSpan(const GameModel& m, std::int64_t at) {
+  bool separated = false;
+  for (int k = 0; k < 15; ++k) {
+    const int b = m.byteAt(at + k);
+    if (b >= 32 && b <= 123) continue;
+    if (separated) return k + 1;
+    separated = true;
+  }
+  return 15;
+}
+
+// The bytes of game A a differing field accounts for: those its value is
+// read from in either game and those a store of it writes.
+std::int64_t fieldSpan(const GameModel& a, const GameModel& b, const NamedField& f, int unit, const FieldValue& va,
+                       const FieldValue& vb) {
+  const std::int64_t longer = static_cast<std::int64_t>(std::max(va.text.size(), vb.text.size())) + 1;
+  switch (f.kind) {
+    case FieldKind::UnitName: return std::min<std::int64_t>(f.width, longer);
+    case FieldKind::Description: return std::max<std::int64_t>(f.width, longer);
+    case FieldKind::LeaderName:
+      return std::max(leaderNameSpan(a, *fieldOffset(a, f, unit)), leaderNameSpan(b, *fieldOffset(b, f, unit)));
+    case FieldKind::ArmourNormal: return 3;
+    default: return f.width;
+  }
+}
+
 void compareFields(const GameModel& a, const GameModel& b, std::span<const NamedField> fields, int unit,
                    const std::string& prefix, std::vector<GameDifference>& out, Explained& explained) {
   for (const NamedField& f : fields) {
@@ -328,17 +543,31 @@ void compareFields(const GameModel& a, const GameModel& b, std::span<const Named
     const auto vb = readField(b, f, unit);
     if (!va || !vb || *va == *vb) continue;
     out.push_back({prefix + f.path() + ": " + valueText(f, *va) + " -> " + valueText(f, *vb), unit < 0 ? -1 : unit});
-    std::int64_t width = f.width;
-    if (f.isText()) width = std::min<std::int64_t>(width, std::max(va->text.size(), vb->text.size()) + 1);
-    if (f.kind == FieldKind::Description) width = std::max<std::int64_t>(width, f.width);
-    explained.add(*fieldOffset(a, f, std::max(unit, 0)), width);
+    const std::int64_t at = *fieldOffset(a, f, std::max(unit, 0));
+    const std::int64_t width = fieldSpan(a, b, f, std::max(unit, 0), *va, *vb);
+    explained.add(at, width);
+    if (f.mirror) explained.add(at + f.mirror, width);
   }
 }
 
-void explainUnit(const GameModel& m, int unit, Explained& explained) {
-  explained.add(m.unitOffset(unit), m.layout->unitStride);
-  explained.add(m.leaderOffset(unit), kLeaderStride);
-  explained.add(m.positionOffset(unit), kPositionStride);
+// The records of a unit that only one of the games has, where game A's image
+// holds them within the bytes compared: a shorter section of A ends before
+// them, and what follows belongs to the next section.
+void explainUnit(const GameModel& a, const GameModel& b, int unit, Explained& explained) {
+  const std::pair<FileSection, std::pair<std::int64_t, std::int64_t>> records[] = {
+      {kUnitSection, {a.unitOffset(unit), a.layout->unitStride}},
+      {kLeaderSection, {a.leaderOffset(unit), kLeaderStride}},
+      {kPositionSection, {a.positionOffset(unit), kPositionStride}}};
+  for (const auto& [j, record] : records) {
+    std::int64_t low = 0;
+    std::int64_t high = std::min(a.v10Length, b.v10Length);
+    if (a.loaded != GameFileKind::V10) {
+      const auto k = static_cast<std::size_t>(j);
+      low = a.sectionOffset[k];
+      high = low + std::min(a.sectionLength[k], b.sectionLength[k]);
+    }
+    explained.addWithin(record.first, record.second, low, high);
+  }
 }
 
 }  // namespace
@@ -358,7 +587,7 @@ std::vector<GameDifference> diffGames(const GameModel& a, const GameModel& b) {
     out.push_back({"units[" + std::to_string(i) + "]: only in " + (i < na ? "A" : "B") + " (" +
                        Json(cp1252ToUtf8(has.unitName(i))).dump() + ")",
                    i});
-    explainUnit(a, i, explained);
+    if (a.loaded == b.loaded) explainUnit(a, b, i, explained);
   }
   if (a.loaded != b.loaded) return out;
 
@@ -369,9 +598,12 @@ std::vector<GameDifference> diffGames(const GameModel& a, const GameModel& b) {
       out.push_back({"file: length " + std::to_string(a.v10Length) + " -> " + std::to_string(b.v10Length)});
     const std::int64_t n = std::min(a.v10Length, b.v10Length);
     if (const int d = differingBytes(a.image().data(), b.image().data(), n, 0, explained))
-      out.push_back({"file: " + std::to_string(d) + " bytes differ"});
+      out.push_back({"file: " + bytesDiffer(d)});
     return out;
   }
+  // The header's magic is the generation's; its other four bytes are kept.
+  if (const int d = differingBytes(a.image().data(), b.image().data(), kHeaderSize, 0, explained))
+    out.push_back({"header: " + bytesDiffer(d)});
   if (a.negativeLength != b.negativeLength)
     out.push_back({std::string("section lengths: ") + (a.negativeLength ? "negative" : "positive") + " -> " +
                    (b.negativeLength ? "negative" : "positive")});
@@ -387,7 +619,7 @@ std::vector<GameDifference> diffGames(const GameModel& a, const GameModel& b) {
     const std::int64_t ob = b.sectionOffset[j];
     if (oa < 0 || ob < 0 || oa + n > kImageSize || ob + n > kImageSize) continue;
     if (const int d = differingBytes(a.image().data() + oa, b.image().data() + ob, n, oa, explained))
-      out.push_back({name + std::to_string(d) + (d == 1 ? " byte differs" : " bytes differ")});
+      out.push_back({name + bytesDiffer(d)});
   }
   return out;
 }

@@ -1,9 +1,7 @@
 #include "mainwindow/json_commands.h"
 
-#include <memory>
-
 #include "common/file_io.h"
-#include "gamefiles/game_decoders.h"
+#include "gamefiles/game_json.h"
 #include "gamefiles/game_files.h"
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/mob_files.h"
@@ -29,73 +27,75 @@ std::string withExtension(const std::string& path, const std::string& ext) {
   return (hasDot ? path.substr(0, dot) : path) + ext;
 }
 
-// The grid's rating columns over a copy of the image, as a save would take
-// them; a cell that is no number keeps the image's value.
-GameModel asTyped(const Session& s) {
-  GameModel m = s.model;
-  const GenerationLayout& L = *m.layout;
-  for (int r = 1; r < s.grid.rowCount(); ++r) {
-    auto put = [&](int col, auto store) {
-      int v = 0;
-      if (tryToInt(s.grid.cell(col, r), v)) store(v);
-    };
-    put(kColExp, [&](int v) { m.setUnitByte(r - 1, L.experience, v); });
-    put(kColMor, [&](int v) { m.setUnitByte(r - 1, L.morale, v); });
-    put(kColRal, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kRally, v); });
-    put(kColInf, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kInfantry, v); });
-    put(kColArt, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kArtillery, v); });
-    put(kColArm, [&](int v) { m.setLeaderByte(r - 1, LeaderField::kArmour, v); });
-  }
-  return m;
+// The last part of a path, as messages name a file.
+std::string fileNameOf(const std::string& path) { return common::utf8FromPath(common::pathFromUtf8(path).filename()); }
+
+// Where the JSON dialogs start: the folder of the last JSON file written or
+// read, else the open game's.
+std::string jsonFolder(const Session& s, const JsonDialogs& dialogs) {
+  if (!dialogs.lastFile.empty()) return common::directoryOf(dialogs.lastFile);
+  const auto slash = s.model.currentPath.find_last_of("/\\");
+  return slash == std::string::npos ? s.model.dataDir : common::directoryOf(s.model.currentPath);
 }
 
 }  // namespace
 
-void exportJsonFile(Session& s, FileDialogState& d) {
+void exportJsonFile(Session& s, JsonDialogs& dialogs) {
   if (!gameLoaded(s)) return;
+  FileDialogState& d = dialogs.save;
   d.title = "Export JSON File";
   d.filter = kJsonFilter;
   d.defaultExt = "json";
-  d.initialDir = s.model.dataDir;
-  d.fileName = withExtension(s.model.currentPath, ".json");
+  d.initialDir = jsonFolder(s, dialogs);
+  d.fileName = d.initialDir + "/" + fileNameOf(withExtension(s.model.currentPath, ".json"));
   d.overwritePrompt = true;
   // Typed ratings reach the model first, as a save takes them.
-  readGridBackLeaders(s);
-  readGridBackUnits(s);
+  readRatingsBack(s.grid, s.model, CellReading::kStrict);
   if (!s.prompts.saveDialog(d)) return;
   s.prompts.setBusy(true);
   const bool written = common::writeFileSafely(d.fileName, exportGameJson(s.model));
   s.prompts.setBusy(false);
-  if (!written) s.prompts.message("Could not write " + d.fileName, "Error", MessageIcon::Error);
+  if (!written) {
+    s.prompts.message("Could not write " + d.fileName, "Error", MessageIcon::Error);
+    return;
+  }
+  dialogs.lastFile = d.fileName;
 }
 
-bool importJsonFile(Session& s, FileDialogState& d) {
+bool importJsonFile(Session& s, JsonDialogs& dialogs) {
   if (!gameLoaded(s)) return false;
+  FileDialogState& d = dialogs.open;
   d.title = "Import JSON File";
   d.filter = kJsonFilter;
   d.defaultExt = "json";
-  if (d.initialDir.empty()) d.initialDir = s.model.dataDir;
+  d.initialDir = jsonFolder(s, dialogs);
+  d.fileName = dialogs.lastFile;
   if (!s.prompts.openDialog(d)) return false;
+  const std::string name = fileNameOf(d.fileName);
   const auto bytes = common::readFileBytes(d.fileName, kMaxJsonBytes + 1);
   if (!bytes || bytes->size() > kMaxJsonBytes) {
-    s.prompts.message(bytes ? d.fileName + " is larger than 256 MiB" : "Could not read " + d.fileName, "Error",
+    s.prompts.message(bytes ? name + " is larger than 256 MiB" : "Could not read " + d.fileName, "Error",
                       MessageIcon::Error);
     return false;
   }
+  dialogs.lastFile = d.fileName;
   const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
   // Checked on a copy first: a refused document changes nothing at all.
   GameModel trial = s.model;
-  const ImportOutcome checked = importGameJson(trial, text);
+  const ImportOutcome checked = importGameJson(trial, text, name);
   if (!checked.ok()) {
     s.prompts.message(checked.error, "Error", MessageIcon::Error);
     return false;
   }
+  // Another game's export would overwrite units by their numbers: the user
+  // decides.
+  if (!checked.otherGame.empty() && !s.prompts.warnAndAsk(checked.otherGame, "Apply it anyway?", "Warning"))
+    return false;
   // The grid is refilled below: typed ratings reach the model first and the
   // document's values then win where it holds them.
-  readGridBackLeaders(s);
-  readGridBackUnits(s);
+  readRatingsBack(s.grid, s.model, CellReading::kStrict);
   const auto mobBefore = s.model.sideMob;
-  const ImportOutcome applied = importGameJson(s.model, text);
+  const ImportOutcome applied = importGameJson(s.model, text, name);
   fillGrid(s);
   classifyUnits(s);
   if (s.model.sideMob != mobBefore) readMobFiles(s);
@@ -104,31 +104,6 @@ bool importJsonFile(Session& s, FileDialogState& d) {
                         " changed.",
                     "Information", MessageIcon::Information);
   return applied.changedFields > 0;
-}
-
-std::optional<Comparison> compareWithFile(Session& s, FileDialogState& d) {
-  if (!gameLoaded(s)) return std::nullopt;
-  d.title = "Compare With File";
-  d.filter = "Scenarios (*.dat)|*.dat|All files (*.*)|*.*";
-  d.defaultExt = "dat";
-  if (d.initialDir.empty()) d.initialDir = s.model.dataDir;
-  if (!s.prompts.openDialog(d)) return std::nullopt;
-  const GameFileKind kind = gameFileKindOf(d.fileName);
-  if (kind == GameFileKind::None) {
-    s.prompts.message(common::regularFileSize(d.fileName) ? "This isn't a VN2 scenario file" : "Couldn't open save file",
-                      "Error", MessageIcon::Error);
-    return std::nullopt;
-  }
-  auto other = std::make_unique<DecodedGame>();
-  readGameFile(d.fileName, kind, *other);
-  if (!other->ok() || other->tooMuchData) {
-    const LoadMessage m = other->ok() ? LoadMessage{"Too much data", "Error"} : loadErrorMessage(other->error, kind);
-    s.prompts.message(m.text, m.title, m.icon);
-    return std::nullopt;
-  }
-  const std::string cut = cutShortWarning(*other);
-  if (!cut.empty()) s.prompts.message(cut, "Warning", MessageIcon::Warning);
-  return Comparison{d.fileName, diffGames(asTyped(s), other->model)};
 }
 
 }  // namespace tarnel

@@ -1,33 +1,30 @@
 #pragma once
 
-// The main window's commands on named fields: "Export JSON File", "Import
-// JSON File" and "Compare With File". Each has a dialog of its own, which the
-// window keeps between commands.
+// The main window's commands on JSON files: "Export JSON File" and "Import
+// JSON File". Each has a dialog of its own, which the window keeps between
+// commands.
 
-#include <optional>
-#include <string>
-#include <vector>
-
-#include "gamefiles/game_json.h"
 #include "model/session.h"
 
 namespace tarnel {
 
+// The two JSON commands' dialogs and the JSON file last written or read,
+// whose folder both dialogs start in (the open game's folder before any).
+struct JsonDialogs {
+  FileDialogState save;
+  FileDialogState open;
+  std::string lastFile;
+};
+
 // The open game as a save would write it (the grid's typed ratings read
 // back) into a JSON file. Throws ConversionError on a bad rating cell.
-void exportJsonFile(Session& session, FileDialogState& dialog);
+void exportJsonFile(Session& session, JsonDialogs& dialogs);
 
 // A JSON file applied to the open game: a refused document is reported and
-// changes nothing; an applied one refills the grid, and the side's weapon
-// names when a side's MOB number changed. Returns whether any field changed.
-bool importJsonFile(Session& session, FileDialogState& dialog);
-
-// The differences of the open game (A, ratings as typed) against a chosen
-// game file (B); nullopt when nothing was compared.
-struct Comparison {
-  std::string otherPath;
-  std::vector<GameDifference> lines;
-};
-std::optional<Comparison> compareWithFile(Session& session, FileDialogState& dialog);
+// changes nothing; one exported from a game of another generation or unit
+// count is applied only when the user says so; an applied one refills the
+// grid, and the side's weapon names when a side's MOB number changed.
+// Returns whether any field changed.
+bool importJsonFile(Session& session, JsonDialogs& dialogs);
 
 }  // namespace tarnel

@@ -12,8 +12,9 @@
 
 namespace tarnel {
 
-void afterLoad(Session& session) {
+void afterLoad(Session& session, const std::string& warning) {
   fillGrid(session);
+  if (!warning.empty()) session.prompts.message(warning, "Warning", MessageIcon::Warning);
   readMobFiles(session);
   classifyUnits(session);
 }
@@ -21,8 +22,9 @@ void afterLoad(Session& session) {
 bool loadGame(Session& session, GameFileKind kind) {
   // A load replaces the open game: unsaved edits are saved or given up first.
   if (!mayDropChanges(session)) return false;
-  const bool loaded = kind == GameFileKind::V10 ? loadV10(session) : loadSectioned(session, kind);
-  if (loaded) afterLoad(session);
+  std::string warning;
+  const bool loaded = kind == GameFileKind::V10 ? loadV10(session) : loadSectioned(session, kind, nullptr, &warning);
+  if (loaded) afterLoad(session, warning);
   return loaded;
 }
 
@@ -66,8 +68,10 @@ bool loadGameFile(Session& session, const std::string& path) {
     session.prompts.message(refusal->text, refusal->title, refusal->icon);
     return false;
   }
-  const bool loaded = kind == GameFileKind::V10 ? loadV10(session, &path) : loadSectioned(session, kind, &path);
-  if (loaded) afterLoad(session);
+  std::string warning;
+  const bool loaded =
+      kind == GameFileKind::V10 ? loadV10(session, &path) : loadSectioned(session, kind, &path, &warning);
+  if (loaded) afterLoad(session, warning);
   return loaded;
 }
 
@@ -88,10 +92,8 @@ void pasteCsvUnitFile(Session& session) {
   // The refill below replaces every cell: ratings typed or rolled into the
   // grid reach the model first, and the pasted bytes then win where they
   // cover them.
-  if (session.grid.rowCount() == session.model.unitCount + 1) {
-    readGridBackLeaders(session);
-    readGridBackUnits(session);
-  }
+  if (session.grid.rowCount() == session.model.unitCount + 1)
+    readRatingsBack(session.grid, session.model, CellReading::kStrict);
   pasteCsvUnits(*csv, session.model);
   fillGrid(session);
   session.markModified();

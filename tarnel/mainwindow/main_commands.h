@@ -31,8 +31,9 @@ bool loadGameFile(Session& session, const std::string& path);
 // The start-up load of the file named on the command line, of any
 // generation; one that cannot be loaded says why. True when it was loaded.
 bool startupLoad(Session& session, const std::string& path);
-// What follows every load: grid fill, MOB files, skill classes.
-void afterLoad(Session& session);
+// What follows every load: grid fill, MOB files, skill classes. A warning
+// of the load (a file cut short) is shown once the grid shows the new game.
+void afterLoad(Session& session, const std::string& warning = {});
 // Before the program ends: true when nothing unsaved would be lost, or the
 // user chose to save (and the save succeeded) or to discard.
 bool mayDropChanges(Session& session);

@@ -12,7 +12,7 @@
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_settings.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 
 namespace tarnel {
 
@@ -54,14 +54,9 @@ void FileCommands::addSaveItems(QMenu* files) {
   SaveAs1 = files->addAction(QStringLiteral("Save As..."));
   SaveAs1->setObjectName(QStringLiteral("SaveAs1"));
   SaveAs1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-  connect(Save1, &QAction::triggered, this, [this] {
-    form_.InfoStringGrid->commitEditor();
-    run([this] { saveToTarget(session_, *this); });
-  });
-  connect(SaveAs1, &QAction::triggered, this, [this] {
-    form_.InfoStringGrid->commitEditor();
-    run([this] { saveAs(session_); });
-  });
+  // A cell still being typed is stored as its own step before each command.
+  connect(Save1, &QAction::triggered, this, [this] { run([this] { saveToTarget(session_, *this); }); });
+  connect(SaveAs1, &QAction::triggered, this, [this] { run([this] { saveAs(session_); }); });
   updateSaveItems();
 }
 
@@ -123,7 +118,6 @@ bool FileCommands::eventFilter(QObject* watched, QEvent* event) {
       const std::vector<std::string> paths = droppedFiles(drop->mimeData());
       if (paths.empty()) return false;
       drop->acceptProposedAction();
-      form_.InfoStringGrid->commitEditor();
       run([this, paths] { openDroppedFiles(session_, paths); });
       return true;
     }

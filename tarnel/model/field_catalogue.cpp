@@ -17,15 +17,15 @@ using S = FieldSection;
 constexpr int kAmmunition = 45;
 constexpr int kArmour = 61;
 
-NamedField unitByte(std::string_view key, int vn2, int vn3) {
-  return {key, G::None, -1, S::Unit, vn2, vn3, 1, K::Byte};
+NamedField unitByte(std::string_view key, UnitOffset vn2, UnitOffset vn3) {
+  return {key, G::None, -1, S::Unit, offsetOf(vn2), offsetOf(vn3), 1, K::Byte};
 }
 
 std::vector<NamedField> makeUnitFields() {
   const GenerationLayout& a = kVn2Layout;
   const GenerationLayout& b = kVn3Layout;
   std::vector<NamedField> f = {
-      {"name", G::None, -1, S::Unit, a.name, b.name, kUnitNameBytes, K::UnitName},
+      {"name", G::None, -1, S::Unit, offsetOf(a.name), offsetOf(b.name), kUnitNameBytes, K::UnitName},
       unitByte("side", a.side, b.side),
       unitByte("formation", a.formation, b.formation),
       unitByte("number", a.formationIndex, b.formationIndex),
@@ -38,7 +38,7 @@ std::vector<NamedField> makeUnitFields() {
       unitByte("vision", a.vision, b.vision),
       unitByte("cost", a.cost, b.cost),
       unitByte("class", a.classNo, b.classNo),
-      {"imageNumber", G::None, -1, S::Unit, a.imageNo, b.imageNo, 2, K::Word},
+      {"imageNumber", G::None, -1, S::Unit, offsetOf(a.imageNo), offsetOf(b.imageNo), 2, K::Word},
       unitByte("size", a.size, b.size),
       unitByte("suppression", a.suppression, b.suppression),
       unitByte("damage", a.damage, b.damage),
@@ -54,15 +54,15 @@ std::vector<NamedField> makeUnitFields() {
       unitByte("swim", a.swim, b.swim),
       unitByte("survival", a.survival, b.survival),
       unitByte("smokeDispenser", a.smokeDispenser, b.smokeDispenser),
-      unitByte("unitsLeft", -1, b.vn3Extra[0]),
-      unitByte("unitsAtStart", -1, b.vn3Extra[1]),
-      unitByte("menAtStart", -1, b.vn3Extra[2]),
+      unitByte("unitsLeft", a.vn3Extra[0], b.vn3Extra[0]),
+      unitByte("unitsAtStart", a.vn3Extra[1], b.vn3Extra[1]),
+      unitByte("menAtStart", a.vn3Extra[2], b.vn3Extra[2]),
   };
   // Slot s: its MOB number, weapon number and four ammunition kinds. The
   // first slot's MOB number is the unit's "Mob#".
   for (int s = 0; s < 4; ++s) {
-    f.push_back({"mob", G::Weapons, s, S::Unit, a.mobNumbers + s, b.mobNumbers + s, 1, K::Byte});
-    f.push_back({"weapon", G::Weapons, s, S::Unit, a.weapons + s, b.weapons + s, 1, K::Byte});
+    f.push_back({"mob", G::Weapons, s, S::Unit, offsetOf(a.mobNumbers) + s, offsetOf(b.mobNumbers) + s, 1, K::Byte});
+    f.push_back({"weapon", G::Weapons, s, S::Unit, offsetOf(a.weapons) + s, offsetOf(b.weapons) + s, 1, K::Byte});
     static constexpr std::array<std::string_view, 4> kAmmo = {"he", "ap", "s1", "s2"};
     for (int c = 0; c < 4; ++c) {
       const int at = kAmmunition + 4 * s + c;
@@ -170,7 +170,26 @@ std::int64_t sectionEnd(const GameModel& m, FileSection j) {
   return std::int64_t{m.sectionOffset[static_cast<std::size_t>(j)]} + m.sectionLength[static_cast<std::size_t>(j)];
 }
 
-std::string quoted(const std::string& bytes) { return "\"" + common::cp1252ToUtf8(bytes) + "\""; }
+// A text in JSON quotes, as the document writes it; a long one cut to its
+// first 40 characters, so that a message stays one short line.
+std::string quoted(const std::string& bytes) {
+  constexpr std::size_t kShown = 40;
+  std::string out = "\"";
+  for (const char c : common::cp1252ToUtf8(bytes.substr(0, kShown))) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (static_cast<std::uint8_t>(c) < 32) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\u00";
+      out += kHex[(c >> 4) & 0xf];
+      out += kHex[c & 0xf];
+    } else {
+      out += c;
+    }
+  }
+  return out + (bytes.size() > kShown ? "\xe2\x80\xa6\"" : "\"");
+}
 
 }  // namespace
 
@@ -223,7 +242,12 @@ std::optional<std::int64_t> fieldOffset(const GameModel& m, const NamedField& fi
   return at;
 }
 
-std::string leaderNameText(const GameModel& m, std::int64_t at) {
+namespace {
+
+// The two leader names as the grid shows them, First/Second. In the document
+// a "/" or "\\" byte inside a name is written with a "\\" before it, so that
+// the one unescaped "/" always stands for the separating zero byte.
+std::string leaderName(const GameModel& m, std::int64_t at, bool escaped) {
   std::string text;
   bool separated = false;
   for (int k = 0; k < 15; ++k) {
@@ -234,12 +258,41 @@ std::string leaderNameText(const GameModel& m, std::int64_t at) {
       text += '/';
       separated = true;
     } else {
+      if (escaped && (b == '/' || b == '\\')) text += '\\';
       text += static_cast<char>(b);
     }
   }
   if (!separated) text += '/';
   return text;
 }
+
+// The bytes a document's leader name stands for, the separator as a zero
+// byte; nullopt when the text breaks the leader rule.
+std::optional<std::string> leaderNameBytes(const std::string& t) {
+  std::string bytes;
+  bool separated = false;
+  for (std::size_t k = 0; k < t.size(); ++k) {
+    const auto c = static_cast<std::uint8_t>(t[k]);
+    if (c == '\\') {
+      if (k + 1 == t.size() || (t[k + 1] != '/' && t[k + 1] != '\\')) return std::nullopt;
+      bytes += t[++k];
+    } else if (c == '/') {
+      if (separated || bytes.empty()) return std::nullopt;
+      bytes += '\0';
+      separated = true;
+    } else if (c < 32 || c > 123) {
+      return std::nullopt;
+    } else {
+      bytes += static_cast<char>(c);
+    }
+  }
+  if (!separated || bytes.size() > 15) return std::nullopt;
+  return bytes;
+}
+
+}  // namespace
+
+std::string leaderNameText(const GameModel& m, std::int64_t at) { return leaderName(m, at, false); }
 
 std::optional<FieldValue> readField(const GameModel& m, const NamedField& field, int unit) {
   const auto at = fieldOffset(m, field, unit);
@@ -252,7 +305,7 @@ std::optional<FieldValue> readField(const GameModel& m, const NamedField& field,
     case K::Word: v.number = m.wordAt(*at); break;
     case K::SignedWord: v.number = static_cast<std::int16_t>(m.wordAt(*at)); break;
     case K::UnitName: v.text = m.textAt(*at, kUnitNameBytes); break;
-    case K::LeaderName: v.text = leaderNameText(m, *at); break;
+    case K::LeaderName: v.text = leaderName(m, *at, true); break;
     case K::Description: {
       // Shown up to its first zero byte, which may lie past its 31 bytes but
       // never past the section.
@@ -283,12 +336,12 @@ void writeField(GameModel& m, const NamedField& field, int unit, const FieldValu
           m.setByteAt(offset + k, k < static_cast<int>(value.text.size()) ? static_cast<std::uint8_t>(value.text[static_cast<std::size_t>(k)]) : 0);
         break;
       }
-      case K::LeaderName:
-        for (int k = 0; k < kLeaderNameBytes; ++k) {
-          const char c = k < static_cast<int>(value.text.size()) ? value.text[static_cast<std::size_t>(k)] : '\0';
-          m.setByteAt(offset + k, c == '/' ? 0 : static_cast<std::uint8_t>(c));
-        }
+      case K::LeaderName: {
+        const std::string bytes = leaderNameBytes(value.text).value_or(std::string());
+        for (int k = 0; k < kLeaderNameBytes; ++k)
+          m.setByteAt(offset + k, k < static_cast<int>(bytes.size()) ? static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(k)]) : 0);
         break;
+      }
     }
   };
   store(*at);
@@ -307,20 +360,13 @@ std::string checkFieldValue(const NamedField& field, const FieldValue& value) {
       if (t.size() > 31) return quoted(t) + " is longer than 31 characters";
       if (t.find('\0') != std::string::npos) return quoted(t) + " holds a zero character";
       return {};
-    case K::LeaderName: {
-      // The leader rule: First/Second, at most 15 characters with the "/", a
-      // first name of at least one character; the grid shows characters 32
-      // to 123 only and one "/".
-      const auto slash = t.find('/');
-      const bool shown = std::all_of(t.begin(), t.end(), [](char c) {
-        const auto b = static_cast<std::uint8_t>(c);
-        return b >= 32 && b <= 123;
-      });
-      if (t.size() > 15 || slash == std::string::npos || slash == 0 || t.find('/', slash + 1) != std::string::npos ||
-          !shown)
+    case K::LeaderName:
+      // The leader rule: First/Second, at most 15 bytes with the separator, a
+      // first name of at least one character, characters 32 to 123 (the ones
+      // the grid shows).
+      if (!leaderNameBytes(t))
         return quoted(t) + " breaks the leader rule: First/Second, at most 14 characters besides the \"/\"";
       return {};
-    }
     default:
       if (value.number < field.minimum() || value.number > field.maximum())
         return std::to_string(value.number) + " is out of range " + std::to_string(field.minimum()) + ".." +

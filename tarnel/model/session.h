@@ -10,23 +10,9 @@
 #include "model/game_model.h"
 #include "model/prompts.h"
 #include "model/side_tables.h"
-#include "model/text_table.h"
+#include "model/unit_grid_table.h"
 
 namespace tarnel {
-
-inline constexpr int kGridColumns = 10;
-enum GridColumn {
-  kColSide = 0,
-  kColUnit = 1,
-  kColName = 2,
-  kColLeader = 3,
-  kColExp = 4,
-  kColMor = 5,
-  kColRal = 6,
-  kColInf = 7,
-  kColArt = 8,
-  kColArm = 9
-};
 
 // What the commands ask of the windows around them. The default does
 // nothing, which is what the command-line tools and core tests want.
@@ -44,6 +30,9 @@ class SessionView {
   // An undo or redo put the document back: the grid and the open windows
   // show it anew, the selection goes to `unit` (-1: stays where it is).
   virtual void documentRestored(int /*unit*/) {}
+  // Stores what is being typed into a grid cell, through runCommand, so that
+  // it is a step of its own before the command that follows.
+  virtual void commitCellEditor() {}
   // A command that shows nothing else tells what it did in one line (the
   // main window's status bar).
   virtual void statusReport(const std::string& /*line*/) {}
@@ -78,7 +67,7 @@ class Session {
   SessionView* view;
 
   GameModel model;
-  TextTable grid{kGridColumns, 5, 32};
+  UnitGridTable grid;
   DiceSource dice;
   std::function<std::uint32_t()> clock = millisecondsOfDay;
   MobTables mob;
@@ -132,7 +121,9 @@ class Session {
   // State of the command that runCommand is running.
   friend void runCommand(Session&, const std::string&, const std::function<void()>&);
   friend void restoreStep(Session&, const class UndoStep&, bool);
+  friend void commitCellEditor(Session&);
   bool inCommand_ = false;
+  bool committingEditor_ = false;
   bool loadedInCommand_ = false;
   bool savedInCommand_ = false;
   // The image as the last command left it, while a recorder is attached.

@@ -131,7 +131,7 @@ TEST_F(Cli, SummaryOfASideWithAndWithoutMobFiles) {
     m.setUnitByte(i, L.men, i == 2 ? 3 : 0);
   }
   const std::string name = "Caf\xE9 Tank";
-  for (std::size_t k = 0; k <= name.size(); ++k) m.setUnitByte(2, static_cast<int>(k), k < name.size() ? name[k] : 0);
+  for (std::size_t k = 0; k <= name.size(); ++k) m.setUnitByte(2, tarnel::UnitOffset{static_cast<int>(k)}, k < name.size() ? name[k] : 0);
   const std::string game = put("game.dat", tarnel::encodeGame(m, tarnel::GameFileKind::V11));
   put("MOB07", samplegen::makeMobFile(7));  // 12 men for type 5
 
@@ -204,8 +204,14 @@ TEST_F(Cli, ExportImportAndDiff) {
   ASSERT_TRUE(common::writeFileSafely((dir / "bad.json").string(), std::string_view("{\"units\": [{\"index\": 7, \"exp\": 300}]}")));
   CliRun bad = run("import " + game + " " + (dir / "bad.json").string() + " " + refused);
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(err(), "units[7].exp: 300 is out of range 0..255\n");
+  EXPECT_EQ(err(), "bad.json: units[7].exp: 300 is out of range 0..255\n");
   EXPECT_FALSE(fs::exists(refused));
+  // Another game's document: a warning, and applied.
+  ASSERT_TRUE(common::writeFileSafely((dir / "other.json").string(),
+                                      std::string_view(R"({"unitCount": 5, "units": [{"index": 3, "exp": 98}]})")));
+  ASSERT_EQ(run("import " + game + " " + (dir / "other.json").string() + " " + out).status, 0);
+  EXPECT_EQ(err(), "Warning: This document was exported from a game of 5 units; the open game is a VN2 version 1.1 game of 24 units.\n");
+  EXPECT_NE(run("diff " + game + " " + out).out.find(" -> 98\n"), std::string::npos);
 
   // Cut inside its last section: every command loads it and warns once.
   auto bytes = common::readFileBytes(game).value();

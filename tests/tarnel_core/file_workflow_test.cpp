@@ -64,7 +64,7 @@ class FileWorkflowTest : public ::testing::Test {
   Bytes read(const std::string& p) { return readFileBytes(p).value_or(Bytes{}); }
   // An edit the next save writes: a rating typed into the grid.
   void typeRating(const std::string& value) {
-    session.grid.setCell(kColExp, 1, value);
+    session.grid.setCell(GridColumn::kExp, 1, value);
     session.markModified();
   }
 };

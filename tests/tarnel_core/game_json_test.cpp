@@ -46,17 +46,31 @@ INSTANTIATE_TEST_SUITE_P(Json, EachGeneration,
 // Export then import changes no byte, and the diff of a game with itself is
 // empty; an edited document comes back in the export and in the diff.
 TEST_P(EachGeneration, ExportImportIsTheIdentityAndEditsShow) {
-  const Bytes file = sampleFile(GetParam());
+  // Values no editor writes but a file may hold: a hidden flag of 2, leader
+  // names holding a "/" or "\" byte.
+  auto poked = decode(GetParam(), sampleFile(GetParam()));
+  ASSERT_TRUE(poked->ok());
+  GameModel& p = poked->model;
+  p.setByteAt(p.positionOffset(1) + 14, 2);
+  const std::string slashes("A/B\0C\\D\0", 8);
+  for (std::size_t k = 0; k < 16; ++k) p.setByteAt(p.leaderOffset(2) + static_cast<std::int64_t>(k), k < 8 ? slashes[k] : 0);
+  const Bytes file = saved(p);
   auto game = decode(GetParam(), file);
-  ASSERT_TRUE(game->ok());
   const std::string text = exportGameJson(game->model);
   json doc = json::parse(text);
+  EXPECT_EQ(doc["units"][2]["leader"]["name"], "A\\/B/C\\\\D");
+  // The leader names alone onto the unedited sample give back their bytes.
+  auto other = decode(GetParam(), sampleFile(GetParam()));
+  json names = {{"units", {{{"index", 2}, {"leader", {{"name", doc["units"][2]["leader"]["name"]}}}}}}};
+  ASSERT_TRUE(importGameJson(other->model, names.dump(), "names.json").ok());
+  for (int k = 0; k < 16; ++k) EXPECT_EQ(other->model.byteAt(other->model.leaderOffset(2) + k), p.byteAt(p.leaderOffset(2) + k)) << k;
+
   EXPECT_EQ(doc["generation"], generationName(GetParam()));
   EXPECT_EQ(doc["units"].size(), 24u);
   EXPECT_EQ(doc["game"].contains("prestige"), GetParam() != GameFileKind::V10);
   EXPECT_EQ(doc["units"][0].contains("menAtStart"), GetParam() == GameFileKind::Vn3);
 
-  const ImportOutcome same = importGameJson(game->model, text);
+  const ImportOutcome same = importGameJson(game->model, text, "game.json");
   ASSERT_TRUE(same.ok()) << same.error;
   EXPECT_EQ(same.changedFields, 0);
   EXPECT_EQ(saved(game->model), file);
@@ -73,7 +87,7 @@ TEST_P(EachGeneration, ExportImportIsTheIdentityAndEditsShow) {
   for (json& u : edit["units"])
     if (u["index"] == 3) merged = (u["leader"] = leaderEdit, true);
   if (!merged) edit["units"].push_back({{"index", 3}, {"leader", leaderEdit}});
-  const ImportOutcome applied = importGameJson(game->model, edit.dump());
+  const ImportOutcome applied = importGameJson(game->model, edit.dump(), "edit.json");
   ASSERT_TRUE(applied.ok()) << applied.error;
   const json after = json::parse(exportGameJson(game->model));
   EXPECT_EQ(after["units"][0]["exp"], doc["units"][0]["exp"].get<int>() + 10);
@@ -97,16 +111,38 @@ TEST_P(EachGeneration, ExportImportIsTheIdentityAndEditsShow) {
 }
 
 // One refusal of each kind: the whole document is refused, the game keeps
-// every byte and the reason names the field's path.
+// every byte and the reason starts with the file's name ("edit.json: " where
+// the row leaves it out) and names the field's path.
 TEST(JsonImport, RefusesTheWholeDocument) {
   const Bytes file = sampleFile(GameFileKind::Vn3);
+  const std::string deep = "{\"game\": " + std::string(100000, '[') + std::string(100000, ']') + "}";
+  const std::string huge(12u << 20, 'x');
   const struct {
-    const char* json;
-    const char* error;
+    std::string json;
+    std::string error;
   } cases[] = {
-      {"{\"units\": [", "not a JSON text: parse error at line 1, column 12: syntax error while parsing value - unexpected end of input; expected '[', '{', or a literal"},
+      {"{\"units\": [", "edit.json is not a complete JSON text: it ends inside an array at line 1."},
+      {"{\n \"game\": {\"turn\": 1,\n\n", "edit.json is not a complete JSON text: it ends inside an object at line 4."},
+      {"{\"units\": [{\"name\": \"Rif", "edit.json is not a complete JSON text: it ends inside a text at line 1."},
+      {" \n", "edit.json is empty: it holds no JSON text."},
+      {"{\"game\": {\"turn\": 1,}}", "edit.json is not a JSON text: JSON does not allow what stands at line 1, column 21 ({\"game\": {\"turn\": 1,})."},
+      {"{\n  \"game\": {\"turn\": tru}}", "edit.json is not a JSON text: JSON does not allow what stands at line 2, column 23 (\"game\": {\"turn\": tru})."},
+      {"{\"units\": [{\"name\": \"A\tB\"}]}", "edit.json is not a JSON text: the text at line 1, column 23 holds a control character, a byte that is not UTF-8 or an escape JSON does not know."},
       {"[1]", "the document is not a JSON object"},
-      {"{\"game\": {\"turn\": 66e3633}}", "not a JSON text: number overflow parsing '66e3633'"},
+      {"{\"game\": {\"turn\": 66e3633}}", "game.turn: 66e3633 is not a whole number"},
+      {"{\"units\": [{\"index\": 0, \"exp\": 11, \"index\": 2}]}", "units[0].index: repeated key"},
+      {"{\"units\": [], \"game\": {}, \"units\": []}", "units: repeated key"},
+      {deep, "game[0][0][0][0]: nested too deeply for a game document"},
+      {"{\"units\": [{\"index\": 2, \"exp\": [[[[1]]]]}]}", "units[0].exp[0][0]: nested too deeply for a game document"},
+      {"{\"units\": [{\"index\": 2, \"name\": \"" + huge + "\"}]}",
+       "units[2].name: \"" + std::string(40, 'x') + "\xe2\x80\xa6\" is longer than 15 characters"},
+      {"{\"" + huge + "\": 1}", std::string(40, 'x') + "\xe2\x80\xa6: unknown key"},
+      {"{\"units\": [{\"index\": 2, \"name\": \"A\\u0000B\"}]}", "units[2].name: \"A\\u0000B\" holds a zero character"},
+      {"{\"game\": {\"description\": \"" + std::string(32, 'd') + "\"}}",
+       "game.description: \"" + std::string(32, 'd') + "\" is longer than 31 characters"},
+      {"{\"unitCount\": 801}", "unitCount: 801 is out of range 0..800"},
+      {"{\"units\": [{\"index\": 1, \"position\": {\"hidden\": 2}}]}", "units[1].position.hidden: 2 is out of range 0..1"},
+      {"{\"units\": [{\"index\": 2, \"leader\": {\"name\": \"A/B/C\"}}]}", "units[2].leader.name: \"A/B/C\" breaks the leader rule: First/Second, at most 14 characters besides the \"/\""},
       {"{\"gmae\": {}}", "gmae: unknown key"},
       {"{\"units\": [{\"index\": 2, \"exp\": 1}, {\"index\": 7, \"expr\": 50}]}", "units[7].expr: unknown key"},
       {"{\"units\": [{\"index\": 7, \"leader\": {\"rallly\": 5}}]}", "units[7].leader.rallly: unknown key"},
@@ -129,17 +165,46 @@ TEST(JsonImport, RefusesTheWholeDocument) {
   };
   for (const auto& c : cases) {
     auto game = decode(GameFileKind::Vn3, file);
-    const ImportOutcome r = importGameJson(game->model, c.json);
-    EXPECT_EQ(r.error, c.error) << c.json;
-    EXPECT_EQ(saved(game->model), file) << c.json;
+    const ImportOutcome r = importGameJson(game->model, c.json, "edit.json");
+    EXPECT_EQ(r.error, c.error.starts_with("edit.json") ? c.error : "edit.json: " + c.error) << c.json.substr(0, 80);
+    EXPECT_EQ(saved(game->model), file) << c.json.substr(0, 80);
   }
   // Fields a generation has not: prestige of a version 1.0 file, the VN3
   // bytes in a version 1.1 file.
   auto v10 = decode(GameFileKind::V10, sampleFile(GameFileKind::V10));
-  EXPECT_EQ(importGameJson(v10->model, "{\"game\": {\"prestige\": 5}}").error, "game.prestige: this game file has no such field");
+  EXPECT_EQ(importGameJson(v10->model, "{\"game\": {\"prestige\": 5}}", "p.json").error, "p.json: game.prestige: this game file has no such field");
   auto v11 = decode(GameFileKind::V11, sampleFile(GameFileKind::V11));
-  EXPECT_EQ(importGameJson(v11->model, "{\"units\": [{\"index\": 0, \"menAtStart\": 5}]}").error,
-            "units[0].menAtStart: this game file has no such field");
+  EXPECT_EQ(importGameJson(v11->model, "{\"units\": [{\"index\": 0, \"menAtStart\": 5}]}", "m.json").error,
+            "m.json: units[0].menAtStart: this game file has no such field");
+}
+
+// A document that says it comes from a game of another generation or unit
+// count is applied with a warning naming both games.
+TEST(JsonImport, DocumentOfAnotherGame) {
+  const Bytes file = sampleFile(GameFileKind::Vn3);
+  const struct {
+    const char* json;
+    const char* warning;
+  } cases[] = {
+      {R"({"generation": "1.1", "unitCount": 60, "units": [{"index": 0, "exp": 1}]})",
+       "This document was exported from a VN2 version 1.1 game of 60 units; the open game is a VN3 game of 24 units."},
+      {R"({"generation": "1.0"})", "This document was exported from a VN2 version 1.0 game; the open game is a VN3 game of 24 units."},
+      {R"({"unitCount": 1})", "This document was exported from a game of 1 unit; the open game is a VN3 game of 24 units."},
+      {R"({"generation": "VN3", "unitCount": 24})", ""},
+      {R"({"units": [{"index": 0, "exp": 1}]})", ""},
+  };
+  for (const auto& c : cases) {
+    auto game = decode(GameFileKind::Vn3, file);
+    const ImportOutcome r = importGameJson(game->model, c.json, "other.json");
+    EXPECT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.otherGame, c.warning) << c.json;
+  }
+  // A whole export of another generation.
+  auto v11 = decode(GameFileKind::V11, sampleFile(GameFileKind::V11));
+  auto vn3 = decode(GameFileKind::Vn3, file);
+  const ImportOutcome r = importGameJson(vn3->model, exportGameJson(v11->model), "v11.json");
+  EXPECT_EQ(r.otherGame, "This document was exported from a VN2 version 1.1 game of 24 units; the open game is a VN3 game of 24 units.");
+  EXPECT_GT(r.changedFields, 0);
 }
 
 TEST(JsonDiff, BytesOutsideNamedFieldsAndUnitsOfOneGame) {
@@ -151,12 +216,33 @@ TEST(JsonDiff, BytesOutsideNamedFieldsAndUnitsOfOneGame) {
   GameModel& m = b->model;
   m.setByteAt(m.sectionOffset[5], m.byteAt(m.sectionOffset[5]) ^ 1);
   m.setByteAt(m.sectionOffset[5] + 1, m.byteAt(m.sectionOffset[5] + 1) ^ 1);
-  m.setUnitByte(2, 17, m.unitByte(2, 17) + 1);
+  m.setUnitByte(2, UnitOffset{17}, m.unitByte(2, UnitOffset{17}) + 1);
   const auto nameEnd = m.unitName(4).size() + 1;
-  m.setUnitByte(4, static_cast<int>(nameEnd), m.unitByte(4, static_cast<int>(nameEnd)) ^ 0x40);
-  std::vector<std::string> lines;
-  for (const auto& d : diffGames(a->model, b->model)) lines.push_back(d.text);
-  EXPECT_EQ(lines, (std::vector<std::string>{"section 1: 2 bytes differ", "section 5: 2 bytes differ"}));
+  m.setUnitByte(4, UnitOffset{static_cast<int>(nameEnd)}, m.unitByte(4, UnitOffset{static_cast<int>(nameEnd)}) ^ 0x40);
+  // A header byte the reader keeps; a normal armour value stored as its
+  // editor stores it (six bytes, one field).
+  m.setByteAt(18, 7);
+  ASSERT_TRUE(importGameJson(m, R"({"units": [{"index": 6, "armour": {"hullSides": 99}}]})", "a.json").ok());
+  auto texts = [](const std::vector<GameDifference>& ds) {
+    std::vector<std::string> lines;
+    for (const auto& d : ds) lines.push_back(d.text);
+    return lines;
+  };
+  EXPECT_EQ(texts(diffGames(a->model, b->model)),
+            (std::vector<std::string>{"units[6].armour.hullSides: " + std::to_string(a->model.unitByte(6, UnitOffset{65})) + " -> 99",
+                                      "header: 1 byte differs", "section 1: 2 bytes differ", "section 5: 2 bytes differ"}));
+
+  // A unit section of A that ends before B's last unit: the bytes after it
+  // in A belong to section 2 and are compared as such.
+  GameModel shorter = decode(GameFileKind::Vn3, file)->model;
+  shorter.sectionLength[1] = 23 * 243;
+  auto cutA = decode(GameFileKind::Vn3, saved(shorter));
+  auto fullB = decode(GameFileKind::Vn3, file);
+  GameModel& fb = fullB->model;
+  fb.setByteAt(fb.sectionOffset[2] + 3, fb.byteAt(fb.sectionOffset[2] + 3) ^ 1);
+  EXPECT_EQ(texts(diffGames(cutA->model, fb)),
+            (std::vector<std::string>{"units[23]: only in B (" + json(a->model.unitName(23)).dump() + ")",
+                                      "section 1: length 5589 -> 194400", "section 2: 1 byte differs"}));
 
   auto fewer = decode(GameFileKind::Vn3, sampleFile(GameFileKind::Vn3, 11));
   const auto more = diffGames(fewer->model, a->model);
@@ -210,19 +296,31 @@ TEST(Decoders, FileCutShort) {
     }
   }
 
-  // The load shows the warning once, after what was there is in; tarnel-cli
-  // shares the load.
+  // The load shows the warning once, after what was there is in the grid
+  // (not over the grid of the game before); tarnel-cli shares the load.
   tarnel::testing::TestDir tmp("tarnel_cut");
   const std::string path = (tmp.path() / "cut.dat").string();
   ASSERT_TRUE(common::writeFileSafely(path, std::span(file.data(), section12 + 4)));
-  tarnel::testing::ScriptedPrompts prompts;
+  struct GridAtMessage : tarnel::testing::ScriptedPrompts {
+    const Session* session = nullptr;
+    std::vector<int> rows;
+    void message(const std::string& text, const std::string& title, MessageIcon icon) override {
+      ScriptedPrompts::message(text, title, icon);
+      rows.push_back(session->grid.rowCount());
+    }
+  } prompts;
   Session session(prompts);
+  prompts.session = &session;
   session.setProgramDir(tmp.path().string());
   prompts.chooserAnswers.push_back(path);
   ASSERT_TRUE(loadGame(session, GameFileKind::Vn3));
   int warnings = 0;
-  for (const auto& m : prompts.messages)
-    warnings += m.title == "Warning" && m.text == "This file ends inside section 12: the rest of it is missing.";
+  for (std::size_t k = 0; k < prompts.messages.size(); ++k) {
+    const auto& m = prompts.messages[k];
+    if (m.title != "Warning" || m.text != "This file ends inside section 12: the rest of it is missing.") continue;
+    ++warnings;
+    EXPECT_EQ(prompts.rows[k], 25);  // the 24 units in
+  }
   EXPECT_EQ(warnings, 1);
   EXPECT_EQ(session.model.unitCount, 24);
   EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);

@@ -18,7 +18,7 @@
 #include "mainwindow/qt_file_commands.h"
 #include "mainwindow/qt_settings.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
 
@@ -80,7 +80,7 @@ TEST(FileCommandsWindow, CommandLineOpenDropSaveAndRecentFiles) {
 
   // A drop after an edit asks first, as Exit does.
   auto* grid = form.InfoStringGrid->model();
-  grid->setData(grid->index(0, kColExp), QStringLiteral("91"), Qt::EditRole);
+  grid->setData(grid->index(0, indexOf(GridColumn::kExp)), QStringLiteral("91"), Qt::EditRole);
   ASSERT_TRUE(form.isWindowModified());
   QMimeData dragged;
   dragged.setUrls({QUrl::fromLocalFile(QString::fromStdString(a))});
@@ -95,7 +95,7 @@ TEST(FileCommandsWindow, CommandLineOpenDropSaveAndRecentFiles) {
   EXPECT_FALSE(form.isWindowModified());
 
   // Ctrl+S writes the file back without a dialog, keeping the old one.
-  grid->setData(grid->index(0, kColExp), QStringLiteral("92"), Qt::EditRole);
+  grid->setData(grid->index(0, indexOf(GridColumn::kExp)), QStringLiteral("92"), Qt::EditRole);
   QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
   EXPECT_TRUE(prompts.saveSeen.empty());
   EXPECT_FALSE(form.isWindowModified());

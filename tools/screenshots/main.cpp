@@ -46,10 +46,12 @@
 #include "mainwindow/file_form.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_file_commands.h"
+#include "mainwindow/qt_roll_panel.h"
+#include "mainwindow/qt_find_bar.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/spread_form.h"
 #include "sidefiles/dice_stat_form.h"
 
@@ -234,7 +236,7 @@ class Stage {
     tarnel::importGameJson(later.model, R"({"game": {"turn": 4, "battles": 1},
         "units": [{"index": 2, "men": 3, "exp": 60, "position": {"x": 44, "y": 30}},
                   {"index": 5, "mor": 41, "leader": {"rank": 4, "kills": 12}},
-                  {"index": 17, "men": 0, "damage": 9}]})");
+                  {"index": 17, "men": 0, "damage": 9}]})", "later.json");
     const std::string copy = QDir::temp().filePath(QStringLiteral("tarnel_compare_later.dat")).toStdString();
     if (!tarnel::writeGameFile(copy, later.model, GameFileKind::Vn3)) return nullptr;
     prompts.answers.push_back(copy);
@@ -251,8 +253,8 @@ class Stage {
   // The find bar with a text typed and "Next" pressed `times` times.
   QWidget* find(const char* text, int times) {
     main()->Find1->trigger();
-    main()->FindEdit->setText(QString::fromLatin1(text));
-    for (int k = 0; k < times; ++k) main()->FindNextBtn->click();
+    main()->FindBar->FindEdit->setText(QString::fromLatin1(text));
+    for (int k = 0; k < times; ++k) main()->FindBar->FindNextBtn->click();
     settle();
     return main();
   }
@@ -266,7 +268,7 @@ class Stage {
                                                      QItemSelectionModel::ClearAndSelect);
     main()->SelectedOnlyCB->setChecked(true);
     main()->session().dice.seed(4242);  // the same picture on every run
-    main()->ExpRollBtn->click();
+    main()->Rolls->ExpRollBtn->click();
     settle();
     return main();
   }
@@ -274,10 +276,10 @@ class Stage {
   // "Rating Spread" over the initial formulas, with Mor raised so that it
   // often reaches Max and Sk1 thrown with many dice.
   QWidget* spread() {
-    main()->MorMEdit->setText(QStringLiteral("90"));
-    main()->Sk1PDEdit->setText(QStringLiteral("40"));
-    main()->Sk1MEdit->setText(QStringLiteral("-30"));
-    main()->Sk1PSEdit->setText(QStringLiteral("4"));
+    main()->Rolls->MorMEdit->setText(QStringLiteral("90"));
+    main()->Rolls->Sk1PDEdit->setText(QStringLiteral("40"));
+    main()->Rolls->Sk1MEdit->setText(QStringLiteral("-30"));
+    main()->Rolls->Sk1PSEdit->setText(QStringLiteral("4"));
     main()->SpreadBtnClick();
     settle();
     return main()->spreadForm();

@@ -70,6 +70,23 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; NoteCreatedKey KEY BIT: sets BIT in $1 when KEY does not exist yet.
+!macro NoteCreatedKey KEY BIT
+  ClearErrors
+  EnumRegKey $0 SHCTX "${KEY}" 0
+  ${If} ${Errors}
+    IntOp $1 $1 | ${BIT}
+  ${EndIf}
+!macroend
+; RemoveCreatedKey KEY BIT: removes KEY when this install made it (BIT in
+; $1) and nothing else is in it now.
+!macro RemoveCreatedKey KEY BIT
+  IntOp $0 $1 & ${BIT}
+  ${If} $0 <> 0
+    DeleteRegKey /ifempty SHCTX "${KEY}"
+  ${EndIf}
+!macroend
+
 ; /D= sets $INSTDIR before .onInit; the install mode's defaults would
 ; overwrite it.
 Var CommandLineDir
@@ -93,6 +110,15 @@ Section "Tarnel and Orvik" SecMain
   CreateShortcut "$SMPROGRAMS\Tarnel\Tarnel Help.lnk" "$INSTDIR\Tarnel Help.html"
   CreateShortcut "$SMPROGRAMS\Tarnel\Uninstall Tarnel.lnk" "$INSTDIR\uninstall.exe" "/$MultiUser.InstallMode"
 
+  ; The keys above ours that this install makes, so that the uninstaller
+  ; removes those and leaves the ones that were there before, empty or not.
+  ReadRegDWORD $1 SHCTX "${UNINSTALL_KEY}" "CreatedKeys"
+  IntOp $1 $1 + 0
+  !insertmacro NoteCreatedKey "${CLASSES}\.dat" 1
+  !insertmacro NoteCreatedKey "${CLASSES}\.dat\OpenWithProgids" 2
+  !insertmacro NoteCreatedKey "${CLASSES}\Applications" 4
+  !insertmacro NoteCreatedKey "Software\Microsoft\Windows\CurrentVersion\Uninstall" 8
+
   ; "Open with Tarnel" on .dat files: a ProgID listed among the extension's
   ; OpenWithProgids, never the extension's default program.
   WriteRegStr SHCTX "${CLASSES}\${PROGID}" "" "Varno game file"
@@ -115,6 +141,7 @@ Section "Tarnel and Orvik" SecMain
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S /$MultiUser.InstallMode'
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "CreatedKeys" $1
   SectionGetSize ${SecMain} $0
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 
@@ -161,14 +188,15 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 
+  ReadRegDWORD $1 SHCTX "${UNINSTALL_KEY}" "CreatedKeys"
+  IntOp $1 $1 + 0
   DeleteRegKey SHCTX "${CLASSES}\${PROGID}"
   DeleteRegValue SHCTX "${CLASSES}\.dat\OpenWithProgids" "${PROGID}"
-  DeleteRegKey /ifempty SHCTX "${CLASSES}\.dat\OpenWithProgids"
-  DeleteRegKey /ifempty SHCTX "${CLASSES}\.dat"
+  !insertmacro RemoveCreatedKey "${CLASSES}\.dat\OpenWithProgids" 2
+  !insertmacro RemoveCreatedKey "${CLASSES}\.dat" 1
   DeleteRegKey SHCTX "${CLASSES}\Applications\tarnel.exe"
-  DeleteRegKey /ifempty SHCTX "${CLASSES}\Applications"
+  !insertmacro RemoveCreatedKey "${CLASSES}\Applications" 4
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
-  ; A per-user install may have made the list of uninstall entries itself.
-  DeleteRegKey /ifempty SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall"
+  !insertmacro RemoveCreatedKey "Software\Microsoft\Windows\CurrentVersion\Uninstall" 8
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 SectionEnd
