@@ -12,7 +12,10 @@
 #include "bench_support.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/qt_startup.h"
+#include "mainwindow/qt_roll_panel.h"
+#include "mainwindow/qt_find_bar.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/rating_spread.h"
 #include "mainwindow/spread_form.h"
 #include "mainwindow/unit_find.h"
@@ -30,7 +33,7 @@ void fill800(Session& session) {
   session.model = samplegen::makeGameModel(fullGame());
   resetGrid(session);
   fillGrid(session);
-  session.grid.setCell(kColName, 800, "Zulu Guard");
+  session.grid.setCell(GridColumn::kName, 800, "Zulu Guard");
 }
 
 // From the first row to the only match at the last: every row is looked at.
@@ -47,12 +50,13 @@ BENCHMARK(BM_FindStep_800);
 void BM_FindNextWindow_800(benchmark::State& state) {
   application();
   QuietPrompts prompts;
-  TForm1 form(prompts, ".", {});
+  auto formApp = createMainWindow(prompts, ".", {});
+  TForm1& form = *formApp->Form1;
   form.resize(700, 740);
   form.show();
   fill800(form.session());
   form.Find1Click();
-  form.FindEdit->setText(QStringLiteral("zulu guard"));
+  form.FindBar->FindEdit->setText(QStringLiteral("zulu guard"));
   int toggle = 0;
   for (auto _ : state) {
     // From the first row to the match, every other step from the match to
@@ -85,19 +89,20 @@ BENCHMARK(BM_RatingSpread)
 void BM_SpreadWindowRefresh(benchmark::State& state) {
   application();
   QuietPrompts prompts;
-  TForm1 form(prompts, ".", {});
+  auto formApp = createMainWindow(prompts, ".", {});
+  TForm1& form = *formApp->Form1;
   for (RollRow row : kRollRows) {
-    form.rollEdits(row)[1]->setText(QStringLiteral("10000"));
-    form.rollEdits(row)[2]->setText(QStringLiteral("100"));
-    form.rollEdits(row)[3]->setText(QStringLiteral("10000"));
-    form.rollEdits(row)[4]->setText(QStringLiteral("100"));
+    form.Rolls->rollEdits(row)[1]->setText(QStringLiteral("10000"));
+    form.Rolls->rollEdits(row)[2]->setText(QStringLiteral("100"));
+    form.Rolls->rollEdits(row)[3]->setText(QStringLiteral("10000"));
+    form.Rolls->rollEdits(row)[4]->setText(QStringLiteral("100"));
   }
   form.SpreadBtnClick();
   TSpreadForm* spread = form.spreadForm();
   QApplication::processEvents();
   int base = 0;
   for (auto _ : state) {
-    form.ExpMEdit->setText(QString::number(base++ % 100));
+    form.Rolls->ExpMEdit->setText(QString::number(base++ % 100));
     spread->SpreadCharts[0]->repaint();
   }
 }

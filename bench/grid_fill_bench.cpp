@@ -13,7 +13,8 @@
 
 #include "bench_support.h"
 #include "mainwindow/main_form.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/qt_startup.h"
+#include "ui/qt_text_table.h"
 #include "model/session.h"
 #include "common/file_io.h"
 #include "mainwindow/main_commands.h"
@@ -61,7 +62,7 @@ void BM_LoadAndFillVn3_800(benchmark::State& state) {
   session.setProgramDir(fixture().dir.string());
   for (auto _ : state) {
     loadGame(session, GameFileKind::Vn3);
-    benchmark::DoNotOptimize(session.grid.cell(kColArm, 800).data());
+    benchmark::DoNotOptimize(session.grid.cell(GridColumn::kArm, 800).data());
   }
   checkLoaded(state, session, prompts);
 }
@@ -71,7 +72,7 @@ void BM_LoadAndFillVn3_800_QtModel(benchmark::State& state) {
   QuietPrompts prompts(fixture().game);
   Session session(prompts);
   session.setProgramDir(fixture().dir.string());
-  UnitGridModel model(session.grid);
+  TextTableModel model(session.grid);
   for (auto _ : state) {
     loadGame(session, GameFileKind::Vn3);
     benchmark::DoNotOptimize(model.rowCount());
@@ -84,7 +85,8 @@ BENCHMARK(BM_LoadAndFillVn3_800_QtModel)->Unit(benchmark::kMillisecond);
 void BM_LoadVn3MenuCommand_800_Window(benchmark::State& state) {
   application();
   QuietPrompts prompts(fixture().game);
-  TForm1 form(prompts, fixture().dir.string(), {});
+  auto formApp = createMainWindow(prompts, fixture().dir.string(), {});
+  TForm1& form = *formApp->Form1;
   form.show();
   form.OpenImageClick();
   QApplication::processEvents();

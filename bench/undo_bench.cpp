@@ -19,8 +19,9 @@
 #include "gamefiles/section_stream.h"
 #include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_history.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/rating_rolls.h"
 #include "model/undo.h"
 
@@ -70,7 +71,7 @@ void BM_StepAroundCellEdit_800(benchmark::State& state) {
   int k = 0;
   for (auto _ : state) {
     const std::string text = std::to_string(40 + k++ % 50);
-    runCommand(s, "Edit Cell", [&] { s.grid.setCell(kColExp, 400, text); });
+    runCommand(s, "Edit Cell", [&] { s.grid.setCell(GridColumn::kExp, 400, text); });
   }
   if (!game.recorder.last.singleCell()) state.SkipWithError("no one-cell step");
 }
@@ -113,7 +114,8 @@ void BM_UndoRedoRollAll_800_Window(benchmark::State& state) {
   if (!common::writeFileSafely(prompts.file, samplegen::makeGameFile(fullGame())))
     throw std::runtime_error("cannot write the benchmark's game");
   {
-    TForm1 form(prompts, dir, {});
+    auto formApp = createMainWindow(prompts, dir, {});
+    TForm1& form = *formApp->Form1;
     form.show();
     form.OpenImageClick();
     form.LoadVN3Save1->trigger();

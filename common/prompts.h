@@ -16,6 +16,8 @@ struct FileDialogState {
   std::string initialDir;
   std::string fileName;  // proposed on entry, chosen on return
   bool overwritePrompt = false;
+  // The system's own dialog on Windows; elsewhere, and by default, Qt's.
+  bool nativeOnWindows = false;
 };
 
 // Every message box and file dialog goes through this seam: the Qt windows

@@ -6,13 +6,17 @@
 #include <QFile>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <algorithm>
 #include <QStyle>
 #include <QStringDecoder>
 #include <QStringList>
 
 #include "common/text1252.h"
+#include "common/ui/qt_sizes.h"
 
 namespace common {
 
@@ -82,6 +86,31 @@ QString patternsOf(QString pattern) {
 }
 }  // namespace
 
+void widenForTitle(QMessageBox& box) {
+  // The box fixes its size from its layout's minimum each time it is shown:
+  // a spacer across the layout's columns carries the title's width there.
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  const QMargins m = grid->contentsMargins();
+  const int width = titleBarWidth(box.windowTitle()) - m.left() - m.right();
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                std::max(grid->columnCount(), 1));
+}
+
+void widenForTitle(QWidget& dialog) {
+  const int width = titleBarWidth(dialog.windowTitle());
+  dialog.setMinimumWidth(std::max(dialog.minimumWidth(), width));
+  if (dialog.width() < width) dialog.resize(width, dialog.height());
+}
+
+std::unique_ptr<QMessageBox> messageBox(const QString& text, const QString& title, MessageIcon icon, int buttons,
+                                        QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(boxIcon(icon), title, text,
+                                           static_cast<QMessageBox::StandardButtons>(buttons), parent);
+  widenForTitle(*box);
+  return box;
+}
+
 QAbstractFileIconProvider* contentFreeIconProvider() {
   static PlainIconProvider provider;
   return &provider;
@@ -95,14 +124,11 @@ QWidget* QtPrompts::owner() const {
 }
 
 void QtPrompts::message(const std::string& text, const std::string& title, MessageIcon icon) {
-  QMessageBox box(boxIcon(icon), uiText(title), uiText(text), QMessageBox::Ok, owner());
-  box.exec();
+  messageBox(uiText(text), uiText(title), icon, QMessageBox::Ok, owner())->exec();
 }
 
 void QtPrompts::errorReport(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), uiText(text), QMessageBox::Ok,
-                  owner());
-  box.exec();
+  messageBox(uiText(text), QCoreApplication::applicationName(), MessageIcon::Error, QMessageBox::Ok, owner())->exec();
 }
 
 QStringList QtPrompts::nameFilters(const std::string& filter) {
@@ -131,7 +157,12 @@ QStringList QtPrompts::nameFilters(const std::string& filter) {
 
 std::unique_ptr<QFileDialog> QtPrompts::makeDialog(const FileDialogState& dialog, bool save) const {
   auto fd = std::make_unique<QFileDialog>(owner(), uiText(dialog.title), pathToUi(dialog.initialDir));
-  fd->setOption(QFileDialog::DontUseNativeDialog);
+#ifdef _WIN32
+  const bool native = dialog.nativeOnWindows;
+#else
+  const bool native = false;
+#endif
+  if (!native) fd->setOption(QFileDialog::DontUseNativeDialog);
   fd->setIconProvider(contentFreeIconProvider());
   fd->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   fd->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -139,6 +170,7 @@ std::unique_ptr<QFileDialog> QtPrompts::makeDialog(const FileDialogState& dialog
   fd->setDefaultSuffix(uiText(dialog.defaultExt));
   if (!dialog.overwritePrompt) fd->setOption(QFileDialog::DontConfirmOverwrite);
   if (!dialog.fileName.empty()) fd->selectFile(pathToUi(dialog.fileName));
+  widenForTitle(*fd);
   return fd;
 }
 

@@ -8,6 +8,7 @@
 
 class QAbstractFileIconProvider;
 class QFileDialog;
+class QMessageBox;
 class QWidget;
 
 namespace common {
@@ -23,6 +24,14 @@ QString pathToUi(const std::string& path);
 // An icon provider that tells files and folders apart without reading a
 // byte of them, for every file view of both programs.
 QAbstractFileIconProvider* contentFreeIconProvider();
+
+// A message box of the prompts, as wide as its title bar needs to show the
+// title whole (the toolkit sizes a box by its text alone).
+std::unique_ptr<QMessageBox> messageBox(const QString& text, const QString& title, MessageIcon icon,
+                                        int buttons, QWidget* parent);
+// Widens a box or dialog that is set up to the width its title needs.
+void widenForTitle(QMessageBox& box);
+void widenForTitle(QWidget& dialog);
 
 // Message boxes and file dialogs on the toolkit's own.
 class QtPrompts : public Prompts {

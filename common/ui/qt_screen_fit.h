@@ -13,6 +13,15 @@ namespace common {
 // to the window manager.
 void keepOnScreen(QWidget* window);
 
+// keepOnScreen for a window that works beside the one it belongs to (a chart
+// following that window's fields, a list selecting in its grid): never
+// placed, it opens beside that window, right of it where the area has room
+// for it, else left of it, its top level with that window's. Where neither
+// side has room it opens below `keepInView` (the part of that window it must
+// not hide) when it fits there, else on the side with more room; then it
+// moves in as keepOnScreen's windows do.
+void keepBesideOwner(QWidget* window, const QWidget* keepInView = nullptr);
+
 // What keepOnScreen does at each showing, once and now.
 void fitOnScreen(QWidget* window);
 

@@ -130,14 +130,14 @@ bool UnitDataEditor::fill() {
   currentSide = m.unitByte(unit, L.side);
   for (int s = 1; s <= kWeaponSlots; ++s)
     texts.weapons[0][at(s)] = weaponCellText(s, m.selectedWeapons[at(s - 1)]);
-  texts.name = session_.grid.cell(kColName, r);
+  texts.name = session_.grid.cell(GridColumn::kName, r);
   for (int i = 0; i < 16; ++i)
     texts.weapons[at(i % 4 + 1)][at(i / 4 + 1)] = std::to_string(m.unitByte(unit, L.ammunition + i));
   for (const ArmourCell& a : kArmourCells)
     texts.armour[at(a.col)][at(a.row)] = std::to_string(m.unitByte(unit, L.armour + a.shownByte));
   const int rank = m.leaderByte(unit, LeaderField::kRank);
   texts.rankIndex = rank >= 1 && rank <= kRankCount ? rank - 1 : -1;
-  texts.leaders = session_.grid.cell(kColLeader, r);
+  texts.leaders = session_.grid.cell(GridColumn::kLeader, r);
   armourAtFill_ = texts.armour;
   filledRow_ = r;
   armourPasted_ = false;
@@ -176,7 +176,7 @@ void UnitDataEditor::retain() {
         m.setUnitByte(unit, L.mobNumbers + s, m.sideMob[at(currentSide)]);
   }
 
-  const std::int64_t armour = m.unitOffset(unit) + L.armour;
+  const std::int64_t armour = m.fieldOffset(unit, L.armour);
   const std::array<bool, 9> changed = changedArmourGroups();
   for (std::size_t g = 0; g < kArmourGroups.size(); ++g) {
     if (!changed[g]) continue;
@@ -196,7 +196,7 @@ void UnitDataEditor::retain() {
   for (int f = 0; f < kKills; ++f) {
     const UnitFieldInfo& info = kFields[at(f)];
     const int v = toInt(texts.numbers[at(f)]);
-    const std::int64_t offset = m.unitOffset(unit) + L.*info.offset;
+    const std::int64_t offset = m.fieldOffset(unit, L.*info.offset);
     if (info.word)
       storeWordBytes(m, offset, v);
     else
@@ -206,7 +206,7 @@ void UnitDataEditor::retain() {
   texts.name.resize(std::min<std::size_t>(texts.name.size(), kNameChars));
   for (int k = 0; k < kUnitNameBytes; ++k)
     m.setUnitByte(unit, L.name + k, at(k) < texts.name.size() ? texts.name[at(k)] : 0);
-  session_.grid.setCell(kColName, r, texts.name);
+  session_.grid.setCell(GridColumn::kName, r, texts.name);
 
   const std::string& t = texts.leaders;
   const std::size_t slash = t.find('/');
@@ -218,7 +218,7 @@ void UnitDataEditor::retain() {
     const bool text = at(i) < t.size() && t[at(i)] != '/';
     m.setByteAt(m.fieldOffset(unit, LeaderField::kName) + i, text ? t[at(i)] : 0);
   }
-  session_.grid.setCell(kColLeader, r, t);
+  session_.grid.setCell(GridColumn::kLeader, r, t);
 }
 
 std::array<bool, 9> UnitDataEditor::changedArmourGroups() const {

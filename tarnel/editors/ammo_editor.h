@@ -45,7 +45,7 @@ enum UnitField {
 struct UnitFieldInfo {
   const char* control;  // object name of the edit
   const char* caption;  // its label
-  int GenerationLayout::*offset;  // nullptr for Kills (leader record)
+  UnitOffset GenerationLayout::*offset;  // nullptr for Kills (leader record)
   bool word;  // two bytes, little-endian
 };
 

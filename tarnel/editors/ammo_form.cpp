@@ -148,9 +148,9 @@ TAmmoForm::TAmmoForm(Session& session, TWeaponsForm& weapons, QWidget* parent)
   WeaponsGrid->setCurrentCell(0, 1);
 
   connect(RetainBtn, &QPushButton::clicked, this,
-          [this] { report(&TAmmoForm::RetainBtnClick, "Retain Unit Data"); });
-  connect(CopyBtn, &QPushButton::clicked, this, [this] { report(&TAmmoForm::CopyBtnClick); });
-  connect(PasteBtn, &QPushButton::clicked, this, [this] { report(&TAmmoForm::PasteBtnClick); });
+          [this] { runHandler(&TAmmoForm::RetainBtnClick, "Retain Unit Data"); });
+  connect(CopyBtn, &QPushButton::clicked, this, [this] { runHandler(&TAmmoForm::CopyBtnClick); });
+  connect(PasteBtn, &QPushButton::clicked, this, [this] { runHandler(&TAmmoForm::PasteBtnClick); });
   connect(WeaponsGrid, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
     if (row < 0 || col < 0) return;
     bool canSelect = true;
@@ -163,7 +163,7 @@ TAmmoForm::TAmmoForm(Session& session, TWeaponsForm& weapons, QWidget* parent)
 
 TAmmoForm::~TAmmoForm() { weapons_.setEditor(nullptr); }
 
-void TAmmoForm::report(void (TAmmoForm::*handler)(), const char* label) {
+void TAmmoForm::runHandler(void (TAmmoForm::*handler)(), const char* label) {
   runCommand(session_, label, [this, handler] { (this->*handler)(); });
 }
 
@@ -178,7 +178,7 @@ bool TAmmoForm::event(QEvent* e) {
 }
 
 void TAmmoForm::FormShow() {
-  run([this] { editor_.show(); });
+  withTexts([this] { editor_.show(); });
   for (int c = 0; c < kEditorGridSize; ++c) {
     WeaponsGrid->horizontalHeader()->resizeSection(c, kWeaponsGridWidths[static_cast<std::size_t>(c)]);
     ArmorGrid->horizontalHeader()->resizeSection(c, kArmorGridWidths[static_cast<std::size_t>(c)]);
@@ -187,7 +187,7 @@ void TAmmoForm::FormShow() {
 
 void TAmmoForm::FormActivate() {
   bool filled = false;
-  run([&] { filled = editor_.fill(); });
+  withTexts([&] { filled = editor_.fill(); });
   if (!filled) return;
   // Column 1 becomes current, so that the next click on a name opens the
   // weapons window again.
@@ -195,15 +195,15 @@ void TAmmoForm::FormActivate() {
 }
 
 void TAmmoForm::RetainBtnClick() {
-  run([this] { editor_.retain(); });
+  withTexts([this] { editor_.retain(); });
 }
 
 void TAmmoForm::CopyBtnClick() {
-  run([this] { editor_.copy(); });
+  withTexts([this] { editor_.copy(); });
 }
 
 void TAmmoForm::PasteBtnClick() {
-  run([this] { editor_.paste(); });
+  withTexts([this] { editor_.paste(); });
 }
 
 void TAmmoForm::WeaponsGridSelectCell(int col, int row, bool& canSelect) {
@@ -215,7 +215,7 @@ void TAmmoForm::WeaponsGridSelectCell(int col, int row, bool& canSelect) {
 }
 
 template <typename Command>
-void TAmmoForm::run(Command command) {
+void TAmmoForm::withTexts(Command command) {
   pullTexts();
   try {
     command();

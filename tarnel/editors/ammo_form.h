@@ -62,12 +62,13 @@ class TAmmoForm : public QWidget {
   void pullTexts();
   void pushTexts();
   void pushWeaponName(int slot);
+  // Runs an editor call between pullTexts and pushTexts, so the widgets show
+  // what it left even when it stopped with an error.
   template <typename Command>
-  void run(Command command);
-  // Runs a button's handler; an error that escapes it goes to the standard
-  // error box.
-  // Runs a button's handler as a command; Retain's is a step of the history.
-  void report(void (TAmmoForm::*handler)(), const char* label = "");
+  void withTexts(Command command);
+  // Runs a handler as a command (runCommand): with a label its change to the
+  // game is one step of the history.
+  void runHandler(void (TAmmoForm::*handler)(), const char* label = "");
 };
 
 }  // namespace tarnel

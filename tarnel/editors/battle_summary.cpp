@@ -33,10 +33,10 @@ BattleSummary summarizeBattle(const Session& session, int side) {
   const GameModel& m = session.model;
   const GenerationLayout& L = *m.layout;
   // Only VN3 records carry their own start and left counts.
-  const bool vn3 = L.vn3Extra[0] >= 0;
-  const int unitsLeftField = L.vn3Extra[0];
-  const int unitsStartField = L.vn3Extra[1];
-  const int menStartField = L.vn3Extra[2];
+  const bool vn3 = L.vn3Extra[0] != kNoUnitField;
+  const UnitOffset unitsLeftField = L.vn3Extra[0];
+  const UnitOffset unitsStartField = L.vn3Extra[1];
+  const UnitOffset menStartField = L.vn3Extra[2];
 
   // A VN2 side whose MOB file could not be read has no men at start: its
   // rows and the men totals show "?" rather than losses that come out negative.

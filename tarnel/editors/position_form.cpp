@@ -14,7 +14,7 @@
 #include <exception>
 
 #include "common/ui/qt_text.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "model/undo.h"
 
 namespace tarnel {
@@ -136,8 +136,8 @@ TPositionForm::TPositionForm(Session& session, QWidget* parent)
   XYLbl->setObjectName("XYLbl");
   XYLbl->setMinimumSize(20, 20);
 
-  gridModel_ = new UnitGridModel(editor_.grid, this);
-  PositionGrid = new UnitGridView(this);
+  gridModel_ = new TextTableModel(editor_.grid, this);
+  PositionGrid = new TextTableView(this);
   PositionGrid->setObjectName("PositionGrid");
   PositionGrid->setGridModel(gridModel_);
   PositionGrid->setGeometry(8, 256, 316, 185);
@@ -189,48 +189,48 @@ void TPositionForm::FormCreate() {
 }
 
 void TPositionForm::FormActivate() {
-  run([this] { editor_.activate(); });
+  runHandler([this] { editor_.activate(); });
 }
 
 void TPositionForm::PositionGridSelectCell(int col, int row) {
-  run([&] { editor_.selectCell(col, row); });
+  runHandler([&] { editor_.selectCell(col, row); });
 }
 
 void TPositionForm::PositionImageMouseDown(int x, int y) {
-  run([&] { editor_.mouseDown({x, y}); });
+  runHandler([&] { editor_.mouseDown({x, y}); });
 }
 
 void TPositionForm::PositionImageMouseMove(int x, int y) {
-  run([&] { editor_.mouseMove({x, y}); });
+  runHandler([&] { editor_.mouseMove({x, y}); });
 }
 
 void TPositionForm::PositionImageMouseUp(int x, int y) {
-  run([&] { editor_.mouseUp({x, y}); });
+  runHandler([&] { editor_.mouseUp({x, y}); });
 }
 
 // The buttons take what is being typed into a grid cell first.
 void TPositionForm::SelectBtnClick() {
   PositionGrid->commitEditor();
-  run([this] { editor_.select(); });
+  runHandler([this] { editor_.select(); });
 }
 
 void TPositionForm::DropBtnClick() {
   PositionGrid->commitEditor();
-  run([this] { editor_.drop(); });
+  runHandler([this] { editor_.drop(); });
 }
 
 void TPositionForm::ResetBtnClick() {
   PositionGrid->commitEditor();
-  run([this] { editor_.reset(); });
+  runHandler([this] { editor_.reset(); });
 }
 
 void TPositionForm::RetainBtnClick() {
   PositionGrid->commitEditor();
-  run([this] { editor_.retain(); }, "Retain Position");
+  runHandler([this] { editor_.retain(); }, "Retain Position");
 }
 
 template <typename Command>
-void TPositionForm::run(Command command, const char* label) {
+void TPositionForm::runHandler(Command command, const char* label) {
   pullTexts();
   runCommand(session_, label, [&] {
     // The fields show what the command left, even when it stopped.

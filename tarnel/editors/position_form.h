@@ -14,8 +14,8 @@ class QWindow;
 namespace tarnel {
 
 class Session;
-class UnitGridModel;
-class UnitGridView;
+class TextTableModel;
+class TextTableView;
 
 // The miniature map: shows the editor's bitmap at its own size and reports
 // the mouse in its pixels.
@@ -83,7 +83,7 @@ class TPositionForm : public QWidget {
   void RetainBtnClick();
 
   MapImage* PositionImage;
-  UnitGridView* PositionGrid;
+  TextTableView* PositionGrid;
   QPushButton* SelectBtn;
   QPushButton* DropBtn;
   QPushButton* ResetBtn;
@@ -105,15 +105,15 @@ class TPositionForm : public QWidget {
   common::FormActivation activation_{this};
   Session& session_;
   PositionEditor editor_;
-  UnitGridModel* gridModel_;
+  TextTableModel* gridModel_;
 
   // Widgets -> texts before a command, texts -> widgets after it.
   void pullTexts();
   void pushTexts();
-  // Runs a command between pull and push; an error that escapes it goes to
-  // the standard error box.
+  // Runs a handler as a command (runCommand) between pull and push: with a
+  // label its change to the game is one step of the history.
   template <typename Command>
-  void run(Command command, const char* label = "");
+  void runHandler(Command command, const char* label = "");
 };
 
 }  // namespace tarnel

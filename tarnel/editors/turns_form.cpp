@@ -170,7 +170,11 @@ TTurnsForm::TTurnsForm(Session& session, QWidget* parent)
   FormCreate();
 
   connect(RetainButton, &QPushButton::clicked, this,
-          [this] { runCommand(session_, "Retain Game Data", [this] { RetainButtonClick(); }); });
+          [this] { runHandler(&TTurnsForm::RetainButtonClick, "Retain Game Data"); });
+}
+
+void TTurnsForm::runHandler(void (TTurnsForm::*handler)(), const char* label) {
+  runCommand(session_, label, [this, handler] { (this->*handler)(); });
 }
 
 bool TTurnsForm::event(QEvent* e) {

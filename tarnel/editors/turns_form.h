@@ -58,6 +58,9 @@ class TTurnsForm : public QWidget {
   bool event(QEvent* e) override;
 
  private:
+  // Runs a handler as a command (runCommand): with a label its change to the
+  // game is one step of the history.
+  void runHandler(void (TTurnsForm::*handler)(), const char* label = "");
   // First of the members: the window's event() asks it from the first event
   // on, and building a child of the window already sends one.
   common::FormActivation activation_{this};

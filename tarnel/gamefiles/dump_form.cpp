@@ -12,13 +12,12 @@
 #include <QWindow>
 #include <QVBoxLayout>
 
-#include "mainwindow/main_commands.h"
 #include "model/undo.h"
 
 namespace tarnel {
 
-TDumpForm::TDumpForm(Session& session, QWidget* parent)
-    : QWidget(parent, Qt::Window), session_(session), window_(session) {
+TDumpForm::TDumpForm(Session& session, LoadCommand load, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), window_(session), load_(std::move(load)) {
   setObjectName(QStringLiteral("DumpForm"));
   setWindowTitle(QStringLiteral("Dump"));
 
@@ -73,21 +72,21 @@ TDumpForm::TDumpForm(Session& session, QWidget* parent)
     bool canSelect = true;
     DumpGridSelectCell(col, row + 1, canSelect);
   });
-  connect(AllBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::AllBtnClick); });
-  connect(SectionBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::SectionBtnClick); });
-  connect(StatsBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::StatsBtnClick); });
-  connect(LoadBtn, &QPushButton::clicked, this, [this] { run(&TDumpForm::LoadBtnClick, "Load Dump"); });
+  connect(AllBtn, &QPushButton::clicked, this, [this] { runHandler(&TDumpForm::AllBtnClick); });
+  connect(SectionBtn, &QPushButton::clicked, this, [this] { runHandler(&TDumpForm::SectionBtnClick); });
+  connect(StatsBtn, &QPushButton::clicked, this, [this] { runHandler(&TDumpForm::StatsBtnClick); });
+  connect(LoadBtn, &QPushButton::clicked, this, [this] { runHandler(&TDumpForm::LoadBtnClick, "Load Dump"); });
 
   FormCreate();
 }
 
-void TDumpForm::run(void (TDumpForm::*handler)(), const char* label) {
+void TDumpForm::runHandler(void (TDumpForm::*handler)(), const char* label) {
   runCommand(session_, label, [this, handler] { (this->*handler)(); });
 }
 
 bool TDumpForm::event(QEvent* e) {
   // Coming back from the activation's own message box is no new activation.
-  if (activation_.refreshesOn(e)) run(&TDumpForm::FormActivate);
+  if (activation_.refreshesOn(e)) runHandler(&TDumpForm::FormActivate);
   return QWidget::event(e);
 }
 
@@ -123,6 +122,6 @@ void TDumpForm::SectionBtnClick() { window_.sectionBtnClick(); }
 
 void TDumpForm::StatsBtnClick() { window_.statsBtnClick(); }
 
-void TDumpForm::LoadBtnClick() { loadDumpFile(session_, window_); }
+void TDumpForm::LoadBtnClick() { load_(window_); }
 
 }  // namespace tarnel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "gamefiles/dump_files.h"
 #include "common/ui/qt_form_activation.h"
@@ -18,7 +19,10 @@ class TDumpForm : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TDumpForm(Session& session, QWidget* parent = nullptr);
+  // "Load" runs `load`: the dump into the image and what must follow it
+  // (the grid refill), which the main window's commands own.
+  using LoadCommand = std::function<void(DumpWindow&)>;
+  TDumpForm(Session& session, LoadCommand load, QWidget* parent = nullptr);
 
   DumpWindow& window() { return window_; }
 
@@ -46,9 +50,12 @@ class TDumpForm : public QWidget {
   common::FormActivation activation_{this};
   Session& session_;
   DumpWindow window_;
+  LoadCommand load_;
 
   void fillGrid();
-  void run(void (TDumpForm::*handler)(), const char* label = "");
+  // Runs a handler as a command (runCommand): with a label its change to the
+  // game is one step of the history.
+  void runHandler(void (TDumpForm::*handler)(), const char* label = "");
 };
 
 }  // namespace tarnel

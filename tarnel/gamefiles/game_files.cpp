@@ -66,18 +66,23 @@ void adoptDecoded(GameModel& model, const DecodedGame& decoded) {
   model.v10Length = d.v10Length;
 }
 
-bool loadV10(Session& s) {
+bool loadV10(Session& s, const std::string* givenPath) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   s.view->dismissTitlePicture();
-  GameFileChoice choice;
-  choice.caption = "Open Version 1.0 file";
-  choice.mask = "*.dat";
-  if (model.loaded != GameFileKind::None) choice.initialDir = model.dataDir;
-  choice.generation = GameFileKind::V10;
   model.chooser = GameFileKind::V10;
-  if (!prompts.chooseGameFile(choice)) return false;
-  const std::string path = choice.fileName;
+  std::string path;
+  if (givenPath) {
+    path = *givenPath;
+  } else {
+    GameFileChoice choice;
+    choice.caption = "Open Version 1.0 file";
+    choice.mask = "*.dat";
+    if (model.loaded != GameFileKind::None) choice.initialDir = model.dataDir;
+    choice.generation = GameFileKind::V10;
+    if (!prompts.chooseGameFile(choice)) return false;
+    path = choice.fileName;
+  }
 
   // The file is decoded beside the open game and only then takes its place:
   // a refused file leaves the loaded game, its generation and its layout as
@@ -96,17 +101,18 @@ bool loadV10(Session& s) {
 
   readComment(s, path);
   s.documentLoaded();
+  if (s.fileEvents) s.fileEvents->gameLoaded(path, incoming.kind);
   return true;
 }
 
-bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLinePath) {
+bool loadSectioned(Session& s, GameFileKind kind, const std::string* givenPath, std::string* cutShort) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   model.chooser = kind;
   s.view->dismissTitlePicture();
   std::string path;
-  if (commandLinePath) {
-    path = *commandLinePath;
+  if (givenPath) {
+    path = *givenPath;
   } else {
     GameFileChoice choice;
     choice.caption = "Open Version 1.1 file";
@@ -141,9 +147,13 @@ bool loadSectioned(Session& s, GameFileKind kind, const std::string* commandLine
   resetGrid(s);
   adoptDecoded(model, incoming);
   const std::string cut = cutShortWarning(incoming);
-  if (!cut.empty()) prompts.message(cut, "Warning", MessageIcon::Warning);
+  if (cutShort)
+    *cutShort = cut;
+  else if (!cut.empty())
+    prompts.message(cut, "Warning", MessageIcon::Warning);
   readComment(s, path);
   s.documentLoaded();
+  if (s.fileEvents) s.fileEvents->gameLoaded(path, incoming.kind);
   return true;
 }
 
@@ -158,9 +168,16 @@ bool askSaveName(Session& s, const char* title) {
   d.overwritePrompt = true;
   return s.prompts.saveDialog(d);
 }
+
+// The file a save writes: the given one, else the one the save dialog
+// chose; empty when the dialog was cancelled.
+std::string saveTarget(Session& s, const char* title, const std::string* givenPath) {
+  if (givenPath) return *givenPath;
+  return askSaveName(s, title) ? s.SaveDialog1.fileName : std::string();
+}
 }  // namespace
 
-bool saveV10(Session& s) {
+bool saveV10(Session& s, const std::string* givenPath) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   if (model.loaded != GameFileKind::V10) {
@@ -168,20 +185,20 @@ bool saveV10(Session& s) {
                     MessageIcon::Error);
     return false;
   }
-  readGridBackUnits(s);
-  readGridBackLeaders(s);
-  FileDialogState& d = s.SaveDialog1;
-  if (!askSaveName(s, "Save Version 1.0 Scenario")) return false;
+  readRatingsBack(s.grid, s.model, CellReading::kStrict, RatingOrder::kUnitsFirst);
+  const std::string target = saveTarget(s, "Save Version 1.0 Scenario", givenPath);
+  if (target.empty() || (s.fileEvents && !s.fileEvents->beforeReplace(target))) return false;
   BusyCursor busy(prompts);
-  if (!writeGameFile(d.fileName, model, GameFileKind::V10)) {
+  if (!writeGameFile(target, model, GameFileKind::V10)) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
     return false;
   }
   s.documentSaved();
+  if (s.fileEvents) s.fileEvents->gameSaved(target, GameFileKind::V10);
   return true;
 }
 
-bool saveSectioned(Session& s, GameFileKind kind) {
+bool saveSectioned(Session& s, GameFileKind kind, const std::string* givenPath) {
   GameModel& model = s.model;
   Prompts& prompts = s.prompts;
   // Nothing loaded (or a load cut short by "Too much data") is never saved.
@@ -191,37 +208,20 @@ bool saveSectioned(Session& s, GameFileKind kind) {
                     "Error", MessageIcon::Error);
     return false;
   }
-  readGridBackLeaders(s);
-  readGridBackUnits(s);
-  FileDialogState& d = s.SaveDialog1;
-  if (!askSaveName(s, "Save Version 1.1 Scenario")) return false;
+  readRatingsBack(s.grid, s.model, CellReading::kStrict, RatingOrder::kLeadersFirst);
+  const std::string target = saveTarget(s, "Save Version 1.1 Scenario", givenPath);
+  if (target.empty() || (s.fileEvents && !s.fileEvents->beforeReplace(target))) return false;
   BusyCursor busy(prompts);
-  if (!writeGameFile(d.fileName, model, kind)) {
+  if (!writeGameFile(target, model, kind)) {
     prompts.message("Could not open New save file!", "Aborting Save", MessageIcon::Error);
     return false;
   }
-  model.currentPath = d.fileName;
-  s.fileLabel = lowerCase(d.fileName);
+  model.currentPath = target;
+  s.fileLabel = lowerCase(target);
   s.view->fileLabelChanged();
   s.documentSaved();
+  if (s.fileEvents) s.fileEvents->gameSaved(target, kind);
   return true;
-}
-
-void readGridBackUnits(Session& s) {
-  const GenerationLayout& L = *s.model.layout;
-  for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setUnitByte(r - 1, L.experience, toInt(s.grid.cell(kColExp, r)));
-    s.model.setUnitByte(r - 1, L.morale, toInt(s.grid.cell(kColMor, r)));
-  }
-}
-
-void readGridBackLeaders(Session& s) {
-  for (int r = 1; r < s.grid.rowCount(); ++r) {
-    s.model.setLeaderByte(r - 1, LeaderField::kRally, toInt(s.grid.cell(kColRal, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kInfantry, toInt(s.grid.cell(kColInf, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kArtillery, toInt(s.grid.cell(kColArt, r)));
-    s.model.setLeaderByte(r - 1, LeaderField::kArmour, toInt(s.grid.cell(kColArm, r)));
-  }
 }
 
 }  // namespace tarnel

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "mainwindow/json_commands.h"
+#include "mainwindow/compare_command.h"
 
 class QLabel;
 class QListWidget;

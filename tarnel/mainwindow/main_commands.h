@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "gamefiles/game_decoders.h"
 
 #include "model/session.h"
 
@@ -14,13 +17,23 @@ class DumpWindow;
 // a refused or cancelled load leaves the loaded game as it was.
 bool loadGame(Session& session, GameFileKind kind);
 // A save that wrote its file refills the grid from the model, so the grid
-// shows what the file holds. True when the file was written.
-bool saveGame(Session& session, GameFileKind kind);
-// The start-up load of a version 1.1 or VN3 file named on the command line;
-// other files are ignored. Returns whether a load ran.
+// shows what the file holds. With a path it writes there without a dialog.
+// True when the file was written.
+bool saveGame(Session& session, GameFileKind kind, const std::string* path = nullptr);
+// Why a file of generation `kind` (as gameFileKindOf found it) cannot be
+// opened: a folder, a file that cannot be read, or one of no generation.
+// nullopt for a game file.
+std::optional<LoadMessage> refusalOf(const std::string& path, GameFileKind kind);
+// Loads `path` by the load of the generation its bytes show, without the
+// chooser and without asking about unsaved changes; a file of no generation
+// is refused with a message. True when the file was brought in.
+bool loadGameFile(Session& session, const std::string& path);
+// The start-up load of the file named on the command line, of any
+// generation; one that cannot be loaded says why. True when it was loaded.
 bool startupLoad(Session& session, const std::string& path);
-// What follows every load: grid fill, MOB files, skill classes.
-void afterLoad(Session& session);
+// What follows every load: grid fill, MOB files, skill classes. A warning
+// of the load (a file cut short) is shown once the grid shows the new game.
+void afterLoad(Session& session, const std::string& warning = {});
 // Before the program ends: true when nothing unsaved would be lost, or the
 // user chose to save (and the save succeeded) or to discard.
 bool mayDropChanges(Session& session);

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <QMainWindow>
-#include <QPixmap>
 #include <array>
 #include <functional>
 #include <string>
@@ -14,54 +13,41 @@
 #include "model/session.h"
 
 class QAction;
-class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
 
 namespace tarnel {
 
+class FileCommands;
 class GameHistory;
 class HelpViewer;
+class RollPanel;
 class TCompareForm;
 class TSpreadForm;
-class UnitGridModel;
-class UnitGridView;
-
-// The title picture over the grid; a click on it dismisses it.
-class TitlePicture : public QLabel {
-  Q_OBJECT
- public:
-  using QLabel::QLabel;
- signals:
-  void clicked();
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override;
-};
+class TitlePicture;
+class UnitFindBar;
+class TextTableModel;
+class TextTableView;
 
 // The windows the main window shows from its Tools menu and buttons. Each
 // joins when it exists; until then its menu item is left out.
 enum class ToolWindow { UnitData, GameData, Position, BattleSummary, Dump, CountryStats, Comment };
 inline constexpr std::size_t kToolWindowCount = 7;
 
-// Tarnel's main window "Varno Editor": the menu, the rating-roll panel, the
-// side selector and the unit grid. It forwards every command to the Session
-// and shows what comes back.
-class TForm1 : public QMainWindow, private SessionView {
+// Tarnel's main window "Varno Editor": the menu, the roll panel, the side
+// selector, the find bar and the unit grid. It wires its parts to the
+// commands on the open document, which the application owns.
+class TForm1 : public QMainWindow {
   Q_OBJECT
  public:
-  // Creates the window and runs FormCreate: the directories start at
-  // programDir, and a version 1.1 or VN3 file named by the first
-  // command-line argument is loaded.
-  TForm1(Prompts& prompts, const std::string& programDir, const std::vector<std::string>& args,
-         QWidget* parent = nullptr);
+  TForm1(Session& session, GameHistory& history, QWidget* parent = nullptr);
   ~TForm1() override;
 
   Session& session() { return session_; }
+  GameHistory* history() const { return &history_; }
 
   // Menu.
   QMenuBar* MainMenu1;
@@ -81,7 +67,7 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* ExportJSONFile1;
   QAction* ImportJSONFile1;
   QMenu* Edit1;
-  QAction* Undo1;
+  QAction* Undo1;  // made by the history
   QAction* Redo1;
   QAction* Find1;
   QMenu* Tools1;
@@ -99,40 +85,29 @@ class TForm1 : public QMainWindow, private SessionView {
   QAction* Help1;
 
   // Controls.
-  UnitGridView* InfoStringGrid;
-  QGroupBox* SideRG;
-  std::array<QRadioButton*, 2> SideRGItems;
+  TextTableView* InfoStringGrid;
   QLabel* FileLbl;
   TitlePicture* OpenImage;
-  QPushButton* AmmoBtn;
+  QPushButton* AmmoBtn;            // "Unit Data", in the roll panel's left column
+  RollPanel* Rolls;                // the side selector and the roll rows
+  UnitFindBar* FindBar;            // under the roll panel, hidden until Find
+  // The roll panel's side selector and buttons.
+  QGroupBox* SideRG;
+  std::array<QRadioButton*, 2> SideRGItems;
   QPushButton* RollAllBtn;
-  QPushButton* SpreadBtn;          // opens "Rating Spread"
-  QCheckBox* SelectedOnlyCB;       // "Selected units only": rolls keep to the grid's selection
+  QPushButton* SpreadBtn;
+  QCheckBox* SelectedOnlyCB;
 
-  // The find bar under the roll panel, hidden until Find.
-  QWidget* FindBar;
-  QLineEdit* FindEdit;
-  QPushButton* FindNextBtn;
-  QPushButton* FindPrevBtn;
-
-  // Roll panel: Base + d x s - d1 x s1, Min, Max and the button of each row.
-  QLineEdit *ExpMEdit, *ExpPDEdit, *ExpPSEdit, *ExpMDEdit, *ExpMSEdit, *ExpMinEdit, *ExpMaxEdit;
-  QLineEdit *MorMEdit, *MorPDEdit, *MorPSEdit, *MorMDEdit, *MorMSEdit, *MorMinEdit, *MorMaxEdit;
-  QLineEdit *RalMEdit, *RalPDEdit, *RalPSEdit, *RalMDEdit, *RalMSEdit, *RalMinEdit, *RalMaxEdit;
-  QLineEdit *Sk1MEdit, *Sk1PDEdit, *Sk1PSEdit, *Sk1MDEdit, *Sk1MSEdit, *Sk1MinEdit, *Sk1MaxEdit;
-  QLineEdit *Sk2MEdit, *Sk2PDEdit, *Sk2PSEdit, *Sk2MDEdit, *Sk2MSEdit, *Sk2MinEdit, *Sk2MaxEdit;
-  QPushButton *ExpRollBtn, *MorRollBtn, *RalRollBtn, *Sk1RollBtn, *Sk2RollBtn;
-
-  // The seven fields of a roll row, Base first; the country stats window
-  // writes them too.
-  std::array<QLineEdit*, 7> rollEdits(RollRow row) const;
-  RollFields rollFields(RollRow row) const;
   // The side the rolls apply to: SideRG's selected item.
   int sideIndex() const;
   // The grid rows inside the grid's selection, by grid row.
   ChosenRows chosenRows() const;
   // Whether the last search found nothing (the find edit is red).
-  bool findFailed() const { return findFailed_; }
+  bool findFailed() const;
+
+  // The creation handler: the directories start at programDir, and a version
+  // 1.1 or VN3 file named by the first command-line argument is loaded.
+  void FormCreate(const std::string& programDir, const std::vector<std::string>& args);
 
   // Handlers. Each may throw; the menu items and buttons run them through
   // runHandler, which shows an escaping error in the standard error box.
@@ -181,7 +156,8 @@ class TForm1 : public QMainWindow, private SessionView {
   void runHandler(void (TForm1::*handler)(), const char* label = "");
   void runHandler(const std::function<void()>& handler, const char* label = "");
 
-  GameHistory* history() const { return history_; }
+  // "Open...", "Save", "Save As...", "Recent Files", drops and the status line.
+  FileCommands* fileCommands() const { return files_; }
 
   // A secondary window joins the main window: its menu item (and for the
   // unit data editor the "Unit Data" button) appears and shows it.
@@ -196,7 +172,12 @@ class TForm1 : public QMainWindow, private SessionView {
 
   // Title picture state.
   bool titleShown() const;
-  const QPixmap& titlePixmap() const { return titlePixmap_; }
+  const QPixmap& titlePixmap() const;
+  void dismissTitlePicture();
+
+  // An undo or redo put the document back: the grid selects the row of
+  // `unit` (-1: the selected row) without opening a cell editor.
+  void showRestoredUnit(int unit);
 
   // The help viewer, once Help has opened it.
   HelpViewer* helpViewer() const { return helpViewer_; }
@@ -205,59 +186,39 @@ class TForm1 : public QMainWindow, private SessionView {
   std::string helpFile() const;
 
  signals:
-  // A grid cell was selected; the unit data editor follows it while visible.
-  void selectedUnitChanged();
-  // A version 1.0 load read (or did not find) a comment file.
-  void commentMemoSet(const QString& text);
   void mainWindowClosed();
-  // An undo or redo changed the game: open windows refresh as on activation.
-  void gameRestored();
 
  protected:
   void changeEvent(QEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  // An open grid cell editor with nothing of its own to undo (or redo).
-  bool gridEditorIdle(QObject* widget, bool redo) const;
 
  private:
-  // SessionView: what the core asks of the window.
-  void dismissTitlePicture() override;
-  void closeUnitEditor() override;
-  void setCommentMemo(const std::string& text) override;
-  void closeMainWindow() override;
-  void sideItemsChanged() override;
-  void fileLabelChanged() override;
-  void unitSelected() override;
-  void modifiedChanged() override;
-  void documentRestored(int unit) override;
-
+  QWidget* buildRollPanel(QWidget* parent);
+  void buildGrid(QWidget* parent);
   void buildMenu();
-  QWidget* buildRollPanel();
-  QWidget* buildFindBar();
+  void buildFilesMenu();
+  void buildToolsMenu();
+  void wireFindBar();
   void findUnit(FindDirection direction);
-  void setFindFailed(bool failed);
   const ChosenRows* rollScope(ChosenRows& rows) const;
-  void FormCreate(const std::string& programDir, const std::vector<std::string>& args);
   void roll(RollRow row);
   void showToolWindow(ToolWindow which);
+  static void raiseWindow(QWidget* window);
   QAction* action(QMenu* menu, const char* caption, void (TForm1::*handler)(), const char* label = "");
-  void buildEditMenu();
 
-  Session session_;
-  UnitGridModel* gridModel_;
+  Session& session_;
+  GameHistory& history_;
+  TextTableModel* gridModel_;
   bool firstActivation_ = true;
-  QPixmap titlePixmap_;
   std::array<QWidget*, kToolWindowCount> toolWindows_{};
   HelpViewer* helpViewer_ = nullptr;
   // The JSON and comparison commands' own dialogs.
   JsonDialogs jsonDialogs_;
   FileDialogState compareDialog_;
   TCompareForm* compareForm_ = nullptr;
-  GameHistory* history_ = nullptr;
+  FileCommands* files_ = nullptr;
   TSpreadForm* spreadForm_ = nullptr;
-  bool findFailed_ = false;
 };
 
 }  // namespace tarnel

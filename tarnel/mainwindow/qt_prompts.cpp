@@ -17,8 +17,8 @@ bool QtPrompts::chooseGameFile(GameFileChoice& choice) {
 }
 
 std::unique_ptr<QMessageBox> saveChangesBox(const std::string& text, const std::string& title, QWidget* parent) {
-  auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, uiText(title), uiText(text),
-                                           QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+  auto box = common::messageBox(uiText(text), uiText(title), MessageIcon::Warning,
+                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
   box->setDefaultButton(QMessageBox::Save);
   return box;
 }
@@ -33,8 +33,8 @@ SaveChoice QtPrompts::askSaveChanges(const std::string& text, const std::string&
 }
 
 std::unique_ptr<QMessageBox> warningQuestionBox(const std::string& text, const std::string& title, QWidget* parent) {
-  auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, uiText(title), uiText(text),
-                                           QMessageBox::Yes | QMessageBox::No, parent);
+  auto box = common::messageBox(uiText(text), uiText(title), MessageIcon::Warning,
+                                QMessageBox::Yes | QMessageBox::No, parent);
   box->setDefaultButton(QMessageBox::No);
   return box;
 }

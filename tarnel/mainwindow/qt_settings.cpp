@@ -7,6 +7,7 @@ namespace tarnel {
 
 namespace {
 const QString kMobDirKey = QStringLiteral("mobDirectory");
+const QString kRecentKey = QStringLiteral("recentFiles");
 }  // namespace
 
 std::unique_ptr<QSettings> openSettings(const std::string& programDir) {
@@ -21,6 +22,18 @@ std::string rememberedMobDir(const std::string& programDir) {
 
 void rememberMobDir(const std::string& programDir, const std::string& dir) {
   openSettings(programDir)->setValue(kMobDirKey, pathToUi(dir));
+}
+
+std::vector<std::string> rememberedRecentFiles(const std::string& programDir) {
+  std::vector<std::string> paths;
+  for (const QString& p : openSettings(programDir)->value(kRecentKey).toStringList()) paths.push_back(pathFromUi(p));
+  return paths;
+}
+
+void rememberRecentFiles(const std::string& programDir, const std::vector<std::string>& paths) {
+  QStringList list;
+  for (const std::string& p : paths) list << pathToUi(p);
+  openSettings(programDir)->setValue(kRecentKey, list);
 }
 
 }  // namespace tarnel

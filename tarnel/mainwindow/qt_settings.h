@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tarnel {
 
@@ -16,5 +17,8 @@ std::unique_ptr<QSettings> openSettings(const std::string& programDir);
 // whose own directory holds no MOB files, starts there.
 std::string rememberedMobDir(const std::string& programDir);
 void rememberMobDir(const std::string& programDir, const std::string& dir);
+// The last game files opened or saved, newest first (Files > Recent Files).
+std::vector<std::string> rememberedRecentFiles(const std::string& programDir);
+void rememberRecentFiles(const std::string& programDir, const std::vector<std::string>& paths);
 
 }  // namespace tarnel

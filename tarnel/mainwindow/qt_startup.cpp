@@ -1,5 +1,6 @@
 #include "mainwindow/qt_startup.h"
 
+#include <QLabel>
 #include <exception>
 #include <initializer_list>
 
@@ -12,8 +13,14 @@
 #include "gamefiles/dump_form.h"
 #include "mainwindow/about.h"
 #include "mainwindow/file_form.h"
+#include "mainwindow/main_commands.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_prompts.h"
+#include "mainwindow/qt_file_commands.h"
+#include "mainwindow/qt_roll_panel.h"
+#include "ui/qt_text_table.h"
+#include "common/ui/qt_text.h"
+#include "sidefiles/comment_files.h"
 #include "sidefiles/dice_stat_form.h"
 #include "sidefiles/comment_form.h"
 
@@ -35,53 +42,122 @@ bool TarnelApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
-TarnelWindows::TarnelWindows() = default;
-TarnelWindows::~TarnelWindows() = default;
+TarnelWindows::TarnelWindows(Prompts& prompts) : session(prompts), history(session) { session.setView(this); }
+
+TarnelWindows::~TarnelWindows() {
+  // The windows go before the document, the last made first; nothing they
+  // do on the way out reaches them through the view.
+  session.setView(nullptr);
+  DumpForm.reset();
+  AmmoForm.reset();
+  TurnsForm.reset();
+  SummaryForm.reset();
+  PositionForm.reset();
+  FileForm.reset();
+  DiceStatForm.reset();
+  CommentForm.reset();
+  WeaponsForm.reset();
+  Form1.reset();
+}
+
+void TarnelWindows::createMainWindow(const std::string& programDir, const std::vector<std::string>& args) {
+  Form1 = std::make_unique<TForm1>(session, history);
+  Form1->FormCreate(programDir, args);
+}
+
+void TarnelWindows::createSecondaryWindows() {
+  TForm1* form = Form1.get();
+  WeaponsForm = std::make_unique<TWeaponsForm>(session, form);
+  CommentForm = std::make_unique<TCommentForm>(session, form);
+  form->attachWindow(ToolWindow::Comment, CommentForm.get());
+  DiceStatForm = std::make_unique<TDiceStatForm>(session, form->Rolls->allRollEdits(), form);
+  form->attachWindow(ToolWindow::CountryStats, DiceStatForm.get());
+  FileForm = std::make_unique<TFileForm>(session.model.dataDir, form);
+  PositionForm = std::make_unique<TPositionForm>(session, form);
+  form->attachWindow(ToolWindow::Position, PositionForm.get());
+  SummaryForm = std::make_unique<TSummaryForm>(session, [form] { return form->sideIndex(); }, form);
+  form->attachWindow(ToolWindow::BattleSummary, SummaryForm.get());
+  TurnsForm = std::make_unique<TTurnsForm>(session, form);
+  form->attachWindow(ToolWindow::GameData, TurnsForm.get());
+  AmmoForm = std::make_unique<TAmmoForm>(session, *WeaponsForm, form);
+  form->attachWindow(ToolWindow::UnitData, AmmoForm.get());
+  DumpForm = std::make_unique<TDumpForm>(
+      session, [&s = session](DumpWindow& dump) { loadDumpFile(s, dump); }, form);
+  form->attachWindow(ToolWindow::Dump, DumpForm.get());
+  for (QWidget* w : std::initializer_list<QWidget*>{form, WeaponsForm.get(), CommentForm.get(), DiceStatForm.get(),
+                                                    FileForm.get(), PositionForm.get(), SummaryForm.get(),
+                                                    TurnsForm.get(), AmmoForm.get(), DumpForm.get()})
+    common::keepOnScreen(w);
+}
+
+// ---- What the commands ask of the windows ---------------------------------------
+
+void TarnelWindows::dismissTitlePicture() {
+  if (Form1) Form1->dismissTitlePicture();
+}
+
+void TarnelWindows::closeUnitEditor() {
+  if (QWidget* editor = Form1 ? Form1->attachedWindow(ToolWindow::UnitData) : nullptr) editor->close();
+}
+
+void TarnelWindows::setCommentMemo(const std::string& text) {
+  if (CommentForm) CommentForm->setMemoText(QString::fromStdString(commentMemoText(text)));
+}
+
+void TarnelWindows::closeMainWindow() {
+  if (Form1) Form1->close();
+}
+
+void TarnelWindows::sideItemsChanged() {
+  if (Form1)
+    Form1->Rolls->setSideItems(common::fromCp1252(session.sideItems[0]), common::fromCp1252(session.sideItems[1]));
+}
+
+void TarnelWindows::fileLabelChanged() {
+  if (Form1) Form1->FileLbl->setText(uiText(session.fileLabel));
+}
+
+void TarnelWindows::unitSelected() {
+  // The unit data editor follows the grid's selection while it is visible.
+  if (AmmoForm && AmmoForm->isVisible()) AmmoForm->FormActivate();
+}
+
+void TarnelWindows::modifiedChanged() {
+  if (Form1) Form1->setWindowModified(session.modified());
+}
+
+void TarnelWindows::documentRestored(int unit) {
+  if (Form1) Form1->showRestoredUnit(unit);
+  // The open windows that show the game refresh as on activation (the dump
+  // window lists the directory, which no step changes).
+  auto refresh = [](auto& window) {
+    if (window && window->isVisible()) window->FormActivate();
+  };
+  refresh(AmmoForm);
+  refresh(TurnsForm);
+  refresh(PositionForm);
+  refresh(SummaryForm);
+}
+
+void TarnelWindows::commitCellEditor() {
+  if (Form1) Form1->InfoStringGrid->commitEditor();
+}
+
+void TarnelWindows::statusReport(const std::string& line) {
+  if (Form1) Form1->fileCommands()->showStatus(line);
+}
+
+std::unique_ptr<TarnelWindows> createMainWindow(Prompts& prompts, const std::string& programDir,
+                                                const std::vector<std::string>& args) {
+  auto windows = std::make_unique<TarnelWindows>(prompts);
+  windows->createMainWindow(programDir, args);
+  return windows;
+}
 
 std::unique_ptr<TarnelWindows> createWindows(Prompts& prompts, const std::string& programDir,
                                              const std::vector<std::string>& args) {
-  auto windows = std::make_unique<TarnelWindows>();
-  windows->Form1 = std::make_unique<TForm1>(prompts, programDir, args);
-  TForm1* form = windows->Form1.get();
-  windows->WeaponsForm = std::make_unique<TWeaponsForm>(form->session(), form);
-  windows->CommentForm = std::make_unique<TCommentForm>(form->session(), form);
-  TCommentForm* comment = windows->CommentForm.get();
-  form->attachWindow(ToolWindow::Comment, comment);
-  QObject::connect(form, &TForm1::commentMemoSet, comment, &TCommentForm::setMemoText);
-  TDiceStatForm::RollEdits rollEdits;
-  for (RollRow row : kRollRows) rollEdits[static_cast<std::size_t>(row)] = form->rollEdits(row);
-  windows->DiceStatForm = std::make_unique<TDiceStatForm>(form->session(), rollEdits, form);
-  form->attachWindow(ToolWindow::CountryStats, windows->DiceStatForm.get());
-  windows->FileForm = std::make_unique<TFileForm>(form->session().model.dataDir, form);
-  windows->PositionForm = std::make_unique<TPositionForm>(form->session(), form);
-  form->attachWindow(ToolWindow::Position, windows->PositionForm.get());
-  windows->SummaryForm =
-      std::make_unique<TSummaryForm>(form->session(), [form] { return form->sideIndex(); }, form);
-  form->attachWindow(ToolWindow::BattleSummary, windows->SummaryForm.get());
-  windows->TurnsForm = std::make_unique<TTurnsForm>(form->session(), form);
-  form->attachWindow(ToolWindow::GameData, windows->TurnsForm.get());
-  windows->AmmoForm = std::make_unique<TAmmoForm>(form->session(), *windows->WeaponsForm, form);
-  TAmmoForm* ammo = windows->AmmoForm.get();
-  form->attachWindow(ToolWindow::UnitData, ammo);
-  // The unit data editor follows the grid's selection while it is visible.
-  QObject::connect(form, &TForm1::selectedUnitChanged, ammo, [ammo] {
-    if (ammo->isVisible()) ammo->FormActivate();
-  });
-  windows->DumpForm = std::make_unique<TDumpForm>(form->session(), form);
-  form->attachWindow(ToolWindow::Dump, windows->DumpForm.get());
-  for (QWidget* w : std::initializer_list<QWidget*>{
-           form, windows->WeaponsForm.get(), windows->CommentForm.get(), windows->DiceStatForm.get(),
-           windows->FileForm.get(), windows->PositionForm.get(), windows->SummaryForm.get(),
-           windows->TurnsForm.get(), windows->AmmoForm.get(), windows->DumpForm.get()})
-    common::keepOnScreen(w);
-  // After an undo or redo the open windows that show the game refresh as on
-  // activation (the dump window lists the directory, which no step changes).
-  QObject::connect(form, &TForm1::gameRestored, form, [w = windows.get()] {
-    if (w->AmmoForm->isVisible()) w->AmmoForm->FormActivate();
-    if (w->TurnsForm->isVisible()) w->TurnsForm->FormActivate();
-    if (w->PositionForm->isVisible()) w->PositionForm->FormActivate();
-    if (w->SummaryForm->isVisible()) w->SummaryForm->FormActivate();
-  });
+  auto windows = createMainWindow(prompts, programDir, args);
+  windows->createSecondaryWindows();
   return windows;
 }
 
@@ -100,7 +176,7 @@ int runTarnel(int argc, char** argv) {
   prompts.setFileForm(windows->FileForm.get());
   // A password-protected file named on the command line ends the program
   // before the window ever shows.
-  if (form.session().passwordRefused) return 0;
+  if (windows->session.passwordRefused) return 0;
   QObject::connect(&form, &TForm1::mainWindowClosed, &app, &QCoreApplication::quit);
   form.show();
   form.activateWindow();

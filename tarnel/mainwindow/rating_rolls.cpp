@@ -32,12 +32,12 @@ int clamp(std::int64_t v, int min, int max) {
 // Whether a roll limited to `chosen` has a unit of the side to roll. A chosen
 // row whose Side cell does not convert counts, so that the roll reaches it
 // and reports the conversion as an unlimited roll does.
-bool hasChosenUnit(const TextTable& grid, int side, const ChosenRows& chosen) {
+bool hasChosenUnit(const UnitGridTable& grid, int side, const ChosenRows& chosen) {
   const int rows = std::min(grid.rowCount(), static_cast<int>(chosen.size()));
   for (int r = 1; r < rows; ++r) {
     if (!chosen[static_cast<std::size_t>(r)]) continue;
     int value = 0;
-    if (!tryToInt(grid.cell(kColSide, r), value) || value == side) return true;
+    if (!tryToInt(grid.cell(GridColumn::kSide, r), value) || value == side) return true;
   }
   return false;
 }
@@ -105,19 +105,19 @@ char primarySkillClassOf(int inf, int art, int arm) {
   return 'T';
 }
 
-int sk1Column(char skillClass) {
+GridColumn sk1Column(char skillClass) {
   switch (skillClass) {
-    case 'I': return kColInf;
-    case 'A': return kColArt;
-    default: return kColArm;
+    case 'I': return GridColumn::kInf;
+    case 'A': return GridColumn::kArt;
+    default: return GridColumn::kArm;
   }
 }
 
-std::array<int, 2> sk2Columns(char skillClass) {
+std::array<GridColumn, 2> sk2Columns(char skillClass) {
   switch (skillClass) {
-    case 'I': return {kColArt, kColArm};
-    case 'A': return {kColInf, kColArm};
-    default: return {kColInf, kColArt};
+    case 'I': return {GridColumn::kArt, GridColumn::kArm};
+    case 'A': return {GridColumn::kInf, GridColumn::kArm};
+    default: return {GridColumn::kInf, GridColumn::kArt};
   }
 }
 
@@ -125,13 +125,13 @@ bool rollRating(Session& session, RollRow row, const RollFields& fields, int sid
   const RollDice x = convertRollDice(fields);
   if (const std::string tooMany = tooManyDiceText(row, x.d, x.d1); !tooMany.empty())
     return refuse(session, tooMany);
-  TextTable& grid = session.grid;
+  UnitGridTable& grid = session.grid;
   if (chosen && !hasChosenUnit(grid, side, *chosen)) return refuseUnchosen(session);
   DiceSource& dice = session.dice;
 
   for (int r = 1; r < grid.rowCount(); ++r) {
     if (!isChosen(chosen, r)) continue;
-    if (toInt(grid.cell(kColSide, r)) != side) continue;
+    if (toInt(grid.cell(GridColumn::kSide, r)) != side) continue;
     // Base is read again for every unit rolled, so a bad Base stops the roll
     // at the first unit of the side, before any cell changes.
     const std::int64_t base = toInt(fields.base);
@@ -140,9 +140,9 @@ bool rollRating(Session& session, RollRow row, const RollFields& fields, int sid
       std::int64_t v = base;
       for (int k = 0; k < x.d; ++k) v += dice.die(x.s);
       for (int k = 0; k < x.d1; ++k) v -= dice.die(x.s1);
-      int column = kColExp;
-      if (row == RollRow::Mor) column = kColMor;
-      if (row == RollRow::Ral) column = kColRal;
+      GridColumn column = GridColumn::kExp;
+      if (row == RollRow::Mor) column = GridColumn::kMor;
+      if (row == RollRow::Ral) column = GridColumn::kRal;
       if (row == RollRow::Sk1) column = sk1Column(classOfRow(session, r));
       grid.setCell(column, r, std::to_string(clamp(v, x.min, x.max)));
       session.markModified();

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/unit_grid_table.h"
+
 namespace tarnel {
 
 class Session;
@@ -35,6 +37,11 @@ RollFields initialRollFields(RollRow row);
 const char* rollRowLabel(RollRow row);      // "Exp", "Mor", "Ral", "Sk1", "Sk2"
 const char* rollButtonCaption(RollRow row);  // "Exp Roll", ..., "Rally Roll", ...
 inline constexpr std::array<const char*, 7> kRollFieldLabels = {"Base", "d", "s", "d1", "s1", "Min", "Max"};
+// The widest text of each field that a roll takes: any 32-bit integer, the
+// dice counts d and d1 within kMaxDiceCount (with a sign: below 1, no dice).
+inline constexpr std::array<const char*, 7> kRollFieldWidest = {"-2147483648", "-10000",      "-2147483648",
+                                                                "-10000",      "-2147483648", "-2147483648",
+                                                                "-2147483648"};
 inline constexpr const char* kRollAllCaption = "Roll All";
 
 // The main skill of a unit from its Inf, Art and Arm values: 'I' or 'A' when
@@ -43,8 +50,8 @@ char primarySkillClassOf(int inf, int art, int arm);
 
 // The grid column Sk1 writes for a class, and the two columns Sk2 writes
 // (first value, second value). Any class but 'I' and 'A' counts as 'T'.
-int sk1Column(char skillClass);
-std::array<int, 2> sk2Columns(char skillClass);
+GridColumn sk1Column(char skillClass);
+std::array<GridColumn, 2> sk2Columns(char skillClass);
 
 // A roll throws no more dice of one kind than this: a count above it is
 // refused before any die is drawn, so a mistyped count cannot hang the window.

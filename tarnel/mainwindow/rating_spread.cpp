@@ -149,7 +149,10 @@ std::vector<double> transformDice(const std::vector<DiceGroup>& groups, std::int
         r *= std::pow(std::sin(m * x) / (m * std::sin(x)), static_cast<double>(g.count));
       }
     }
-    const Complex value = std::polar(r, 2 * x * shift);
+    // r is negative where an odd count of dice meets a negative sine ratio:
+    // the value is built from its parts, as std::polar takes no such radius.
+    const double angle = 2 * x * shift;
+    const Complex value(r * std::cos(angle), r * std::sin(angle));
     spectrum[k] = value;
     if (k > 0 && k < n - k) spectrum[n - k] = std::conj(value);
   }

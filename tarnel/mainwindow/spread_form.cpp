@@ -1,5 +1,7 @@
 #include "mainwindow/spread_form.h"
 
+#include "mainwindow/qt_roll_panel.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,8 +38,12 @@ RollFields fieldsOf(const std::array<QLineEdit*, 7>& edits) {
 }  // namespace
 
 QString spreadFigures(const RatingSpread& spread, int min, int max) {
+  // A mean just below zero (the rounding of a symmetric spread's) reads 0.00,
+  // not -0.00.
+  QString mean = QString::number(spread.mean, 'f', 2);
+  if (mean.toDouble() == 0) mean = QString::number(0.0, 'f', 2);
   return QStringLiteral("Mean %1\nMost likely %2\nMin %3: %4\nMax %5: %6")
-      .arg(QString::number(spread.mean, 'f', 2), QString::number(spread.mostLikely), QString::number(min),
+      .arg(mean, QString::number(spread.mostLikely), QString::number(min),
            percent(spread.atMin), QString::number(max), percent(spread.atMax));
 }
 
@@ -112,8 +118,8 @@ void SpreadChart::paintEvent(QPaintEvent*) {
   }
 }
 
-TSpreadForm::TSpreadForm(const RollEdits& rollEdits, QWidget* parent)
-    : QWidget(parent, Qt::Window), rollEdits_(rollEdits) {
+TSpreadForm::TSpreadForm(const RollPanel& rolls, QWidget* parent)
+    : QWidget(parent, Qt::Tool), rollEdits_(rolls.allRollEdits()) {
   setObjectName(QStringLiteral("SpreadForm"));
   setWindowTitle(QStringLiteral("Rating Spread"));
   auto* layout = new QGridLayout(this);
@@ -129,16 +135,32 @@ TSpreadForm::TSpreadForm(const RollEdits& rollEdits, QWidget* parent)
     SpreadLabels[r]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     layout->addWidget(SpreadLabels[r], line, 2);
     for (QLineEdit* edit : rollEdits_[r])
-      connect(edit, &QLineEdit::textChanged, this, [this, row] {
-        if (isVisible()) refreshRow(row);
+      connect(edit, &QLineEdit::textChanged, this, [this, r] {
+        if (!isVisible()) return;
+        changed_.set(r);
+        refreshTimer_.start();
       });
   }
   layout->setColumnStretch(1, 1);
+  refreshTimer_.setSingleShot(true);
+  refreshTimer_.setInterval(0);
+  connect(&refreshTimer_, &QTimer::timeout, this, &TSpreadForm::refreshChanged);
 }
 
 void TSpreadForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  refreshTimer_.stop();
+  changed_.reset();
   for (RollRow row : kRollRows) refreshRow(row);
+}
+
+void TSpreadForm::refreshChanged() {
+  // Hidden in between: the next showing computes every row.
+  if (!isVisible()) return;
+  const auto rows = changed_;
+  changed_.reset();
+  for (RollRow row : kRollRows)
+    if (rows.test(static_cast<std::size_t>(row))) refreshRow(row);
 }
 
 void TSpreadForm::refreshRow(RollRow row) {
@@ -152,6 +174,7 @@ void TSpreadForm::refreshRow(RollRow row) {
   }
   SpreadCharts[r]->setSpread(spread, min, max);
   SpreadLabels[r]->setText(spread.spread ? spreadFigures(*spread.spread, min, max) : QString());
+  emit rowRefreshed(row);
 }
 
 }  // namespace tarnel

@@ -27,10 +27,10 @@ constexpr std::array<unsigned char, 256> makeFoldTable() {
 
 constexpr std::array<unsigned char, 256> kFold = makeFoldTable();
 
-constexpr std::array<int, 3> kSearchedColumns = {kColUnit, kColName, kColLeader};
+constexpr std::array<GridColumn, 3> kSearchedColumns = {GridColumn::kUnit, GridColumn::kName, GridColumn::kLeader};
 
-bool rowHolds(const TextTable& grid, int row, const std::string& folded) {
-  return std::any_of(kSearchedColumns.begin(), kSearchedColumns.end(), [&](int col) {
+bool rowHolds(const UnitGridTable& grid, int row, const std::string& folded) {
+  return std::any_of(kSearchedColumns.begin(), kSearchedColumns.end(), [&](GridColumn col) {
     const std::string& cell = grid.cell(col, row);
     return std::search(cell.begin(), cell.end(), folded.begin(), folded.end(), [](char a, char b) {
              return kFold[static_cast<unsigned char>(a)] == static_cast<unsigned char>(b);
@@ -46,7 +46,7 @@ std::string foldCase1252(std::string_view text) {
   return out;
 }
 
-int findUnitRow(const TextTable& grid, std::string_view text, int from, FindDirection direction) {
+int findUnitRow(const UnitGridTable& grid, std::string_view text, int from, FindDirection direction) {
   const int units = grid.rowCount() - 1;
   if (text.empty() || units < 1) return 0;
   const std::string folded = foldCase1252(text);

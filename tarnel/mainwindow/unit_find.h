@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/text_table.h"
+#include "model/unit_grid_table.h"
 
 namespace tarnel {
 
@@ -18,6 +18,6 @@ std::string foldCase1252(std::string_view text);
 // unit rows and ends at `from` itself, so a single match is found again.
 // 0 when the text is empty or no unit row holds it. `from` may be 0 (no
 // row): Next then starts at the first unit row, Previous at the last.
-int findUnitRow(const TextTable& grid, std::string_view text, int from, FindDirection direction);
+int findUnitRow(const UnitGridTable& grid, std::string_view text, int from, FindDirection direction);
 
 }  // namespace tarnel

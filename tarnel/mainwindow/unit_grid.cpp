@@ -28,7 +28,7 @@ int gridUnits(Session& session) {
 
 // Rows 1 to n of `grid` from the model, and the side names from the first
 // unit of each side.
-void writeUnitRows(GameModel& model, TextTable& grid, int n) {
+void writeUnitRows(GameModel& model, UnitGridTable& grid, int n) {
   const GenerationLayout& L = *model.layout;
   std::array<bool, 256> marked{};
   int counters[2] = {0, 0};
@@ -48,8 +48,8 @@ void writeUnitRows(GameModel& model, TextTable& grid, int n) {
     designation += c <= 26 ? ' ' : static_cast<char>(base + (c - 1) / 26 - 1);
     designation += static_cast<char>(base + (c - 1) % 26);
     designation += std::to_string(model.unitByte(i, L.formationIndex));
-    grid.setCell(kColUnit, row, std::move(designation));
-    grid.setCell(kColSide, row, std::to_string(side));
+    grid.setCell(GridColumn::kUnit, row, std::move(designation));
+    grid.setCell(GridColumn::kSide, row, std::to_string(side));
 
     if (side <= 1 && !found[static_cast<std::size_t>(side)]) {
       const auto s = static_cast<std::size_t>(side);
@@ -58,15 +58,11 @@ void writeUnitRows(GameModel& model, TextTable& grid, int n) {
       model.sideNames[s] = nationName(model.sideNation[s]);
       model.sideMob[s] = model.unitByte(i, L.mobNumbers);
     }
-    grid.setCell(kColName, row, model.unitName(i));
-    grid.setCell(kColExp, row, std::to_string(model.unitByte(i, L.experience)));
-    grid.setCell(kColMor, row, std::to_string(model.unitByte(i, L.morale)));
+    grid.setCell(GridColumn::kName, row, model.unitName(i));
     // Unit i shows leader record i, the record the saves and editors write.
-    grid.setCell(kColLeader, row, leaderText(model, i));
-    grid.setCell(kColRal, row, std::to_string(model.leaderByte(i, LeaderField::kRally)));
-    grid.setCell(kColInf, row, std::to_string(model.leaderByte(i, LeaderField::kInfantry)));
-    grid.setCell(kColArt, row, std::to_string(model.leaderByte(i, LeaderField::kArtillery)));
-    grid.setCell(kColArm, row, std::to_string(model.leaderByte(i, LeaderField::kArmour)));
+    grid.setCell(GridColumn::kLeader, row, leaderText(model, i));
+    for (const RatingColumn& rating : kRatingColumns)
+      grid.setCell(rating.column, row, std::to_string(ratingByte(model, i, rating)));
   }
 }
 
@@ -79,7 +75,7 @@ void showSideNames(Session& session) {
 
 void fillGrid(Session& session) {
   GameModel& model = session.model;
-  TextTable& grid = session.grid;
+  UnitGridTable& grid = session.grid;
   const int n = gridUnits(session);
   grid.beginUpdate();
   grid.setRowCount(n + 1);
@@ -97,13 +93,13 @@ void fillGrid(Session& session) {
 
 void refillGridAfterSave(Session& session) {
   GameModel& model = session.model;
-  TextTable& grid = session.grid;
+  UnitGridTable& grid = session.grid;
   const int n = std::min(model.countUnits(), kUnitCapacity);
   if (grid.rowCount() != n + 1) {
     fillGrid(session);
     return;
   }
-  TextTable saved(kGridColumns, n + 1, 0);
+  UnitGridTable saved(n + 1, 0);
   writeUnitRows(model, saved, n);
   // Cell by cell, so that the view keeps its place and selection.
   for (int r = 1; r <= n; ++r)
@@ -114,12 +110,12 @@ void refillGridAfterSave(Session& session) {
 
 void classifyUnits(Session& session) {
   const GameModel& model = session.model;
-  const TextTable& grid = session.grid;
+  const UnitGridTable& grid = session.grid;
   const int n = std::min(model.unitCount, kUnitCapacity);
   for (int k = 0; k < n; ++k) {
-    const int inf = toInt(grid.cell(kColInf, k + 1));
-    const int art = toInt(grid.cell(kColArt, k + 1));
-    const int arm = toInt(grid.cell(kColArm, k + 1));
+    const int inf = toInt(grid.cell(GridColumn::kInf, k + 1));
+    const int art = toInt(grid.cell(GridColumn::kArt, k + 1));
+    const int arm = toInt(grid.cell(GridColumn::kArm, k + 1));
     session.PrimarySkillClass[static_cast<std::size_t>(k)] = primarySkillClassOf(inf, art, arm);
   }
 }

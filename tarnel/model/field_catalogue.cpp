@@ -17,15 +17,15 @@ using S = FieldSection;
 constexpr int kAmmunition = 45;
 constexpr int kArmour = 61;
 
-NamedField unitByte(std::string_view key, int vn2, int vn3) {
-  return {key, G::None, -1, S::Unit, vn2, vn3, 1, K::Byte};
+NamedField unitByte(std::string_view key, UnitOffset vn2, UnitOffset vn3) {
+  return {key, G::None, -1, S::Unit, offsetOf(vn2), offsetOf(vn3), 1, K::Byte};
 }
 
 std::vector<NamedField> makeUnitFields() {
   const GenerationLayout& a = kVn2Layout;
   const GenerationLayout& b = kVn3Layout;
   std::vector<NamedField> f = {
-      {"name", G::None, -1, S::Unit, a.name, b.name, kUnitNameBytes, K::UnitName},
+      {"name", G::None, -1, S::Unit, offsetOf(a.name), offsetOf(b.name), kUnitNameBytes, K::UnitName},
       unitByte("side", a.side, b.side),
       unitByte("formation", a.formation, b.formation),
       unitByte("number", a.formationIndex, b.formationIndex),
@@ -38,7 +38,7 @@ std::vector<NamedField> makeUnitFields() {
       unitByte("vision", a.vision, b.vision),
       unitByte("cost", a.cost, b.cost),
       unitByte("class", a.classNo, b.classNo),
-      {"imageNumber", G::None, -1, S::Unit, a.imageNo, b.imageNo, 2, K::Word},
+      {"imageNumber", G::None, -1, S::Unit, offsetOf(a.imageNo), offsetOf(b.imageNo), 2, K::Word},
       unitByte("size", a.size, b.size),
       unitByte("suppression", a.suppression, b.suppression),
       unitByte("damage", a.damage, b.damage),
@@ -54,15 +54,15 @@ std::vector<NamedField> makeUnitFields() {
       unitByte("swim", a.swim, b.swim),
       unitByte("survival", a.survival, b.survival),
       unitByte("smokeDispenser", a.smokeDispenser, b.smokeDispenser),
-      unitByte("unitsLeft", -1, b.vn3Extra[0]),
-      unitByte("unitsAtStart", -1, b.vn3Extra[1]),
-      unitByte("menAtStart", -1, b.vn3Extra[2]),
+      unitByte("unitsLeft", a.vn3Extra[0], b.vn3Extra[0]),
+      unitByte("unitsAtStart", a.vn3Extra[1], b.vn3Extra[1]),
+      unitByte("menAtStart", a.vn3Extra[2], b.vn3Extra[2]),
   };
   // Slot s: its MOB number, weapon number and four ammunition kinds. The
   // first slot's MOB number is the unit's "Mob#".
   for (int s = 0; s < 4; ++s) {
-    f.push_back({"mob", G::Weapons, s, S::Unit, a.mobNumbers + s, b.mobNumbers + s, 1, K::Byte});
-    f.push_back({"weapon", G::Weapons, s, S::Unit, a.weapons + s, b.weapons + s, 1, K::Byte});
+    f.push_back({"mob", G::Weapons, s, S::Unit, offsetOf(a.mobNumbers) + s, offsetOf(b.mobNumbers) + s, 1, K::Byte});
+    f.push_back({"weapon", G::Weapons, s, S::Unit, offsetOf(a.weapons) + s, offsetOf(b.weapons) + s, 1, K::Byte});
     static constexpr std::array<std::string_view, 4> kAmmo = {"he", "ap", "s1", "s2"};
     for (int c = 0; c < 4; ++c) {
       const int at = kAmmunition + 4 * s + c;

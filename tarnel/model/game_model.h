@@ -77,11 +77,12 @@ class GameDocument {
   std::int64_t prestigeOffset() const;
   std::int64_t fieldOffset(int leader, LeaderField field) const { return leaderOffset(leader) + offsetOf(field); }
   std::int64_t fieldOffset(int unit, PositionField field) const { return positionOffset(unit) + offsetOf(field); }
+  std::int64_t fieldOffset(int unit, UnitOffset field) const { return unitOffset(unit) + offsetOf(field); }
 
-  int unitByte(int unit, int field) const { return byteAt(unitOffset(unit) + field); }
-  void setUnitByte(int unit, int field, int v) { setByteAt(unitOffset(unit) + field, v); }
-  int unitWord(int unit, int field) const { return wordAt(unitOffset(unit) + field); }
-  void setUnitWord(int unit, int field, int v) { setWordAt(unitOffset(unit) + field, v); }
+  int unitByte(int unit, UnitOffset f) const { return byteAt(fieldOffset(unit, f)); }
+  void setUnitByte(int unit, UnitOffset f, int v) { setByteAt(fieldOffset(unit, f), v); }
+  int unitWord(int unit, UnitOffset f) const { return wordAt(fieldOffset(unit, f)); }
+  void setUnitWord(int unit, UnitOffset f, int v) { setWordAt(fieldOffset(unit, f), v); }
   int leaderByte(int leader, LeaderField f) const { return byteAt(fieldOffset(leader, f)); }
   void setLeaderByte(int leader, LeaderField f, int v) { setByteAt(fieldOffset(leader, f), v); }
   int leaderWord(int leader, LeaderField f) const { return wordAt(fieldOffset(leader, f)); }

@@ -16,6 +16,15 @@ inline constexpr FileSection kPasswordSection = 33;
 inline constexpr FileSection kLeaderSection = 34;
 inline constexpr FileSection kGameDataSection = 37;
 
+// Offset of a field in a UnitRecord. Scoped, like the leader and position
+// fields below, so that neither a plain number nor a grid column index stands
+// for one; `+` steps to the next byte of a multi-byte field.
+enum class UnitOffset : int {};
+constexpr int offsetOf(UnitOffset f) { return static_cast<int>(f); }
+constexpr UnitOffset operator+(UnitOffset f, int bytes) { return UnitOffset{offsetOf(f) + bytes}; }
+// A VN3-only field in the VN2 layout.
+inline constexpr UnitOffset kNoUnitField{-1};
+
 struct GenerationLayout {
   int unitStride;
   int unitCapacityBytes;
@@ -28,40 +37,40 @@ struct GenerationLayout {
   int terrain;  // in section 37
 
   // UnitRecord field offsets.
-  int name;
-  int classNo;
-  int imageNo;  // 16 bit
-  int formation;
-  int formationIndex;
-  int size;
-  int ammunition;  // 16 bytes: 4 slots x HE, AP, S1, S2
-  int armour;      // 36 bytes
-  int men;
-  int speed;
-  int suppression;
-  int experience;
-  int morale;
-  int damage;
-  int vision;
-  int radio;
-  int fireControl;
-  int cost;
-  int leaderNumber;
-  int smoke;
-  int nation;
-  int unitType;
-  int side;
-  int rateOfFire;
-  int stabiliser;
-  int rangeFinder;
-  int lift;
-  int liftCost;
-  int swim;
-  int survival;
-  int mobNumbers;  // 4 bytes, one per weapon slot
-  int weapons;     // 4 bytes, one per weapon slot
-  int smokeDispenser;
-  int vn3Extra[3];  // -1 where the generation has no such byte
+  UnitOffset name;
+  UnitOffset classNo;
+  UnitOffset imageNo;  // 16 bit
+  UnitOffset formation;
+  UnitOffset formationIndex;
+  UnitOffset size;
+  UnitOffset ammunition;  // 16 bytes: 4 slots x HE, AP, S1, S2
+  UnitOffset armour;      // 36 bytes
+  UnitOffset men;
+  UnitOffset speed;
+  UnitOffset suppression;
+  UnitOffset experience;
+  UnitOffset morale;
+  UnitOffset damage;
+  UnitOffset vision;
+  UnitOffset radio;
+  UnitOffset fireControl;
+  UnitOffset cost;
+  UnitOffset leaderNumber;
+  UnitOffset smoke;
+  UnitOffset nation;
+  UnitOffset unitType;
+  UnitOffset side;
+  UnitOffset rateOfFire;
+  UnitOffset stabiliser;
+  UnitOffset rangeFinder;
+  UnitOffset lift;
+  UnitOffset liftCost;
+  UnitOffset swim;
+  UnitOffset survival;
+  UnitOffset mobNumbers;  // 4 bytes, one per weapon slot
+  UnitOffset weapons;     // 4 bytes, one per weapon slot
+  UnitOffset smokeDispenser;
+  UnitOffset vn3Extra[3];  // kNoUnitField where the generation has no such byte
 };
 
 inline constexpr int kUnitNameBytes = 16;
@@ -117,15 +126,33 @@ inline constexpr int kCountries[4] = {246, 248, 250, 252};
 inline constexpr int kPrestige = 0;  // 16 bit, in section 26
 
 inline constexpr GenerationLayout kVn2Layout{
-    220, 88000, 12000, 0, 464009, 687058, 703998, 344,
-    0, 16, 18, 20, 21, 24, 45, 61, 115, 116, 117, 118, 119, 121,
-    126, 130, 131, 132, 133, 141, 159, 160, 178, 179, 180, 181, 183, 185, 188, 191,
-    200, 204, 208, {-1, -1, -1}};
+    .unitStride = 220, .unitCapacityBytes = 88000, .leaderCapacityBytes = 12000, .v10UnitOffset = 0,
+    .v10PositionOffset = 464009, .v10LeaderOffset = 687058, .v10GameDataOffset = 703998, .terrain = 344,
+    .name = UnitOffset{0}, .classNo = UnitOffset{16}, .imageNo = UnitOffset{18}, .formation = UnitOffset{20},
+    .formationIndex = UnitOffset{21}, .size = UnitOffset{24}, .ammunition = UnitOffset{45},
+    .armour = UnitOffset{61}, .men = UnitOffset{115}, .speed = UnitOffset{116}, .suppression = UnitOffset{117},
+    .experience = UnitOffset{118}, .morale = UnitOffset{119}, .damage = UnitOffset{121},
+    .vision = UnitOffset{126}, .radio = UnitOffset{130}, .fireControl = UnitOffset{131},
+    .cost = UnitOffset{132}, .leaderNumber = UnitOffset{133}, .smoke = UnitOffset{141},
+    .nation = UnitOffset{159}, .unitType = UnitOffset{160}, .side = UnitOffset{178},
+    .rateOfFire = UnitOffset{179}, .stabiliser = UnitOffset{180}, .rangeFinder = UnitOffset{181},
+    .lift = UnitOffset{183}, .liftCost = UnitOffset{185}, .swim = UnitOffset{188}, .survival = UnitOffset{191},
+    .mobNumbers = UnitOffset{200}, .weapons = UnitOffset{204}, .smokeDispenser = UnitOffset{208},
+    .vn3Extra = {kNoUnitField, kNoUnitField, kNoUnitField}};
 
 inline constexpr GenerationLayout kVn3Layout{
-    243, 194400, 24000, -1, -1, -1, -1, 364,
-    0, 16, 18, 20, 21, 24, 45, 61, 115, 116, 117, 118, 119, 121,
-    127, 131, 132, 133, 135, 143, 161, 162, 181, 182, 183, 184, 186, 188, 191, 194,
-    203, 207, 211, {216, 218, 219}};
+    .unitStride = 243, .unitCapacityBytes = 194400, .leaderCapacityBytes = 24000, .v10UnitOffset = -1,
+    .v10PositionOffset = -1, .v10LeaderOffset = -1, .v10GameDataOffset = -1, .terrain = 364,
+    .name = UnitOffset{0}, .classNo = UnitOffset{16}, .imageNo = UnitOffset{18}, .formation = UnitOffset{20},
+    .formationIndex = UnitOffset{21}, .size = UnitOffset{24}, .ammunition = UnitOffset{45},
+    .armour = UnitOffset{61}, .men = UnitOffset{115}, .speed = UnitOffset{116}, .suppression = UnitOffset{117},
+    .experience = UnitOffset{118}, .morale = UnitOffset{119}, .damage = UnitOffset{121},
+    .vision = UnitOffset{127}, .radio = UnitOffset{131}, .fireControl = UnitOffset{132},
+    .cost = UnitOffset{133}, .leaderNumber = UnitOffset{135}, .smoke = UnitOffset{143},
+    .nation = UnitOffset{161}, .unitType = UnitOffset{162}, .side = UnitOffset{181},
+    .rateOfFire = UnitOffset{182}, .stabiliser = UnitOffset{183}, .rangeFinder = UnitOffset{184},
+    .lift = UnitOffset{186}, .liftCost = UnitOffset{188}, .swim = UnitOffset{191}, .survival = UnitOffset{194},
+    .mobNumbers = UnitOffset{203}, .weapons = UnitOffset{207}, .smokeDispenser = UnitOffset{211},
+    .vn3Extra = {UnitOffset{216}, UnitOffset{218}, UnitOffset{219}}};
 
 }  // namespace tarnel

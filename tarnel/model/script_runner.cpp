@@ -555,20 +555,41 @@ int scriptPcall(lua_State* L) {
   return lua_gettop(L);
 }
 
+// The handler runs after the failed call has unwound rather than inside the
+// error, where the interpreter's hooks are off: there a handler that never
+// returned could not be stopped.
 int scriptXpcall(lua_State* L) {
   const int n = lua_gettop(L);
   luaL_checktype(L, 2, LUA_TFUNCTION);
-  lua_pushboolean(L, 1);
   lua_pushvalue(L, 1);
-  lua_rotate(L, 3, 2);
-  const int status = lua_pcall(L, n - 2, LUA_MULTRET, 2);
-  if (status != LUA_OK) {
-    if (runOf(L).stopped()) return lua_error(L);
-    lua_pushboolean(L, 0);
-    lua_pushvalue(L, -2);
-    return 2;
+  lua_rotate(L, 3, 1);
+  if (lua_pcall(L, n - 2, LUA_MULTRET, 0) == LUA_OK) {
+    lua_pushboolean(L, 1);
+    lua_insert(L, 3);
+    return lua_gettop(L) - 2;
   }
-  return lua_gettop(L) - 2;
+  if (runOf(L).stopped()) return lua_error(L);
+  lua_pushvalue(L, 2);
+  lua_insert(L, -2);
+  if (lua_pcall(L, 1, 1, 0) != LUA_OK && runOf(L).stopped()) return lua_error(L);
+  lua_pushboolean(L, 0);
+  lua_insert(L, -2);
+  return 2;
+}
+
+// setmetatable without finalizers: the interpreter runs them with its hooks
+// off, so a finalizer that never returned could not be stopped.
+int scriptSetmetatable(lua_State* L) {
+  if (lua_type(L, 2) == LUA_TTABLE) {
+    lua_pushliteral(L, "__gc");
+    const bool finalizer = lua_rawget(L, 2) != LUA_TNIL;
+    lua_pop(L, 1);
+    if (finalizer) return luaL_error(L, "setmetatable: finalizers (__gc) are not available to scripts");
+  }
+  lua_pushvalue(L, lua_upvalueindex(1));
+  lua_insert(L, 1);
+  lua_call(L, lua_gettop(L) - 1, 1);
+  return 1;
 }
 
 // load for texts only: a binary chunk could break the interpreter.
@@ -708,6 +729,9 @@ int setUp(lua_State* L) {
   lua_getglobal(L, "load");
   lua_pushcclosure(L, scriptLoad, 1);
   lua_setglobal(L, "load");
+  lua_getglobal(L, "setmetatable");
+  lua_pushcclosure(L, scriptSetmetatable, 1);
+  lua_setglobal(L, "setmetatable");
   lua_register(L, "pcall", scriptPcall);
   lua_register(L, "xpcall", scriptXpcall);
   lua_register(L, "print", scriptPrint);
@@ -835,7 +859,8 @@ ScriptOutcome runScript(const GameModel& model, DiceSource& dice, std::string_vi
     else
       out.error = std::string("(error object is a ") + luaL_typename(L, -1) + " value)";
   }
-  // Finalizers a script left run at the close; the hook stops them at once.
+  // No script can leave a finalizer (setmetatable refuses them); the hook
+  // stops anything else the close runs.
   run.closing = true;
   lua_close(L);
   out.output = std::move(run.output);

@@ -12,8 +12,8 @@ constexpr int kNameColumnWidth = 130;
 
 Session::Session(Prompts& p) : prompts(p), view(&nullView_) {
   SaveDialog1.overwritePrompt = true;
-  grid.setColWidth(kColName, kNameColumnWidth);
-  grid.setColWidth(kColLeader, kNameColumnWidth);
+  grid.setColWidth(GridColumn::kName, kNameColumnWidth);
+  grid.setColWidth(GridColumn::kLeader, kNameColumnWidth);
 }
 
 void Session::setProgramDir(const std::string& dir) {
@@ -53,8 +53,8 @@ void resetGrid(Session& s) {
   s.dice.seed(s.clock());
   s.model.sideNames = {};
   s.grid.beginUpdate();
-  s.grid.setColWidth(kColName, kNameColumnWidth);
-  s.grid.setColWidth(kColLeader, kNameColumnWidth);
+  s.grid.setColWidth(GridColumn::kName, kNameColumnWidth);
+  s.grid.setColWidth(GridColumn::kLeader, kNameColumnWidth);
   for (int c = 0; c < kGridColumns; ++c) s.grid.setCell(c, 0, kHeadings[c]);
   s.grid.endUpdate();
 }

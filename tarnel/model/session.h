@@ -10,23 +10,9 @@
 #include "model/game_model.h"
 #include "model/prompts.h"
 #include "model/side_tables.h"
-#include "model/text_table.h"
+#include "model/unit_grid_table.h"
 
 namespace tarnel {
-
-inline constexpr int kGridColumns = 10;
-enum GridColumn {
-  kColSide = 0,
-  kColUnit = 1,
-  kColName = 2,
-  kColLeader = 3,
-  kColExp = 4,
-  kColMor = 5,
-  kColRal = 6,
-  kColInf = 7,
-  kColArt = 8,
-  kColArm = 9
-};
 
 // What the commands ask of the windows around them. The default does
 // nothing, which is what the command-line tools and core tests want.
@@ -44,6 +30,25 @@ class SessionView {
   // An undo or redo put the document back: the grid and the open windows
   // show it anew, the selection goes to `unit` (-1: stays where it is).
   virtual void documentRestored(int /*unit*/) {}
+  // Stores what is being typed into a grid cell, through runCommand, so that
+  // it is a step of its own before the command that follows.
+  virtual void commitCellEditor() {}
+  // A command that shows nothing else tells what it did in one line (the
+  // main window's status bar).
+  virtual void statusReport(const std::string& /*line*/) {}
+};
+
+// What the game-file loads and saves tell the file handling around them
+// (backups, recent files, the save target). Without one, as in the
+// command-line tools, no backup is made and nothing is remembered.
+class GameFileEvents {
+ public:
+  virtual ~GameFileEvents() = default;
+  // A save is about to replace `path`: false stops it before anything is
+  // written, the reason already shown.
+  virtual bool beforeReplace(const std::string& /*path*/) { return true; }
+  virtual void gameLoaded(const std::string& /*path*/, GameFileKind /*kind*/) {}
+  virtual void gameSaved(const std::string& /*path*/, GameFileKind /*kind*/) {}
 };
 
 class UndoRecorder;
@@ -62,7 +67,7 @@ class Session {
   SessionView* view;
 
   GameModel model;
-  TextTable grid{kGridColumns, 5, 32};
+  UnitGridTable grid;
   DiceSource dice;
   std::function<std::uint32_t()> clock = millisecondsOfDay;
   MobTables mob;
@@ -104,6 +109,8 @@ class Session {
   void documentSaved();
 
   void setView(SessionView* v) { view = v ? v : &nullView_; }
+  // The file handling the loads and saves report to (none: null).
+  GameFileEvents* fileEvents = nullptr;
   // The program, data and MOB directories all start at the program's own.
   void setProgramDir(const std::string& dir);
 
@@ -114,7 +121,9 @@ class Session {
   // State of the command that runCommand is running.
   friend void runCommand(Session&, const std::string&, const std::function<void()>&);
   friend void restoreStep(Session&, const class UndoStep&, bool);
+  friend void commitCellEditor(Session&);
   bool inCommand_ = false;
+  bool committingEditor_ = false;
   bool loadedInCommand_ = false;
   bool savedInCommand_ = false;
   // The image as the last command left it, while a recorder is attached.

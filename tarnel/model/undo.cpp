@@ -79,14 +79,19 @@ void setBeside(Session& s, const BesideImage& b) {
   m.sideMob = b.sideMob;
   s.sideItems = b.sideItems;
   s.PrimarySkillClass = b.classes;
+  s.mob = b.mob;
 }
 
 }  // namespace
 
+bool operator==(const MobTables& a, const MobTables& b) {
+  return a.names == b.names && a.men == b.men && a.available == b.available;
+}
+
 BesideImage besideImage(const Session& s) {
   const GameModel& m = s.model;
   return {m.sectionOffset, m.sectionLength, m.sectionId, m.v10Length, m.layout,   m.loaded,       m.negativeLength,
-          m.unitCount,     m.sideNames,     m.sideNation, m.sideMob,  s.sideItems, s.PrimarySkillClass};
+          m.unitCount,     m.sideNames,     m.sideNation, m.sideMob,  s.sideItems, s.PrimarySkillClass, s.mob};
 }
 
 // ---- UndoStep ----------------------------------------------------------------
@@ -349,11 +354,21 @@ UndoStep Transaction::difference(const Session& s, std::string label) const {
 
 // ---- Running commands and restoring steps -------------------------------------
 
+void commitCellEditor(Session& s) {
+  // The commit runs a command of its own, which must not commit again.
+  if (s.inCommand_ || s.committingEditor_) return;
+  s.committingEditor_ = true;
+  s.view->commitCellEditor();
+  s.committingEditor_ = false;
+}
+
 void runCommand(Session& s, const std::string& label, const std::function<void()>& command) {
   if (s.inCommand_) {
     command();
     return;
   }
+  // Typing not yet stored would otherwise land inside this command's step.
+  commitCellEditor(s);
   std::optional<Transaction> transaction;
   if (s.recorder) transaction.emplace(s, s.undoShadow_);
   s.inCommand_ = true;

@@ -17,8 +17,12 @@ namespace tarnel {
 
 // The values kept beside the image that a command may change: the section
 // directory and generation, the values the grid fill derives, the side
-// selector's items and the skill classes. The comment is left out: no game
+// selector's items, the skill classes and the MOB tables read for the sides'
+// MOB numbers (kept, not read again, so that an undo gives back what was
+// shown even when the files changed since). The comment is left out: no game
 // command changes it, and the comment file has its own Load and Save.
+bool operator==(const MobTables& a, const MobTables& b);
+
 struct BesideImage {
   std::array<std::int32_t, kDirectorySize> sectionOffset{};
   std::array<std::int32_t, kDirectorySize> sectionLength{};
@@ -33,6 +37,7 @@ struct BesideImage {
   std::array<int, 2> sideMob{};
   std::array<std::string, 2> sideItems;
   std::array<char, kUnitCapacity> classes{};
+  MobTables mob;
 
   bool operator==(const BesideImage&) const = default;
 };
@@ -150,7 +155,12 @@ BesideImage besideImage(const Session& session);
 // current step). A conversion or other error that escapes the command is
 // shown through the prompts seam, and what the command stored before it is
 // recorded all the same. A command run from inside another joins that one.
+// A cell still being typed into is stored first, as a step of its own.
 void runCommand(Session& session, const std::string& label, const std::function<void()>& command);
+
+// Stores what is being typed into a grid cell as its own step ("Edit Cell"),
+// unless a command is running: then it has already been stored.
+void commitCellEditor(Session& session);
 
 // Undo (after = false) or redo of a step: the document as it was, then the
 // view told, as after a load, with the unit the step touched.

@@ -13,6 +13,7 @@ class QTableWidget;
 
 namespace tarnel {
 
+
 // "Country Stats": the countries of the loaded country data, the data sets
 // of the chosen one, and "Set", which copies the chosen data set's numbers
 // into the main window's roll fields.
@@ -23,6 +24,7 @@ class TDiceStatForm : public QWidget {
   // The main window's roll fields, rows Exp to Sk2, columns Base to Max.
   using RollEdits = std::array<std::array<QLineEdit*, kCountryValues>, kCountryRows>;
 
+  // "Set" writes the roll panel's fields `rollEdits`.
   TDiceStatForm(Session& session, const RollEdits& rollEdits, QWidget* parent = nullptr);
 
   CountryStats& stats() { return stats_; }

@@ -135,7 +135,7 @@ inline std::string checkUndoProperty(std::span<const std::uint8_t> bytes, const 
     switch (in.below(12)) {
       case 0:
       case 1: {
-        const int col = in.below(2) ? kColExp + in.below(6) : in.below(kGridColumns);
+        const int col = in.below(2) ? indexOf(kRatingColumns[static_cast<std::size_t>(in.below(6))].column) : in.below(kGridColumns);
         const std::string text = in.below(4) ? std::to_string(in.below(3) * 10 + 50) : someText(in);
         fault = command("Edit Cell", [&] { s.grid.setCell(col, row, text); });
         break;

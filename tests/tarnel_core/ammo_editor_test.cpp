@@ -42,7 +42,7 @@ class UnitDataEditorTest : public ::testing::TestWithParam<GameFileKind> {
   }
 
   const GenerationLayout& L() const { return *session.model.layout; }
-  int unitByte(int unit, int field) const { return session.model.unitByte(unit, field); }
+  int unitByte(int unit, UnitOffset field) const { return session.model.unitByte(unit, field); }
   int leaderByte(int unit, LeaderField field) const { return session.model.leaderByte(unit, field); }
 
   // Selects grid row `row` as the main window does, then activates the editor.
@@ -109,8 +109,8 @@ TEST_P(UnitDataEditorTest, FillShowsEveryFieldFromItsOffset) {
     EXPECT_EQ(armour(a.col, a.row), std::to_string(150 + a.shownByte)) << a.col << "," << a.row;
   EXPECT_EQ(armour(4, 1), "");  // "Top" of the hull has no byte
   EXPECT_EQ(armour(4, 2), "");
-  EXPECT_EQ(editor.texts.name, session.grid.cell(kColName, unit + 1));
-  EXPECT_EQ(editor.texts.leaders, session.grid.cell(kColLeader, unit + 1));
+  EXPECT_EQ(editor.texts.name, session.grid.cell(GridColumn::kName, unit + 1));
+  EXPECT_EQ(editor.texts.leaders, session.grid.cell(GridColumn::kLeader, unit + 1));
   EXPECT_EQ(editor.currentSide, 0);
   EXPECT_EQ(editor.texts.weapons[0][1], nameOf(0, unitByte(unit, L().weapons)));
 }
@@ -211,8 +211,8 @@ TEST_P(UnitDataEditorTest, RetainStoresEveryFieldAndNothingElse) {
   lead[offsetOf(LeaderField::kKills)] = 44;
   lead[offsetOf(LeaderField::kKills) + 1] = 1;
   EXPECT_EQ(leader(unit), lead);
-  EXPECT_EQ(session.grid.cell(kColName, unit + 1), "Tiger");
-  EXPECT_EQ(session.grid.cell(kColLeader, unit + 1), "Smith/Jones");
+  EXPECT_EQ(session.grid.cell(GridColumn::kName, unit + 1), "Tiger");
+  EXPECT_EQ(session.grid.cell(GridColumn::kLeader, unit + 1), "Smith/Jones");
   EXPECT_TRUE(prompts.messages.empty());
   EXPECT_TRUE(session.modified());
 }
@@ -267,8 +267,8 @@ TEST_P(UnitDataEditorTest, RetainWritesOnlyTheArmourGroupsWhoseCellsChanged) {
   // The sample's one unit whose group bytes differ, as a hand-edited file's
   // may: only the groups fed by an edited cell take the cell's value.
   const int unit = samplegen::kUnevenArmourUnit;
-  const int a = L().armour;
-  ASSERT_NE(unitByte(unit, a + 1), unitByte(unit, a));
+  const int a = offsetOf(L().armour);
+  ASSERT_NE(unitByte(unit, L().armour + 1), unitByte(unit, L().armour));
   select(unit + 1);
   auto expected = record(unit);
   const auto at = [&](int k) -> std::uint8_t& { return expected[static_cast<std::size_t>(a + k)]; };
@@ -296,7 +296,7 @@ TEST_P(UnitDataEditorTest, RetainWritesOnlyTheArmourGroupsWhoseCellsChanged) {
   // groups those of the first.
   const int sameAs[36] = {0, 0, 0, 3, 4, 4, 4, 7, 4, 4, 4, 7, 12, 12, 12, 15, 16, 16,
                           16, 19, 20, 20, 20, 23, 20, 20, 20, 23, 28, 28, 28, 31, 32, 32, 32, 35};
-  for (int k = 0; k < 36; ++k) EXPECT_EQ(unitByte(unit, a + k), unitByte(unit, a + sameAs[k])) << k;
+  for (int k = 0; k < 36; ++k) EXPECT_EQ(unitByte(unit, L().armour + k), unitByte(unit, L().armour + sameAs[k])) << k;
 }
 
 struct LeaderCase {
@@ -321,7 +321,7 @@ TEST_P(UnitDataEditorTest, LeaderTextsAcceptedOrRefused) {
     SCOPED_TRACE(c.text);
     select(unit + 1);
     const auto before = leader(unit);
-    const std::string gridBefore = session.grid.cell(kColLeader, unit + 1);
+    const std::string gridBefore = session.grid.cell(GridColumn::kLeader, unit + 1);
     prompts.messages.clear();
     editor.texts.leaders = c.text;
     number(kKills) = "4660";  // stored in either case, before the names
@@ -333,7 +333,7 @@ TEST_P(UnitDataEditorTest, LeaderTextsAcceptedOrRefused) {
     if (c.accepted) {
       EXPECT_TRUE(prompts.messages.empty());
       EXPECT_EQ(std::string(after.begin(), after.begin() + 16), c.bytes);
-      EXPECT_EQ(session.grid.cell(kColLeader, unit + 1), c.text);
+      EXPECT_EQ(session.grid.cell(GridColumn::kLeader, unit + 1), c.text);
     } else {
       ASSERT_EQ(prompts.messages.size(), 1u);
       EXPECT_EQ(prompts.lastTitle(), "Error");
@@ -342,7 +342,7 @@ TEST_P(UnitDataEditorTest, LeaderTextsAcceptedOrRefused) {
                 "exceed 14. \nDon't forget the /.\nLeaders names not saved!");
       EXPECT_EQ(std::vector<std::uint8_t>(after.begin(), after.begin() + 16),
                 std::vector<std::uint8_t>(before.begin(), before.begin() + 16));
-      EXPECT_EQ(session.grid.cell(kColLeader, unit + 1), gridBefore);
+      EXPECT_EQ(session.grid.cell(GridColumn::kLeader, unit + 1), gridBefore);
     }
     // The rest of the leader record is never touched by the names.
     EXPECT_EQ(after[16], before[16]);
@@ -356,14 +356,14 @@ TEST_P(UnitDataEditorTest, NameIsCutToFifteenAndAnEmptyNameEndsRetain) {
   editor.texts.name = "ABCDEFGHIJKLMNOPQRST";
   editor.retain();
   EXPECT_EQ(editor.texts.name, "ABCDEFGHIJKLMNO");
-  EXPECT_EQ(session.grid.cell(kColName, unit + 1), "ABCDEFGHIJKLMNO");
+  EXPECT_EQ(session.grid.cell(GridColumn::kName, unit + 1), "ABCDEFGHIJKLMNO");
   EXPECT_EQ(session.model.unitName(unit), "ABCDEFGHIJKLMNO");
   EXPECT_EQ(unitByte(unit, L().name + 15), 0);
 
   editor.texts.name = "";
   editor.retain();
   EXPECT_EQ(unitByte(unit, L().name), 0);
-  EXPECT_EQ(session.grid.cell(kColName, unit + 1), "");
+  EXPECT_EQ(session.grid.cell(GridColumn::kName, unit + 1), "");
   const auto before = session.model.image();
   editor.texts.name = "Back again";
   number(kSpeed) = "99";

@@ -35,16 +35,17 @@ class BattleSummaryTest : public ::testing::Test {
     o.unitsPerSide = 3;
     GameModel& m = session.model = samplegen::makeGameModel(o);
     const GenerationLayout& L = *m.layout;
-    for (int i = 0; i < 6; ++i) m.setUnitByte(i, 0, 0);
+    for (int i = 0; i < 6; ++i) m.setUnitByte(i, L.name, 0);
     for (int i = 0; i < static_cast<int>(units.size()); ++i) {
       const Unit& u = units[static_cast<std::size_t>(i)];
       const std::string name = std::string(u.name) + '\0';
-      for (std::size_t k = 0; k < name.size(); ++k) m.setUnitByte(i, static_cast<int>(k), name[k]);
-      const std::pair<int, int> fields[] = {{L.side, u.side},       {L.unitType, u.type},    {L.men, u.men},
-                                            {L.nation, 82 - u.side}, {216, u.unitsLeft},     {218, u.unitsStart},
-                                            {219, u.menStart}};
+      for (std::size_t k = 0; k < name.size(); ++k) m.setUnitByte(i, L.name + static_cast<int>(k), name[k]);
+      const std::pair<UnitOffset, int> fields[] = {{L.side, u.side},         {L.unitType, u.type},
+                                                   {L.men, u.men},           {L.nation, 82 - u.side},
+                                                   {UnitOffset{216}, u.unitsLeft}, {UnitOffset{218}, u.unitsStart},
+                                                   {UnitOffset{219}, u.menStart}};
       for (auto [field, v] : fields)
-        if (field < 216 || kind == GameFileKind::Vn3) m.setUnitByte(i, field, v);
+        if (offsetOf(field) < 216 || kind == GameFileKind::Vn3) m.setUnitByte(i, field, v);
     }
     fillGrid(session);
   }

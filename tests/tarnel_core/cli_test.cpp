@@ -131,7 +131,7 @@ TEST_F(Cli, SummaryOfASideWithAndWithoutMobFiles) {
     m.setUnitByte(i, L.men, i == 2 ? 3 : 0);
   }
   const std::string name = "Caf\xE9 Tank";
-  for (std::size_t k = 0; k <= name.size(); ++k) m.setUnitByte(2, static_cast<int>(k), k < name.size() ? name[k] : 0);
+  for (std::size_t k = 0; k <= name.size(); ++k) m.setUnitByte(2, tarnel::UnitOffset{static_cast<int>(k)}, k < name.size() ? name[k] : 0);
   const std::string game = put("game.dat", tarnel::encodeGame(m, tarnel::GameFileKind::V11));
   put("MOB07", samplegen::makeMobFile(7));  // 12 men for type 5
 

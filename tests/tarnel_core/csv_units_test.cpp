@@ -34,7 +34,7 @@ GameModel sample(GameFileKind kind, int unitsPerSide = 6) {
   o.unitsPerSide = unitsPerSide;
   GameModel m = samplegen::makeGameModel(o);
   for (int u = 0; u < m.unitCount; ++u)
-    for (int k = static_cast<int>(m.unitName(u).size()); k < kUnitNameBytes; ++k) m.setUnitByte(u, k, 0);
+    for (int k = static_cast<int>(m.unitName(u).size()); k < kUnitNameBytes; ++k) m.setUnitByte(u, UnitOffset{k}, 0);
   return m;
 }
 
@@ -55,7 +55,7 @@ GameModel pasted(const GameModel& m, const std::string& csv, bool heading = true
 
 TEST(CsvUnits, ExportOfThreeVn2Units) {
   GameModel m = sample(GameFileKind::V11, 2);
-  m.setUnitByte(3, 0, 0);
+  m.setUnitByte(3, UnitOffset{0}, 0);
   m.unitCount = m.countUnits();
   const std::string text = csvUnitText(m);
   const auto lines = split(text, "\r\n");
@@ -68,7 +68,7 @@ TEST(CsvUnits, ExportOfThreeVn2Units) {
     const auto cells = split(lines[k], ",");
     ASSERT_EQ(cells.size(), 205u);
     EXPECT_EQ(cells[0], m.unitName(static_cast<int>(k) - 1));
-    EXPECT_EQ(cells[204], std::to_string(m.unitByte(static_cast<int>(k) - 1, 219)));
+    EXPECT_EQ(cells[204], std::to_string(m.unitByte(static_cast<int>(k) - 1, UnitOffset{219})));
   }
   EXPECT_TRUE(split(csvUnitText(sample(GameFileKind::Vn3, 1)), "\r\n")[0].ends_with(",'F2,"));
 }
@@ -79,7 +79,7 @@ TEST(CsvUnits, SaveThenPasteLeavesTheUnitsAsTheyWere) {
     const std::string csv = csvUnitText(m);
     GameModel scrambled = m;
     for (int u = 0; u < m.unitCount; ++u)
-      for (int k = 0; k < m.layout->unitStride; ++k) scrambled.setUnitByte(u, k, k * 7 + u);
+      for (int k = 0; k < m.layout->unitStride; ++k) scrambled.setUnitByte(u, UnitOffset{k}, k * 7 + u);
     EXPECT_EQ(unitSection(pasted(scrambled, csv, false)), unitSection(m)) << static_cast<int>(kind);
   }
   // Names holding line breaks, quotes and commas (a damaged or hostile game
@@ -88,9 +88,9 @@ TEST(CsvUnits, SaveThenPasteLeavesTheUnitsAsTheyWere) {
   const char* names[] = {"\rTank", "A\nB", "C\r\nD\r", "\"Q\",x\n"};
   for (int u = 0; u < 4; ++u)
     for (int k = 0; k < kUnitNameBytes; ++k)
-      m.setUnitByte(u, k, k < static_cast<int>(std::strlen(names[u])) ? names[u][k] : 0);
+      m.setUnitByte(u, UnitOffset{k}, k < static_cast<int>(std::strlen(names[u])) ? names[u][k] : 0);
   GameModel scrambled = m;
-  for (int u = 0; u < m.unitCount; ++u) scrambled.setUnitByte(u, 0, 'z');
+  for (int u = 0; u < m.unitCount; ++u) scrambled.setUnitByte(u, UnitOffset{0}, 'z');
   EXPECT_EQ(unitSection(pasted(scrambled, csvUnitText(m), false)), unitSection(m));
 }
 
@@ -100,8 +100,8 @@ TEST(CsvUnits, NumberCells) {
       {" 12", 12}, {"12abc", 12}, {"abc", 0}, {"", 0}, {"-1", 255}, {"256", 0}, {"\"34\"", 34}};
   for (const auto& [cell, stored] : cases) {
     const GameModel p = pasted(m, "Tank," + cell + ",77\r\n");
-    EXPECT_EQ(p.unitByte(0, 16), stored) << cell;
-    EXPECT_EQ(p.unitByte(0, 17), 77) << cell;
+    EXPECT_EQ(p.unitByte(0, UnitOffset{16}), stored) << cell;
+    EXPECT_EQ(p.unitByte(0, UnitOffset{17}), 77) << cell;
   }
 }
 
@@ -114,11 +114,11 @@ TEST(CsvUnits, TheWritePositionRunsOnFromLineToLine) {
   // name then keeps 16 characters and no zero after them.
   const GameModel p = pasted(m, first + ",\r\n\r\nno comma\r\nABCDEFGHIJKLMNOPQRST,5\r\n");
   EXPECT_EQ(p.unitName(0), "First");
-  EXPECT_EQ(p.unitByte(0, r - 1), 1);
-  EXPECT_EQ(p.unitByte(1, 0), 0);
+  EXPECT_EQ(p.unitByte(0, UnitOffset{r - 1}), 1);
+  EXPECT_EQ(p.unitByte(1, UnitOffset{0}), 0);
   EXPECT_EQ(p.textAt(p.unitOffset(1) + 1, 16), "ABCDEFGHIJKLMNOP");
-  EXPECT_EQ(p.unitByte(1, 17), 5);
-  EXPECT_EQ(p.unitByte(1, 18), m.unitByte(1, 18));
+  EXPECT_EQ(p.unitByte(1, UnitOffset{17}), 5);
+  EXPECT_EQ(p.unitByte(1, UnitOffset{18}), m.unitByte(1, UnitOffset{18}));
   EXPECT_EQ(p.unitName(2), m.unitName(2));
 }
 
@@ -143,7 +143,7 @@ TEST(CsvUnits, WhatASpreadsheetWritesBackPastesToTheSameBytes) {
   const std::vector<std::pair<int, std::string>> names = {{0, "A,B"}, {1, "\"Big\" Cat"}, {2, "\xC4"}};
   for (const auto& [unit, name] : names)
     for (int k = 0; k < kUnitNameBytes; ++k)
-      m.setUnitByte(unit, k, k < static_cast<int>(name.size()) ? static_cast<unsigned char>(name[static_cast<std::size_t>(k)]) : 0);
+      m.setUnitByte(unit, UnitOffset{k}, k < static_cast<int>(name.size()) ? static_cast<unsigned char>(name[static_cast<std::size_t>(k)]) : 0);
   const auto lines = split(csvUnitText(m), "\r\n");
   EXPECT_EQ(lines[1].substr(0, 6), "\"A,B\",");
   EXPECT_EQ(lines[2].substr(0, 14), "\"\"\"Big\"\" Cat\",");
@@ -161,7 +161,7 @@ TEST(CsvUnits, WhatASpreadsheetWritesBackPastesToTheSameBytes) {
   }
   GameModel blank = m;
   for (int u = 0; u < m.unitCount; ++u)
-    for (int k = 0; k < m.layout->unitStride; ++k) blank.setUnitByte(u, k, 3);
+    for (int k = 0; k < m.layout->unitStride; ++k) blank.setUnitByte(u, UnitOffset{k}, 3);
   for (const std::string& written : {lf, cr, quoted, utf8, lf.substr(0, lf.size() - 1)})
     EXPECT_EQ(unitSection(pasted(blank, written, false)), unitSection(m));
 }
@@ -178,7 +178,7 @@ TEST(CsvUnits, AQuotedNameEndsOnlyAtAQuoteBeforeACommaOrTheLineEnd) {
   for (const auto& [cell, name] : cases) {
     const GameModel p = pasted(m, cell + ",7\r\n\"Second\",8\r\n");
     EXPECT_EQ(p.textAt(p.unitOffset(0), 16), name) << cell;
-    EXPECT_EQ(p.unitByte(0, 16), 7) << cell;
+    EXPECT_EQ(p.unitByte(0, UnitOffset{16}), 7) << cell;
     EXPECT_EQ(p.textAt(p.unitOffset(0) + 17, 16), "Second") << cell;
     EXPECT_EQ(p.byteAt(p.unitOffset(0) + 33), 8) << cell;
   }

@@ -97,20 +97,20 @@ TEST_F(GameFiles, LoadThenSaveGivesTheSameBytesInEveryGeneration) {
 TEST_F(GameFiles, TypedRatingsReachTheirBytes) {
   const std::string in = write("in.dat", sample(GameFileKind::Vn3));
   load(GameFileKind::Vn3, in);
-  session.grid.setCell(kColExp, 3, "300");  // stored as its low byte
-  session.grid.setCell(kColArm, 3, "$10");
+  session.grid.setCell(GridColumn::kExp, 3, "300");  // stored as its low byte
+  session.grid.setCell(GridColumn::kArm, 3, "$10");
   save(GameFileKind::Vn3, (dir / "out.dat").string());
   load(GameFileKind::Vn3, (dir / "out.dat").string());
   EXPECT_EQ(session.model.unitByte(2, kVn3Layout.experience), 44);
   EXPECT_EQ(session.model.leaderByte(2, LeaderField::kArmour), 16);
-  EXPECT_EQ(session.grid.cell(kColExp, 3), "44");
+  EXPECT_EQ(session.grid.cell(GridColumn::kExp, 3), "44");
 }
 
 TEST_F(GameFiles, BadGridCellStopsTheSaveBeforeAnyFileIsWritten) {
   const std::string in = write("in.dat", sample(GameFileKind::V11));
   load(GameFileKind::V11, in);
-  session.grid.setCell(kColRal, 1, "7");
-  session.grid.setCell(kColInf, 2, "1x");
+  session.grid.setCell(GridColumn::kRal, 1, "7");
+  session.grid.setCell(GridColumn::kInf, 2, "1x");
   EXPECT_THROW(saveGame(session, GameFileKind::V11), ConversionError);
   EXPECT_TRUE(prompts.saveSeen.empty());
   // Leaders are read back first, row by row: row 1 landed, the bad cell stopped it.
@@ -289,12 +289,14 @@ TEST_F(GameFiles, TooMuchDataLoadsWhatFitsButNeverSaves) {
   EXPECT_FALSE(fs::exists(dir / "out.dat"));
 }
 
-TEST_F(GameFiles, StartupLoadTakesOnlySectionedFiles) {
+TEST_F(GameFiles, StartupLoadTakesEveryGenerationAndSaysWhyNot) {
   const std::string vn3 = write("s.dat", sample(GameFileKind::Vn3));
   const std::string v10 = write("t.dat", sample(GameFileKind::V10));
-  EXPECT_FALSE(startupLoad(session, v10));
   EXPECT_FALSE(startupLoad(session, (dir / "none.dat").string()));
+  EXPECT_EQ(prompts.lastText(), "Couldn't open save file");
   EXPECT_EQ(session.model.loaded, GameFileKind::None);
+  EXPECT_TRUE(startupLoad(session, v10));
+  EXPECT_EQ(session.model.loaded, GameFileKind::V10);
   EXPECT_TRUE(startupLoad(session, vn3));
   EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);
   EXPECT_FALSE(session.model.commandLineLoad);

@@ -216,9 +216,9 @@ TEST(JsonDiff, BytesOutsideNamedFieldsAndUnitsOfOneGame) {
   GameModel& m = b->model;
   m.setByteAt(m.sectionOffset[5], m.byteAt(m.sectionOffset[5]) ^ 1);
   m.setByteAt(m.sectionOffset[5] + 1, m.byteAt(m.sectionOffset[5] + 1) ^ 1);
-  m.setUnitByte(2, 17, m.unitByte(2, 17) + 1);
+  m.setUnitByte(2, UnitOffset{17}, m.unitByte(2, UnitOffset{17}) + 1);
   const auto nameEnd = m.unitName(4).size() + 1;
-  m.setUnitByte(4, static_cast<int>(nameEnd), m.unitByte(4, static_cast<int>(nameEnd)) ^ 0x40);
+  m.setUnitByte(4, UnitOffset{static_cast<int>(nameEnd)}, m.unitByte(4, UnitOffset{static_cast<int>(nameEnd)}) ^ 0x40);
   // A header byte the reader keeps; a normal armour value stored as its
   // editor stores it (six bytes, one field).
   m.setByteAt(18, 7);
@@ -229,7 +229,7 @@ TEST(JsonDiff, BytesOutsideNamedFieldsAndUnitsOfOneGame) {
     return lines;
   };
   EXPECT_EQ(texts(diffGames(a->model, b->model)),
-            (std::vector<std::string>{"units[6].armour.hullSides: " + std::to_string(a->model.unitByte(6, 65)) + " -> 99",
+            (std::vector<std::string>{"units[6].armour.hullSides: " + std::to_string(a->model.unitByte(6, UnitOffset{65})) + " -> 99",
                                       "header: 1 byte differs", "section 1: 2 bytes differ", "section 5: 2 bytes differ"}));
 
   // A unit section of A that ends before B's last unit: the bytes after it
@@ -296,19 +296,31 @@ TEST(Decoders, FileCutShort) {
     }
   }
 
-  // The load shows the warning once, after what was there is in; tarnel-cli
-  // shares the load.
+  // The load shows the warning once, after what was there is in the grid
+  // (not over the grid of the game before); tarnel-cli shares the load.
   tarnel::testing::TestDir tmp("tarnel_cut");
   const std::string path = (tmp.path() / "cut.dat").string();
   ASSERT_TRUE(common::writeFileSafely(path, std::span(file.data(), section12 + 4)));
-  tarnel::testing::ScriptedPrompts prompts;
+  struct GridAtMessage : tarnel::testing::ScriptedPrompts {
+    const Session* session = nullptr;
+    std::vector<int> rows;
+    void message(const std::string& text, const std::string& title, MessageIcon icon) override {
+      ScriptedPrompts::message(text, title, icon);
+      rows.push_back(session->grid.rowCount());
+    }
+  } prompts;
   Session session(prompts);
+  prompts.session = &session;
   session.setProgramDir(tmp.path().string());
   prompts.chooserAnswers.push_back(path);
   ASSERT_TRUE(loadGame(session, GameFileKind::Vn3));
   int warnings = 0;
-  for (const auto& m : prompts.messages)
-    warnings += m.title == "Warning" && m.text == "This file ends inside section 12: the rest of it is missing.";
+  for (std::size_t k = 0; k < prompts.messages.size(); ++k) {
+    const auto& m = prompts.messages[k];
+    if (m.title != "Warning" || m.text != "This file ends inside section 12: the rest of it is missing.") continue;
+    ++warnings;
+    EXPECT_EQ(prompts.rows[k], 25);  // the 24 units in
+  }
   EXPECT_EQ(warnings, 1);
   EXPECT_EQ(session.model.unitCount, 24);
   EXPECT_EQ(session.model.loaded, GameFileKind::Vn3);

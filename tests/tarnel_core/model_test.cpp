@@ -72,7 +72,7 @@ TEST(GameModelAccess, FieldsStoreTheirLowBitsAndStayInsideTheImage) {
   m.setWordAt(kImageSize - 1, 0xFFFF);
   EXPECT_EQ(m.image()[kImageSize - 1], 0xFF);
   m.selectLayout(GameFileKind::V11);
-  EXPECT_EQ(m.layout->side, 178);
+  EXPECT_EQ(offsetOf(m.layout->side), 178);
 }
 
 TEST(GameModelAccess, UnitCountStopsAtTheFirstEmptyNameAndTheSectionEnd) {
@@ -82,10 +82,10 @@ TEST(GameModelAccess, UnitCountStopsAtTheFirstEmptyNameAndTheSectionEnd) {
   m.sectionOffset[kUnitSection] = 20;
   m.sectionLength[kUnitSection] = 3 * 220;
   EXPECT_EQ(m.countUnits(), 0);
-  for (int i = 0; i < 5; ++i) m.setUnitByte(i, 0, 'A');
+  for (int i = 0; i < 5; ++i) m.setUnitByte(i, UnitOffset{0}, 'A');
   EXPECT_EQ(m.countUnits(), 3);
   m.sectionLength[kUnitSection] = 10 * 220;
-  m.setUnitByte(1, 0, 0);
+  m.setUnitByte(1, UnitOffset{0}, 0);
   EXPECT_EQ(m.countUnits(), 1);
 }
 
@@ -102,7 +102,7 @@ struct GridFill : ::testing::Test {
     s.model.sectionOffset[kLeaderSection] = 300000;
   }
   void unit(int i, int side, int formation, int number) {
-    s.model.setUnitByte(i, 0, 'U');
+    s.model.setUnitByte(i, UnitOffset{0}, 'U');
     s.model.setUnitByte(i, kVn3Layout.side, side);
     s.model.setUnitByte(i, kVn3Layout.formation, formation);
     s.model.setUnitByte(i, kVn3Layout.formationIndex, number);
@@ -118,18 +118,18 @@ TEST_F(GridFill, DesignationsCountFormationsPerSide) {
   resetGrid(s);
   fillGrid(s);
   EXPECT_EQ(s.grid.rowCount(), 57);
-  EXPECT_EQ(s.grid.cell(kColUnit, 1), " A1");
-  EXPECT_EQ(s.grid.cell(kColUnit, 26), " Z1");
-  EXPECT_EQ(s.grid.cell(kColUnit, 27), "AA1");
-  EXPECT_EQ(s.grid.cell(kColUnit, 52), "AZ1");
-  EXPECT_EQ(s.grid.cell(kColUnit, 53), "BA1");
-  EXPECT_EQ(s.grid.cell(kColUnit, 54), " a2");
-  EXPECT_EQ(s.grid.cell(kColUnit, 55), " a4");
-  EXPECT_EQ(s.grid.cell(kColUnit, 56), "BA9");
-  EXPECT_EQ(s.grid.cell(kColSide, 54), "1");
+  EXPECT_EQ(s.grid.cell(GridColumn::kUnit, 1), " A1");
+  EXPECT_EQ(s.grid.cell(GridColumn::kUnit, 26), " Z1");
+  EXPECT_EQ(s.grid.cell(GridColumn::kUnit, 27), "AA1");
+  EXPECT_EQ(s.grid.cell(GridColumn::kUnit, 52), "AZ1");
+  EXPECT_EQ(s.grid.cell(GridColumn::kUnit, 53), "BA1");
+  EXPECT_EQ(s.grid.cell(GridColumn::kUnit, 54), " a2");
+  EXPECT_EQ(s.grid.cell(GridColumn::kUnit, 55), " a4");
+  EXPECT_EQ(s.grid.cell(GridColumn::kUnit, 56), "BA9");
+  EXPECT_EQ(s.grid.cell(GridColumn::kSide, 54), "1");
   EXPECT_EQ(s.grid.cell(0, 0), "Side");
-  EXPECT_EQ(s.grid.cell(kColName, 0), " Unit Name");
-  EXPECT_EQ(s.grid.colWidth(kColLeader), 130);
+  EXPECT_EQ(s.grid.cell(GridColumn::kName, 0), " Unit Name");
+  EXPECT_EQ(s.grid.colWidth(GridColumn::kLeader), 130);
 }
 
 TEST_F(GridFill, SideNamesComeFromTheFirstUnitOfEachSide) {
@@ -148,7 +148,7 @@ TEST_F(GridFill, SideNamesComeFromTheFirstUnitOfEachSide) {
   EXPECT_EQ(s.model.sideNation[0], 72);
 
   // An empty first record: only the heading row, both names empty.
-  s.model.setUnitByte(0, 0, 0);
+  s.model.setUnitByte(0, UnitOffset{0}, 0);
   resetGrid(s);
   fillGrid(s);
   EXPECT_EQ(s.grid.rowCount(), 1);
@@ -167,10 +167,10 @@ TEST_F(GridFill, LeaderTextAndRatingsComeFromLeaderRecordOfTheSameIndex) {
   s.model.setLeaderByte(0, LeaderField::kArmour, 66);
   resetGrid(s);
   fillGrid(s);
-  EXPECT_EQ(s.grid.cell(kColLeader, 1), "Smith/John");
-  EXPECT_EQ(s.grid.cell(kColRal, 1), "55");
-  EXPECT_EQ(s.grid.cell(kColArm, 1), "66");
-  EXPECT_EQ(s.grid.cell(kColLeader, 2), "abc/efghijklmno");
+  EXPECT_EQ(s.grid.cell(GridColumn::kLeader, 1), "Smith/John");
+  EXPECT_EQ(s.grid.cell(GridColumn::kRal, 1), "55");
+  EXPECT_EQ(s.grid.cell(GridColumn::kArm, 1), "66");
+  EXPECT_EQ(s.grid.cell(GridColumn::kLeader, 2), "abc/efghijklmno");
 
   for (int k = 0; k < 16; ++k) s.model.setByteAt(s.model.leaderOffset(1) + k, 'q');
   EXPECT_EQ(leaderText(s.model, 1), "qqqqqqqqqqqqqqq/");
@@ -204,7 +204,7 @@ TEST_F(GridFill, ALoadRefreshesTheSelectedUnitsWeaponCopies) {
   s.model.setUnitByte(1, kVn3Layout.weapons + 2, 17);
   resetGrid(s);
   fillGrid(s);
-  selectCell(s, kColName, 2);
+  selectCell(s, indexOf(GridColumn::kName), 2);
   EXPECT_EQ(s.model.selectedWeapons[2], 17);
   s.model.setUnitByte(1, kVn3Layout.weapons + 2, 99);  // the next file's unit 2
   resetGrid(s);

@@ -25,14 +25,14 @@ class RollTest : public ::testing::Test {
     session.grid.setRowCount(static_cast<int>(sides.size()) + 1);
     for (std::size_t k = 0; k < sides.size(); ++k) {
       const int row = static_cast<int>(k) + 1;
-      session.grid.setCell(kColSide, row, std::to_string(sides[k]));
-      for (int c = kColExp; c <= kColArm; ++c) session.grid.setCell(c, row, "50");
+      session.grid.setCell(GridColumn::kSide, row, std::to_string(sides[k]));
+      for (int c = indexOf(GridColumn::kExp); c <= indexOf(GridColumn::kArm); ++c) session.grid.setCell(c, row, "50");
       session.PrimarySkillClass[k] = skillClass;
     }
     session.dice.seed(12345);
   }
 
-  int cell(int col, int row) const { return toInt(session.grid.cell(col, row)); }
+  int cell(GridColumn col, int row) const { return toInt(session.grid.cell(col, row)); }
 
   std::vector<std::string> snapshot() const {
     std::vector<std::string> all;
@@ -55,16 +55,16 @@ TEST_F(RollTest, InitialFieldsRollWithinTheirMinAndMax) {
   rollRating(session, RollRow::Sk2, initialRollFields(RollRow::Sk2), 0);
   std::set<int> seen;
   for (int r = 1; r <= 300; ++r) {
-    const int exp = cell(kColExp, r);
+    const int exp = cell(GridColumn::kExp, r);
     EXPECT_GE(exp, 52);
     EXPECT_LE(exp, 82);
     seen.insert(exp);
     // Class 'I': Sk2 re-rolls Art and Arm, in 11..36.
-    for (int c : {kColArt, kColArm}) {
+    for (GridColumn c : {GridColumn::kArt, GridColumn::kArm}) {
       EXPECT_GE(cell(c, r), 11);
       EXPECT_LE(cell(c, r), 36);
     }
-    EXPECT_EQ(cell(kColInf, r), 50);
+    EXPECT_EQ(cell(GridColumn::kInf, r), 50);
   }
   EXPECT_GT(seen.size(), 15u);  // the dice really vary
 }
@@ -78,9 +78,9 @@ TEST_F(RollTest, DrawsComeInTheOrderOfRowsPlusDiceMinusDice) {
   reference.seed(12345);
   for (int row : {1, 3}) {
     const std::int64_t v = 10 + reference.die(6) + reference.die(6) - reference.die(4);
-    EXPECT_EQ(cell(kColMor, row), v) << row;
+    EXPECT_EQ(cell(GridColumn::kMor, row), v) << row;
   }
-  EXPECT_EQ(cell(kColMor, 2), 50);
+  EXPECT_EQ(cell(GridColumn::kMor, 2), 50);
 }
 
 TEST_F(RollTest, Sk2AlternatesItsTwoValuesAndUsesTheClassColumns) {
@@ -96,27 +96,27 @@ TEST_F(RollTest, Sk2AlternatesItsTwoValuesAndUsesTheClassColumns) {
   a -= reference.die(10);
   b -= reference.die(10);
   // Class 'T': first value to Inf, second to Art, Arm untouched.
-  EXPECT_EQ(cell(kColInf, 1), a);
-  EXPECT_EQ(cell(kColArt, 1), b);
-  EXPECT_EQ(cell(kColArm, 1), 50);
+  EXPECT_EQ(cell(GridColumn::kInf, 1), a);
+  EXPECT_EQ(cell(GridColumn::kArt, 1), b);
+  EXPECT_EQ(cell(GridColumn::kArm, 1), 50);
 }
 
 TEST_F(RollTest, ClampsMaxFirstSoMinWins) {
   makeRows({0, 0, 0, 0, 0, 0, 0, 0});
   rollRating(session, RollRow::Exp, fields("95", "4", "6", "0", "6"), 0);
   for (int r = 1; r <= 8; ++r) {
-    EXPECT_GE(cell(kColExp, r), 99);
-    EXPECT_LE(cell(kColExp, r), 100);
+    EXPECT_GE(cell(GridColumn::kExp, r), 99);
+    EXPECT_LE(cell(GridColumn::kExp, r), 100);
   }
   rollRating(session, RollRow::Mor, fields("45", "4", "6", "2", "6", "50", "40"), 0);
-  for (int r = 1; r <= 8; ++r) EXPECT_EQ(cell(kColMor, r), 50);
+  for (int r = 1; r <= 8; ++r) EXPECT_EQ(cell(GridColumn::kMor, r), 50);
 }
 
 TEST_F(RollTest, ZeroSidesCountOneAndDrawNothing) {
   makeRows({0, 0});
   rollRating(session, RollRow::Ral, fields("7", "3", "0", "2", "0"), 0);
-  EXPECT_EQ(cell(kColRal, 1), 8);  // 7 + 3 - 2
-  EXPECT_EQ(cell(kColRal, 2), 8);
+  EXPECT_EQ(cell(GridColumn::kRal, 1), 8);  // 7 + 3 - 2
+  EXPECT_EQ(cell(GridColumn::kRal, 2), 8);
   DiceSource untouched;
   untouched.seed(12345);
   EXPECT_EQ(session.dice.next(), untouched.next());
@@ -125,20 +125,20 @@ TEST_F(RollTest, ZeroSidesCountOneAndDrawNothing) {
 TEST_F(RollTest, NoDiceForCountsOfZeroOrLessAndNegativeSidesActAsPositive) {
   makeRows({0, 0, 0, 0, 0, 0});
   rollRating(session, RollRow::Exp, fields("33", "0", "6", "-4", "6"), 0);
-  for (int r = 1; r <= 6; ++r) EXPECT_EQ(cell(kColExp, r), 33);
+  for (int r = 1; r <= 6; ++r) EXPECT_EQ(cell(GridColumn::kExp, r), 33);
   rollRating(session, RollRow::Mor, fields("0", "1", "-6", "0", "6"), 0);
   for (int r = 1; r <= 6; ++r) {
-    EXPECT_GE(cell(kColMor, r), 1);
-    EXPECT_LE(cell(kColMor, r), 6);
+    EXPECT_GE(cell(GridColumn::kMor, r), 1);
+    EXPECT_LE(cell(GridColumn::kMor, r), 6);
   }
 }
 
 TEST_F(RollTest, ExtremeValuesClampWithoutOverflow) {
   makeRows({0});
   rollRating(session, RollRow::Exp, fields("2147483647", "4", "6", "0", "6", "0", "2147483647"), 0);
-  EXPECT_EQ(session.grid.cell(kColExp, 1), "2147483647");
+  EXPECT_EQ(session.grid.cell(GridColumn::kExp, 1), "2147483647");
   rollRating(session, RollRow::Mor, fields("-2147483648", "0", "6", "3", "6", "-2147483648", "0"), 0);
-  EXPECT_EQ(session.grid.cell(kColMor, 1), "-2147483648");
+  EXPECT_EQ(session.grid.cell(GridColumn::kMor, 1), "-2147483648");
 }
 
 TEST_F(RollTest, SkillClassesBreakTiesToArmour) {
@@ -149,23 +149,23 @@ TEST_F(RollTest, SkillClassesBreakTiesToArmour) {
   EXPECT_EQ(primarySkillClassOf(10, 40, 40), 'T');
   EXPECT_EQ(primarySkillClassOf(40, 10, 40), 'T');
   EXPECT_EQ(primarySkillClassOf(5, 5, 5), 'T');
-  EXPECT_EQ(sk1Column('I'), kColInf);
-  EXPECT_EQ(sk1Column('A'), kColArt);
-  EXPECT_EQ(sk1Column('T'), kColArm);
-  EXPECT_EQ(sk1Column('\0'), kColArm);
-  EXPECT_EQ(sk2Columns('I'), (std::array<int, 2>{kColArt, kColArm}));
-  EXPECT_EQ(sk2Columns('A'), (std::array<int, 2>{kColInf, kColArm}));
-  EXPECT_EQ(sk2Columns('T'), (std::array<int, 2>{kColInf, kColArt}));
+  EXPECT_EQ(sk1Column('I'), GridColumn::kInf);
+  EXPECT_EQ(sk1Column('A'), GridColumn::kArt);
+  EXPECT_EQ(sk1Column('T'), GridColumn::kArm);
+  EXPECT_EQ(sk1Column('\0'), GridColumn::kArm);
+  EXPECT_EQ(sk2Columns('I'), (std::array<GridColumn, 2>{GridColumn::kArt, GridColumn::kArm}));
+  EXPECT_EQ(sk2Columns('A'), (std::array<GridColumn, 2>{GridColumn::kInf, GridColumn::kArm}));
+  EXPECT_EQ(sk2Columns('T'), (std::array<GridColumn, 2>{GridColumn::kInf, GridColumn::kArt}));
 }
 
 TEST_F(RollTest, Sk1FollowsTheClassOfTheLoadNotTheCurrentCells) {
   makeRows({0});
   session.PrimarySkillClass[0] = 'I';
-  session.grid.setCell(kColInf, 1, "1");  // lowered by hand after the load
-  session.grid.setCell(kColArt, 1, "90");
+  session.grid.setCell(GridColumn::kInf, 1, "1");  // lowered by hand after the load
+  session.grid.setCell(GridColumn::kArt, 1, "90");
   rollRating(session, RollRow::Sk1, fields("70", "0", "6", "0", "6"), 0);
-  EXPECT_EQ(session.grid.cell(kColInf, 1), "70");
-  EXPECT_EQ(session.grid.cell(kColArt, 1), "90");
+  EXPECT_EQ(session.grid.cell(GridColumn::kInf, 1), "70");
+  EXPECT_EQ(session.grid.cell(GridColumn::kArt, 1), "90");
 }
 
 TEST_F(RollTest, OnlyTheChosenSideChanges) {
@@ -177,7 +177,7 @@ TEST_F(RollTest, OnlyTheChosenSideChanges) {
       EXPECT_EQ(session.grid.cell(c, r), before[static_cast<std::size_t>(r * kGridColumns + c)]);
   // Class 'T': Sk1 wrote Arm, Sk2 wrote Inf and Art; all five ratings are 7.
   for (int r : {2, 3})
-    for (int c = kColExp; c <= kColArm; ++c) EXPECT_EQ(session.grid.cell(c, r), "7") << c;
+    for (int c = indexOf(GridColumn::kExp); c <= indexOf(GridColumn::kArm); ++c) EXPECT_EQ(session.grid.cell(c, r), "7") << c;
   // A side without units: nothing changes, nothing is reported.
   const auto after = snapshot();
   rollRating(session, RollRow::Exp, fields("9", "0", "6", "0", "6"), 5);
@@ -207,17 +207,17 @@ TEST_F(RollTest, BadDiceFieldsAndBaseChangeNothing) {
 
 TEST_F(RollTest, BadSideCellStopsAtItsRowKeepingEarlierRows) {
   makeRows({0, 0, 0, 0});
-  session.grid.setCell(kColSide, 3, "zero");
+  session.grid.setCell(GridColumn::kSide, 3, "zero");
   try {
     rollRating(session, RollRow::Exp, fields("7", "0", "6", "0", "6"), 0);
     FAIL() << "the side cell converted";
   } catch (const ConversionError& e) {
     EXPECT_STREQ(e.what(), "'zero' is not a valid integer value");
   }
-  EXPECT_EQ(session.grid.cell(kColExp, 1), "7");
-  EXPECT_EQ(session.grid.cell(kColExp, 2), "7");
-  EXPECT_EQ(session.grid.cell(kColExp, 3), "50");
-  EXPECT_EQ(session.grid.cell(kColExp, 4), "50");
+  EXPECT_EQ(session.grid.cell(GridColumn::kExp, 1), "7");
+  EXPECT_EQ(session.grid.cell(GridColumn::kExp, 2), "7");
+  EXPECT_EQ(session.grid.cell(GridColumn::kExp, 3), "50");
+  EXPECT_EQ(session.grid.cell(GridColumn::kExp, 4), "50");
 }
 
 TEST_F(RollTest, BeforeAnyLoadTheEmptySideCellFails) {
@@ -249,9 +249,9 @@ TEST_F(RollTest, ChosenRowsOfTheSideAloneRollAndDrawInRowOrder) {
   for (int r = 1; r <= 6; ++r) {
     if (r == 4 || r == 6) {
       const std::int64_t v = 10 + reference.die(6) + reference.die(6) - reference.die(4);
-      EXPECT_EQ(cell(kColMor, r), v) << r;
+      EXPECT_EQ(cell(GridColumn::kMor, r), v) << r;
     } else {
-      EXPECT_EQ(session.grid.cell(kColMor, r), before[static_cast<std::size_t>(r * kGridColumns + kColMor)]) << r;
+      EXPECT_EQ(session.grid.cell(GridColumn::kMor, r), before[static_cast<std::size_t>(r * kGridColumns + indexOf(GridColumn::kMor))]) << r;
     }
   }
   // Exactly the chosen units' dice were drawn.
@@ -260,11 +260,11 @@ TEST_F(RollTest, ChosenRowsOfTheSideAloneRollAndDrawInRowOrder) {
 
 TEST_F(RollTest, RowsOutsideTheChoiceAreNotRead) {
   makeRows({0, 0, 0});
-  session.grid.setCell(kColSide, 1, "zero");
+  session.grid.setCell(GridColumn::kSide, 1, "zero");
   const ChosenRows chosen = choose({3}, 4);
   ASSERT_TRUE(rollRating(session, RollRow::Exp, fields("7", "0", "6", "0", "6"), 0, &chosen));
-  EXPECT_EQ(session.grid.cell(kColExp, 3), "7");
-  EXPECT_EQ(session.grid.cell(kColExp, 2), "50");
+  EXPECT_EQ(session.grid.cell(GridColumn::kExp, 3), "7");
+  EXPECT_EQ(session.grid.cell(GridColumn::kExp, 2), "50");
   // Inside the choice a bad Side cell stops the roll as it always does.
   const ChosenRows withBad = choose({1, 3}, 4);
   EXPECT_THROW(rollRating(session, RollRow::Exp, fields("8", "0", "6", "0", "6"), 0, &withBad), ConversionError);
@@ -297,7 +297,7 @@ TEST_F(RollTest, RollAllOnChosenRowsRerollsEveryRatingOfThoseRowsOnly) {
   all.fill(fields("7", "0", "6", "0", "6"));
   ASSERT_TRUE(rollAllRatings(session, all, 1, &chosen));
   for (int r = 1; r <= 4; ++r)
-    for (int c = kColExp; c <= kColArm; ++c)
+    for (int c = indexOf(GridColumn::kExp); c <= indexOf(GridColumn::kArm); ++c)
       EXPECT_EQ(session.grid.cell(c, r), r == 2 ? "7" : before[static_cast<std::size_t>(r * kGridColumns + c)]);
 }
 
@@ -337,12 +337,12 @@ TEST_P(DiceCountTest, CountsAboveTenThousandAreRefusedBeforeAnyDie) {
     if (c.row == RollRow::Sk2) {
       for (int k = 0; k < d; ++k) a += reference.die(2), b += reference.die(2);
       for (int k = 0; k < d1; ++k) a -= reference.die(2), b -= reference.die(2);
-      EXPECT_EQ(cell(kColInf, r), a);
-      EXPECT_EQ(cell(kColArt, r), b);
+      EXPECT_EQ(cell(GridColumn::kInf, r), a);
+      EXPECT_EQ(cell(GridColumn::kArt, r), b);
     } else {
       for (int k = 0; k < d; ++k) a += reference.die(2);
       for (int k = 0; k < d1; ++k) a -= reference.die(2);
-      EXPECT_EQ(cell(kColExp, r), a);
+      EXPECT_EQ(cell(GridColumn::kExp, r), a);
     }
   }
   EXPECT_EQ(session.dice.next(), reference.next());
@@ -372,8 +372,8 @@ TEST_F(RollTest, RollAllRefusesAnOversizedCountBeforeItsFirstRow) {
   all[4].d1 = "0";
   all[2].d = "lots";
   EXPECT_THROW(rollAllRatings(session, all, 0), ConversionError);
-  EXPECT_NE(session.grid.cell(kColMor, 1), "50");
-  EXPECT_EQ(session.grid.cell(kColRal, 1), "50");
+  EXPECT_NE(session.grid.cell(GridColumn::kMor, 1), "50");
+  EXPECT_EQ(session.grid.cell(GridColumn::kRal, 1), "50");
 }
 
 }  // namespace

@@ -97,10 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(RatingSpread, LargeFormulasMatchTheConvolutionOfTheirDice) {
-  // Large enough to go through the transform, small enough to convolve here.
+  // Large enough to go through the transform, small enough to convolve here;
+  // odd counts of dice make the dice's characteristic function negative.
   for (const RollFormula f : {RollFormula{0, 100, 30, 50, 12, -100000, 100000},
                               RollFormula{1000, 400, 7, 0, 6, 2500, 2800},
-                              RollFormula{-50, 2, 2000, 1, 1500, -5000, 5000}}) {
+                              RollFormula{-50, 2, 2000, 1, 1500, -5000, 5000},
+                              RollFormula{0, 21, 100, 0, 6, 0, 3000},
+                              RollFormula{10, 3, 1000, 1, 7, -5000, 5000}}) {
     const auto plus = sumOfDice(f.d, f.s);
     const auto minus = sumOfDice(f.d1, f.s1);
     std::map<std::int64_t, double> expected;
@@ -152,12 +155,12 @@ TEST(RatingSpread, FollowsTheRollsOwnFrequencies) {
   Session session(prompts);
   constexpr int kUnits = 40000;
   session.grid.setRowCount(kUnits + 1);
-  for (int r = 1; r <= kUnits; ++r) session.grid.setCell(kColSide, r, "0");
+  for (int r = 1; r <= kUnits; ++r) session.grid.setCell(GridColumn::kSide, r, "0");
   session.dice.seed(2024);
   const RollFields fields{"90", "4", "6", "2", "6", "0", "100"};
   ASSERT_TRUE(rollRating(session, RollRow::Exp, fields, 0));
   std::map<std::int64_t, int> seen;
-  for (int r = 1; r <= kUnits; ++r) ++seen[toInt(session.grid.cell(kColExp, r))];
+  for (int r = 1; r <= kUnits; ++r) ++seen[toInt(session.grid.cell(GridColumn::kExp, r))];
 
   const auto spread = rowSpread(RollRow::Exp, fields).spread;
   ASSERT_TRUE(spread);

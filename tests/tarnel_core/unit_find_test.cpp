@@ -10,8 +10,8 @@ namespace tarnel {
 namespace {
 
 // Designation, name, leader of each unit row.
-TextTable findGrid() {
-  TextTable grid(kGridColumns, 1, 32);
+UnitGridTable findGrid() {
+  UnitGridTable grid(1, 32);
   const char* rows[][3] = {
       {" A1", "Recon Team 7", "Smith/John"},   // 1
       {" A2", "Rifle Platoon", "M\xdcLLER/Hans"},  // 2: MÜLLER in Windows-1252
@@ -21,11 +21,11 @@ TextTable findGrid() {
   };
   grid.setRowCount(6);
   for (int r = 0; r < 5; ++r) {
-    grid.setCell(kColSide, r + 1, r < 3 ? "0" : "1");
-    grid.setCell(kColUnit, r + 1, rows[r][0]);
-    grid.setCell(kColName, r + 1, rows[r][1]);
-    grid.setCell(kColLeader, r + 1, rows[r][2]);
-    grid.setCell(kColExp, r + 1, "77");
+    grid.setCell(GridColumn::kSide, r + 1, r < 3 ? "0" : "1");
+    grid.setCell(GridColumn::kUnit, r + 1, rows[r][0]);
+    grid.setCell(GridColumn::kName, r + 1, rows[r][1]);
+    grid.setCell(GridColumn::kLeader, r + 1, rows[r][2]);
+    grid.setCell(GridColumn::kExp, r + 1, "77");
   }
   return grid;
 }

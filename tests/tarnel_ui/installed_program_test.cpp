@@ -12,6 +12,7 @@
 #include "common/file_io.h"
 #include "game_sample.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "support/scripted_prompts.h"
 
@@ -51,7 +52,8 @@ class InstalledProgram : public ::testing::Test {
 
 TEST_F(InstalledProgram, SamplesOpenQuietlyOtherGamesWarnUntilLocateWhichIsRemembered) {
   {
-    TForm1 first(prompts, bin.string(), {});
+    auto firstApp = createMainWindow(prompts, bin.string(), {});
+    TForm1& first = *firstApp->Form1;
     EXPECT_EQ(first.session().model.mobDir, bin.string() + "/");
     // The samples' files lie beside them: no warning.
     prompts.chooserAnswers.push_back(game());
@@ -78,7 +80,8 @@ TEST_F(InstalledProgram, SamplesOpenQuietlyOtherGamesWarnUntilLocateWhichIsRemem
   }
 
   prompts.messages.clear();
-  TForm1 next(prompts, bin.string(), {ownGame()});
+  auto nextApp = createMainWindow(prompts, bin.string(), {ownGame()});
+  TForm1& next = *nextApp->Form1;
   EXPECT_EQ(next.session().model.mobDir, samples.string() + "/");
   EXPECT_EQ(next.session().model.loaded, GameFileKind::Vn3);
   EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
@@ -88,13 +91,15 @@ TEST_F(InstalledProgram, SamplesOpenQuietlyOtherGamesWarnUntilLocateWhichIsRemem
   // A program directory holding its own MOB files (a build directory) keeps
   // them, whatever was remembered.
   ASSERT_TRUE(writeFileSafely((bin / "MOB03").string(), samplegen::makeMobFile(3)));
-  TForm1 build(prompts, bin.string(), {});
+  auto buildApp = createMainWindow(prompts, bin.string(), {});
+  TForm1& build = *buildApp->Form1;
   EXPECT_EQ(build.session().model.mobDir, bin.string() + "/");
 
   // A remembered directory that is gone is passed over.
   fs::remove(bin / "MOB03");
   fs::remove_all(samples);
-  TForm1 moved(prompts, bin.string(), {});
+  auto movedApp = createMainWindow(prompts, bin.string(), {});
+  TForm1& moved = *movedApp->Form1;
   EXPECT_EQ(moved.session().model.mobDir, bin.string() + "/");
 }
 
@@ -116,7 +121,8 @@ TEST_F(InstalledProgram, PortableCopyKeepsItsSettingsInPortableIniAlone) {
   native.setValue(QStringLiteral("mobDirectory"), QString::fromStdString(share.string()));
   native.sync();
   {
-    TForm1 first(prompts, portable.string(), {});
+    auto firstApp = createMainWindow(prompts, portable.string(), {});
+    TForm1& first = *firstApp->Form1;
     EXPECT_EQ(first.session().model.mobDir, portable.string() + "/");
     prompts.openAnswers.push_back((samples / "KOB03").string());
     first.LocateMOBFiles1->trigger();
@@ -127,12 +133,12 @@ TEST_F(InstalledProgram, PortableCopyKeepsItsSettingsInPortableIniAlone) {
   QSettings file(QString::fromStdString(ini), QSettings::IniFormat);
   EXPECT_EQ(file.value(QStringLiteral("mobDirectory")).toString().toStdString(), samples.string() + "/");
 
-  TForm1 next(prompts, portable.string(), {});
-  EXPECT_EQ(next.session().model.mobDir, samples.string() + "/");
+  auto nextApp = createMainWindow(prompts, portable.string(), {});
+  EXPECT_EQ(nextApp->Form1->session().model.mobDir, samples.string() + "/");
   // Without the file the same directory is an ordinary copy again.
   fs::remove(ini);
-  TForm1 ordinary(prompts, portable.string(), {});
-  EXPECT_EQ(ordinary.session().model.mobDir, share.string() + "/");
+  auto ordinaryApp = createMainWindow(prompts, portable.string(), {});
+  EXPECT_EQ(ordinaryApp->Form1->session().model.mobDir, share.string() + "/");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // The main window driven as a user would: menu items, buttons and grid cells
 // of the real TForm1, with scripted dialogs answering.
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_title_picture.h"
+#include "mainwindow/qt_roll_panel.h"
+#include "mainwindow/qt_find_bar.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +18,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -30,7 +34,7 @@
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_history.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/spread_form.h"
 #include "common/file_io.h"
 #include "common/int_convert.h"
@@ -87,7 +91,8 @@ class MainFormTest : public ::testing::Test {
  protected:
   QTemporaryDir dir;
   testing::ScriptedPrompts prompts;
-  std::unique_ptr<TForm1> form;
+  std::unique_ptr<TarnelWindows> app;  // the document and the main window alone
+  TForm1* form = nullptr;
 
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
@@ -98,13 +103,14 @@ class MainFormTest : public ::testing::Test {
       EXPECT_TRUE(writeFileSafely(path(std::string("MOB") + name), samplegen::makeMobFile(mob)));
       EXPECT_TRUE(writeFileSafely(path(std::string("KOB") + name), samplegen::makeMobFile(mob)));
     }
-    form = std::make_unique<TForm1>(prompts, programDir(), std::vector<std::string>{});
+    app = createMainWindow(prompts, programDir(), {});
+    form = app->Form1.get();
   }
 
   std::string programDir() const { return dir.path().toStdString(); }
   std::string path(const std::string& name) const { return programDir() + "/" + name; }
   Session& session() { return form->session(); }
-  const TextTable& grid() { return session().grid; }
+  const UnitGridTable& grid() { return session().grid; }
 
   std::string write(const std::string& name, const Bytes& bytes) {
     const std::string p = path(name);
@@ -117,12 +123,12 @@ class MainFormTest : public ::testing::Test {
     item->trigger();
   }
 
-  void typeCell(int col, int row, const std::string& text) {
+  void typeCell(GridColumn col, int row, const std::string& text) {
     auto* model = form->InfoStringGrid->model();
-    model->setData(model->index(row - 1, col), QString::fromStdString(text), Qt::EditRole);
+    model->setData(model->index(row - 1, indexOf(col)), QString::fromStdString(text), Qt::EditRole);
   }
 
-  std::vector<std::string> column(int col) {
+  std::vector<std::string> column(GridColumn col) {
     std::vector<std::string> cells;
     for (int r = 1; r < grid().rowCount(); ++r) cells.push_back(grid().cell(col, r));
     return cells;
@@ -163,20 +169,20 @@ TEST_F(MainFormTest, RollPanelFieldsHaveTheirNamesAndInitialTexts) {
   const char* prefixes[5] = {"Exp", "Mor", "Ral", "Sk1", "Sk2"};
   const char* suffixes[7] = {"MEdit", "PDEdit", "PSEdit", "MDEdit", "MSEdit", "MinEdit", "MaxEdit"};
   for (std::size_t r = 0; r < 5; ++r) {
-    const auto edits = form->rollEdits(kRollRows[r]);
+    const auto edits = form->Rolls->rollEdits(kRollRows[r]);
     for (std::size_t f = 0; f < 7; ++f) {
       EXPECT_EQ(edits[f]->text(), expected[r][f]);
       EXPECT_EQ(edits[f]->objectName(), QString(prefixes[r]) + suffixes[f]);
       EXPECT_EQ(form->findChild<QLineEdit*>(QString(prefixes[r]) + suffixes[f]), edits[f]);
     }
   }
-  EXPECT_EQ(form->ExpMEdit->text(), "60");
-  EXPECT_EQ(form->Sk2PDEdit->text(), "3");
-  EXPECT_EQ(form->ExpRollBtn->text(), "Exp Roll");
-  EXPECT_EQ(form->MorRollBtn->text(), "Mor Roll");
-  EXPECT_EQ(form->RalRollBtn->text(), "Rally Roll");
-  EXPECT_EQ(form->Sk1RollBtn->text(), "Sk1 Roll");
-  EXPECT_EQ(form->Sk2RollBtn->text(), "Sk2 Roll");
+  EXPECT_EQ(form->Rolls->ExpMEdit->text(), "60");
+  EXPECT_EQ(form->Rolls->Sk2PDEdit->text(), "3");
+  EXPECT_EQ(form->Rolls->ExpRollBtn->text(), "Exp Roll");
+  EXPECT_EQ(form->Rolls->MorRollBtn->text(), "Mor Roll");
+  EXPECT_EQ(form->Rolls->RalRollBtn->text(), "Rally Roll");
+  EXPECT_EQ(form->Rolls->Sk1RollBtn->text(), "Sk1 Roll");
+  EXPECT_EQ(form->Rolls->Sk2RollBtn->text(), "Sk2 Roll");
   QStringList labels;
   for (const QLabel* l : form->findChildren<QLabel*>()) labels << l->text();
   for (const char* text : {"Base", "d", "s", "d1", "s1", "Min", "Max", "+", "x", "-", "Exp", "Mor", "Ral", "Sk1", "Sk2"})
@@ -193,12 +199,12 @@ QStringList captions(const QMenu* menu) {
 TEST_F(MainFormTest, MenuHoldsTheCommandsThatExist) {
   EXPECT_EQ(form->Files1->title(), "Files");
   EXPECT_EQ(captions(form->Files1),
-            (QStringList{"Load VN2 V1.0 Scen/Save File", "Save VN2 V1.0 Scen/Save File", "-",
+            (QStringList{"Open...", "-", "Load VN2 V1.0 Scen/Save File", "Save VN2 V1.0 Scen/Save File", "-",
                          "Load VN2 V1.1 Scen/Save File", "Save VN2 V1.1 Scen/Save File", "-",
                          "Load VN3 Scen/Save File", "Save VN3 Scen/Save File", "-", "Load Comment File",
                          "Save Comment File", "-", "Locate MOB Files", "-", "Paste CSV Unit File",
-                         "Save CSV Unit File", "-", "Exit Tarnel", "-", "Export JSON File",
-                         "Import JSON File"}));
+                         "Save CSV Unit File", "-", "Save", "Save As...", "Recent Files", "-",
+                         "Export JSON File", "Import JSON File", "-", "Exit Tarnel"}));
   EXPECT_EQ(form->Edit1->title(), "Edit");
   EXPECT_EQ(captions(form->Edit1), (QStringList{"Undo", "Redo", "-", "Find"}));
   EXPECT_EQ(form->Find1->shortcut(), QKeySequence(QKeySequence::Find));
@@ -252,7 +258,7 @@ TEST_F(MainFormTest, Vn3LoadFillsDesignationsLeadersAndSides) {
   for (int c = 0; c < 10; ++c) headings << model->headerData(c, Qt::Horizontal).toString();
   EXPECT_EQ(headings, (QStringList{"Side", " Unit", " Unit Name", " Leaders", "Exp", "Mor", "Ral", "Inf", "Art", "Arm"}));
 
-  const auto units = column(kColUnit);
+  const auto units = column(GridColumn::kUnit);
   EXPECT_EQ(units[0], " A1");
   EXPECT_EQ(units[25], " Z1");
   EXPECT_EQ(units[26], "AA1");
@@ -261,15 +267,15 @@ TEST_F(MainFormTest, Vn3LoadFillsDesignationsLeadersAndSides) {
   EXPECT_EQ(units[60], " a1");  // side 1's first formation, four units to it
   EXPECT_EQ(units[63], " a4");
   EXPECT_EQ(units[64], " b1");
-  EXPECT_EQ(column(kColSide)[0], "0");
-  EXPECT_EQ(column(kColSide)[60], "1");
+  EXPECT_EQ(column(GridColumn::kSide)[0], "0");
+  EXPECT_EQ(column(GridColumn::kSide)[60], "1");
 
-  const auto leaders = column(kColLeader);
+  const auto leaders = column(GridColumn::kLeader);
   EXPECT_EQ(leaders[0], "Smith/John");
   EXPECT_EQ(leaders[1], "ABCDEFGHIJKLMNO/");
   EXPECT_EQ(leaders[2], "Ann{/Lee");
   EXPECT_EQ(leaders[3], "Ab/Cd");
-  EXPECT_EQ(model->data(model->index(0, kColLeader)).toString(), "Smith/John");
+  EXPECT_EQ(model->data(model->index(0, indexOf(GridColumn::kLeader))).toString(), "Smith/John");
 
   // Side names from the nation tables; a number with no entry names nobody.
   EXPECT_EQ(form->SideRGItems[0]->text(), "USA");
@@ -347,28 +353,33 @@ TEST_F(MainFormTest, MoreThan800UnitsAreReportedAndCutToTheCapacity) {
   EXPECT_EQ(grid().rowCount(), 801);
   EXPECT_EQ(session().model.unitCount, 800);
   // The rolls keep to the grid's rows.
-  form->Sk2RollBtn->click();
+  form->Rolls->Sk2RollBtn->click();
   EXPECT_TRUE(shownErrors().empty());
 }
 
-TEST_F(MainFormTest, CommandLineLoadTakesSectionedFilesOnly) {
+TEST_F(MainFormTest, CommandLineLoadTakesEveryGenerationAndSaysWhyNot) {
   const std::string vn3 = write("cl.dat", fileOf(designationGame(GameFileKind::Vn3), GameFileKind::Vn3));
-  TForm1 started(prompts, programDir(), {vn3});
+  auto startedApp = createMainWindow(prompts, programDir(), {vn3});
+  TForm1& started = *startedApp->Form1;
   EXPECT_TRUE(prompts.chooserSeen.empty());
   EXPECT_EQ(started.session().model.loaded, GameFileKind::Vn3);
   EXPECT_EQ(started.FileLbl->text().toStdString(), "Edit(VN3): " + lowerCase(vn3));
-  EXPECT_EQ(started.session().grid.cell(kColLeader, 1), "Smith/John");
+  EXPECT_EQ(started.session().grid.cell(GridColumn::kLeader, 1), "Smith/John");
   EXPECT_FALSE(started.session().model.commandLineLoad);
 
   samplegen::SampleOptions o;
   o.kind = GameFileKind::V10;
   const std::string v10 = write("cl10.dat", samplegen::makeGameFile(o));
-  TForm1 notLoaded(prompts, programDir(), {v10});
-  EXPECT_EQ(notLoaded.session().model.loaded, GameFileKind::None);
-  EXPECT_EQ(notLoaded.FileLbl->text(), "File");
-  TForm1 missing(prompts, programDir(), {path("nothing.dat")});
-  EXPECT_EQ(missing.session().model.loaded, GameFileKind::None);
+  auto v10App = createMainWindow(prompts, programDir(), {v10});
+  EXPECT_EQ(v10App->Form1->session().model.loaded, GameFileKind::V10);
+  EXPECT_TRUE(prompts.chooserSeen.empty());
   EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
+  // A file that cannot be loaded says why instead of starting empty.
+  auto missingApp = createMainWindow(prompts, programDir(), {path("nothing.dat")});
+  TForm1& missing = *missingApp->Form1;
+  EXPECT_EQ(missing.session().model.loaded, GameFileKind::None);
+  EXPECT_EQ(missing.FileLbl->text(), "File");
+  EXPECT_EQ(prompts.lastText(), "Couldn't open save file");
 }
 
 TEST_F(MainFormTest, PasswordProtectedFileClosesTheWindow) {
@@ -377,7 +388,7 @@ TEST_F(MainFormTest, PasswordProtectedFileClosesTheWindow) {
   const std::string file = write("locked.dat", samplegen::makeGameFile(o));
   form->show();
   int closed = 0;
-  QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
+  QObject::connect(form, &TForm1::mainWindowClosed, [&] { ++closed; });
   load(form->LoadVN3Save1, file);
   ASSERT_FALSE(prompts.messages.empty());
   EXPECT_EQ(prompts.messages[0].text, "Password protected file. Preparing to exit");
@@ -385,7 +396,8 @@ TEST_F(MainFormTest, PasswordProtectedFileClosesTheWindow) {
   EXPECT_EQ(closed, 1);
   EXPECT_FALSE(form->isVisible());
 
-  TForm1 started(prompts, programDir(), {file});
+  auto startedApp = createMainWindow(prompts, programDir(), {file});
+  TForm1& started = *startedApp->Form1;
   EXPECT_TRUE(started.session().passwordRefused);
 }
 
@@ -403,9 +415,9 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   EXPECT_FALSE(form->isWindowModified());
   EXPECT_EQ(form->InfoStringGrid->rowAt(0), 0);  // a load shows the first unit
   int closed = 0;
-  QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
+  QObject::connect(form, &TForm1::mainWindowClosed, [&] { ++closed; });
 
-  typeCell(kColExp, 1, "12");
+  typeCell(GridColumn::kExp, 1, "12");
   EXPECT_TRUE(form->isWindowModified());
   form->ExitTarnel1->trigger();  // Cancel
   ASSERT_EQ(prompts.questions.size(), 1u);
@@ -418,7 +430,7 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   form->LoadVer11Save1->trigger();
   EXPECT_EQ(prompts.questions.size(), 2u);
   EXPECT_EQ(prompts.chooserSeen.size(), chooserRuns);
-  EXPECT_EQ(grid().cell(kColExp, 1), "12");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 1), "12");
 
   // The protected file is refused before it touches the open game (the
   // question before the load is answered Discard, the one at the exit Cancel).
@@ -426,7 +438,7 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   load(form->LoadVN3Save1, locked);
   EXPECT_EQ(prompts.messages.back().text, "Password protected file. Preparing to exit");
   EXPECT_EQ(closed, 0);
-  EXPECT_EQ(grid().cell(kColExp, 1), "12");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 1), "12");
   EXPECT_EQ(session().model.currentPath, file);
 
   // Save runs the generation's save; the window then closes.
@@ -438,11 +450,12 @@ TEST_F(MainFormTest, UnsavedChangesAreShownAndAskedForBeforeTheyAreLost) {
   reread.setProgramDir(programDir());
   prompts.chooserAnswers.push_back(path("saved.dat"));
   loadGame(reread, GameFileKind::Vn3);
-  EXPECT_EQ(reread.grid.cell(kColExp, 1), "12");
+  EXPECT_EQ(reread.grid.cell(GridColumn::kExp, 1), "12");
 
   // A save clears the mark; Discard closes without saving.
-  TForm1 other(prompts, programDir(), {file});
-  typeCell(kColMor, 1, "1");
+  auto otherApp = createMainWindow(prompts, programDir(), {file});
+  TForm1& other = *otherApp->Form1;
+  typeCell(GridColumn::kMor, 1, "1");
   other.show();
   other.session().markModified();
   EXPECT_TRUE(other.isWindowModified());
@@ -475,13 +488,13 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     saveItem->trigger();
     EXPECT_EQ(readAll(out), readAll(in));
 
-    typeCell(kColExp, 1, "77");
-    typeCell(kColMor, 2, "$10");
-    typeCell(kColArm, 3, "300");  // stored modulo 256
-    typeCell(kColRal, 24, "-1");
-    typeCell(kColName, 1, "Renamed");  // only the rating columns are read back
+    typeCell(GridColumn::kExp, 1, "77");
+    typeCell(GridColumn::kMor, 2, "$10");
+    typeCell(GridColumn::kArm, 3, "300");  // stored modulo 256
+    typeCell(GridColumn::kRal, 24, "-1");
+    typeCell(GridColumn::kName, 1, "Renamed");  // only the rating columns are read back
     auto* view = form->InfoStringGrid;
-    view->setCurrentIndex(view->model()->index(23, kColRal));
+    view->setCurrentIndex(view->model()->index(23, indexOf(GridColumn::kRal)));
     prompts.saveAnswers.push_back(out);
     prompts.busyCalls = 0;
     saveItem->trigger();
@@ -497,19 +510,19 @@ TEST_F(MainFormTest, TypedRatingsSurviveSaveAndReloadInEachGeneration) {
     expected.setLeaderByte(23, LeaderField::kRally, 255);
     EXPECT_EQ(readAll(out), fileOf(expected, kind));
     // The grid shows at once what the file holds, not what was typed.
-    EXPECT_EQ(grid().cell(kColMor, 2), "16");
-    EXPECT_EQ(grid().cell(kColArm, 3), "44");
-    EXPECT_EQ(grid().cell(kColRal, 24), "255");
-    EXPECT_EQ(grid().cell(kColName, 1), original.unitName(0));
+    EXPECT_EQ(grid().cell(GridColumn::kMor, 2), "16");
+    EXPECT_EQ(grid().cell(GridColumn::kArm, 3), "44");
+    EXPECT_EQ(grid().cell(GridColumn::kRal, 24), "255");
+    EXPECT_EQ(grid().cell(GridColumn::kName, 1), original.unitName(0));
     EXPECT_FALSE(session().modified());
     EXPECT_EQ(view->currentIndex().row(), 23);
 
     load(loadItem, out);
-    EXPECT_EQ(grid().cell(kColExp, 1), "77");
-    EXPECT_EQ(grid().cell(kColMor, 2), "16");
-    EXPECT_EQ(grid().cell(kColArm, 3), "44");
-    EXPECT_EQ(grid().cell(kColRal, 24), "255");
-    EXPECT_NE(grid().cell(kColName, 1), "Renamed");
+    EXPECT_EQ(grid().cell(GridColumn::kExp, 1), "77");
+    EXPECT_EQ(grid().cell(GridColumn::kMor, 2), "16");
+    EXPECT_EQ(grid().cell(GridColumn::kArm, 3), "44");
+    EXPECT_EQ(grid().cell(GridColumn::kRal, 24), "255");
+    EXPECT_NE(grid().cell(GridColumn::kName, 1), "Renamed");
   }
   EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
 }
@@ -540,7 +553,7 @@ TEST_F(MainFormTest, BadCellStopsTheSaveBeforeTheDialog) {
   samplegen::SampleOptions o;
   const std::string in = write("bad.dat", samplegen::makeGameFile(o));
   load(form->LoadVN3Save1, in);
-  typeCell(kColInf, 5, "4x");
+  typeCell(GridColumn::kInf, 5, "4x");
   prompts.saveAnswers.push_back(path("never.dat"));
   form->SaveVN3SaveScn1->trigger();
   EXPECT_EQ(shownErrors(), (std::vector<std::string>{"'4x' is not a valid integer value"}));
@@ -593,7 +606,7 @@ class RollButtonsTest : public MainFormTest {
     return out;
   }
 
-  int value(int col, int row) { return toInt(grid().cell(col, row)); }
+  int value(GridColumn col, int row) { return toInt(grid().cell(col, row)); }
 
   std::string file;
 };
@@ -605,32 +618,32 @@ TEST_F(RollButtonsTest, ClassesAreComputedAtLoad) {
 
 TEST_F(RollButtonsTest, ExpRollWritesTheChosenSideOnly) {
   const auto side1 = rows(31, 60);
-  form->ExpRollBtn->click();
+  form->Rolls->ExpRollBtn->click();
   for (int r = 1; r <= 30; ++r) {
-    EXPECT_GE(value(kColExp, r), 52);
-    EXPECT_LE(value(kColExp, r), 82);
+    EXPECT_GE(value(GridColumn::kExp, r), 52);
+    EXPECT_LE(value(GridColumn::kExp, r), 82);
   }
   EXPECT_EQ(rows(31, 60), side1);
   EXPECT_TRUE(shownErrors().empty());
 }
 
 TEST_F(RollButtonsTest, SkillRollsFollowTheClassColumns) {
-  form->Sk1MEdit->setText("99");
-  form->Sk1PDEdit->setText("0");
-  form->Sk1MDEdit->setText("0");
-  form->Sk2MEdit->setText("5");
-  form->Sk2PDEdit->setText("0");
-  form->Sk2MDEdit->setText("0");
-  form->Sk1RollBtn->click();
-  form->Sk2RollBtn->click();
+  form->Rolls->Sk1MEdit->setText("99");
+  form->Rolls->Sk1PDEdit->setText("0");
+  form->Rolls->Sk1MDEdit->setText("0");
+  form->Rolls->Sk2MEdit->setText("5");
+  form->Rolls->Sk2PDEdit->setText("0");
+  form->Rolls->Sk2MDEdit->setText("0");
+  form->Rolls->Sk1RollBtn->click();
+  form->Rolls->Sk2RollBtn->click();
   // Class 'T' (a tie): Sk1 writes Arm, Sk2 writes Inf and Art.
-  EXPECT_EQ(grid().cell(kColArm, 1), "99");
-  EXPECT_EQ(grid().cell(kColInf, 1), "5");
-  EXPECT_EQ(grid().cell(kColArt, 1), "5");
+  EXPECT_EQ(grid().cell(GridColumn::kArm, 1), "99");
+  EXPECT_EQ(grid().cell(GridColumn::kInf, 1), "5");
+  EXPECT_EQ(grid().cell(GridColumn::kArt, 1), "5");
   // Class 'I': Sk1 writes Inf, Sk2 writes Art and Arm.
-  EXPECT_EQ(grid().cell(kColInf, 2), "99");
-  EXPECT_EQ(grid().cell(kColArt, 2), "5");
-  EXPECT_EQ(grid().cell(kColArm, 2), "5");
+  EXPECT_EQ(grid().cell(GridColumn::kInf, 2), "99");
+  EXPECT_EQ(grid().cell(GridColumn::kArt, 2), "5");
+  EXPECT_EQ(grid().cell(GridColumn::kArm, 2), "5");
 }
 
 TEST_F(RollButtonsTest, TheSameClockGivesTheSameRolls) {
@@ -650,55 +663,55 @@ TEST_F(RollButtonsTest, RollAllOnSideOneRerollsEveryRatingOfThatSide) {
   const auto side0 = rows(1, 30);
   form->SideRGItems[1]->click();
   EXPECT_EQ(form->sideIndex(), 1);
-  for (QLineEdit* e : {form->ExpMEdit, form->MorMEdit, form->RalMEdit, form->Sk1MEdit, form->Sk2MEdit}) e->setText("200");
+  for (QLineEdit* e : {form->Rolls->ExpMEdit, form->Rolls->MorMEdit, form->Rolls->RalMEdit, form->Rolls->Sk1MEdit, form->Rolls->Sk2MEdit}) e->setText("200");
   form->RollAllBtn->click();
   EXPECT_EQ(rows(1, 30), side0);
   for (int r = 31; r <= 60; ++r)
-    for (int c = kColExp; c <= kColArm; ++c) EXPECT_EQ(grid().cell(c, r), "100") << r << "," << c;
+    for (int c = indexOf(GridColumn::kExp); c <= indexOf(GridColumn::kArm); ++c) EXPECT_EQ(grid().cell(c, r), "100") << r << "," << c;
 }
 
 TEST_F(RollButtonsTest, BadTextsStopTheRollWhereTheyAreRead) {
   const auto before = rows(1, 60);
-  form->ExpPDEdit->setText("x");
-  form->ExpRollBtn->click();
+  form->Rolls->ExpPDEdit->setText("x");
+  form->Rolls->ExpRollBtn->click();
   EXPECT_EQ(shownErrors(), (std::vector<std::string>{"'x' is not a valid integer value"}));
   EXPECT_EQ(rows(1, 60), before);
 
-  form->ExpPDEdit->setText("4");
-  form->ExpMEdit->setText("6O");
-  form->ExpRollBtn->click();
+  form->Rolls->ExpPDEdit->setText("4");
+  form->Rolls->ExpMEdit->setText("6O");
+  form->Rolls->ExpRollBtn->click();
   EXPECT_EQ(shownErrors().back(), "'6O' is not a valid integer value");
   EXPECT_EQ(rows(1, 60), before);
 
   // A bad Side cell: the rows above it keep their new values.
-  form->ExpMEdit->setText("0");
-  form->ExpPDEdit->setText("0");
-  form->ExpMDEdit->setText("0");
-  typeCell(kColSide, 3, "s");
-  form->ExpRollBtn->click();
+  form->Rolls->ExpMEdit->setText("0");
+  form->Rolls->ExpPDEdit->setText("0");
+  form->Rolls->ExpMDEdit->setText("0");
+  typeCell(GridColumn::kSide, 3, "s");
+  form->Rolls->ExpRollBtn->click();
   EXPECT_EQ(shownErrors().back(), "'s' is not a valid integer value");
-  EXPECT_EQ(grid().cell(kColExp, 1), "0");
-  EXPECT_EQ(grid().cell(kColExp, 2), "0");
-  EXPECT_EQ(grid().cell(kColExp, 3), before[2][kColExp]);
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 1), "0");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 2), "0");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 3), before[2][indexOf(GridColumn::kExp)]);
 
   // Roll All stops at the first failing row too.
-  const auto mor = column(kColMor);
+  const auto mor = column(GridColumn::kMor);
   form->RollAllBtn->click();
   EXPECT_EQ(shownErrors().size(), 4u);
-  EXPECT_EQ(column(kColMor), mor);
+  EXPECT_EQ(column(GridColumn::kMor), mor);
 }
 
 // Ctrl+F, Enter, F3 and Shift+F3 as a user presses them, then a roll of the
 // rows selected in the grid.
 TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   form->show();
-  QApplication::setActiveWindow(form.get());
-  typeCell(kColLeader, 12, "Zulu/Ann");
-  typeCell(kColName, 40, "ZULU Guard");
+  QApplication::setActiveWindow(form);
+  typeCell(GridColumn::kLeader, 12, "Zulu/Ann");
+  typeCell(GridColumn::kName, 40, "ZULU Guard");
   EXPECT_TRUE(form->FindBar->isHidden());
-  QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
+  QTest::keyClick(form, Qt::Key_F, Qt::ControlModifier);
   ASSERT_TRUE(form->FindBar->isVisible());
-  ASSERT_EQ(QApplication::focusWidget(), form->FindEdit);
+  ASSERT_EQ(QApplication::focusWidget(), form->FindBar->FindEdit);
 
   auto selectedCells = [&] {
     std::vector<std::pair<int, int>> cells;
@@ -715,25 +728,25 @@ TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
                {Qt::Key_F3, Qt::NoModifier, 40},
                {Qt::Key_F3, Qt::NoModifier, 12},  // around the end
                {Qt::Key_F3, Qt::ShiftModifier, 40}};
-  QTest::keyClicks(form->FindEdit, "zulu");
+  QTest::keyClicks(form->FindBar->FindEdit, "zulu");
   for (const auto& step : steps) {
     QTest::keyClick(QApplication::focusWidget(), step.key, step.modifiers);
     EXPECT_EQ(session().model.selectedRow, step.row);
-    EXPECT_EQ(session().model.selectedCol, kColName);
-    EXPECT_EQ(selectedCells(), (std::vector<std::pair<int, int>>{{kColName, step.row}}));
-    EXPECT_EQ(QApplication::focusWidget(), form->FindEdit);
+    EXPECT_EQ(session().model.selectedCol, indexOf(GridColumn::kName));
+    EXPECT_EQ(selectedCells(), (std::vector<std::pair<int, int>>{{indexOf(GridColumn::kName), step.row}}));
+    EXPECT_EQ(QApplication::focusWidget(), form->FindBar->FindEdit);
   }
   EXPECT_FALSE(form->findFailed());
-  const QColor normal = form->FindEdit->palette().color(QPalette::Base);
-  form->FindEdit->setText("no such unit");
-  form->FindNextBtn->click();
+  const QColor normal = form->FindBar->FindEdit->palette().color(QPalette::Base);
+  form->FindBar->FindEdit->setText("no such unit");
+  form->FindBar->FindNextBtn->click();
   EXPECT_TRUE(form->findFailed());
-  EXPECT_NE(form->FindEdit->palette().color(QPalette::Base), normal);
+  EXPECT_NE(form->FindBar->FindEdit->palette().color(QPalette::Base), normal);
   EXPECT_EQ(session().model.selectedRow, 40);
-  QTest::keyClick(form->FindEdit, Qt::Key_Backspace);
+  QTest::keyClick(form->FindBar->FindEdit, Qt::Key_Backspace);
   EXPECT_FALSE(form->findFailed());
-  EXPECT_EQ(form->FindEdit->palette().color(QPalette::Base), normal);
-  QTest::keyClick(form->FindEdit, Qt::Key_Escape);
+  EXPECT_EQ(form->FindBar->FindEdit->palette().color(QPalette::Base), normal);
+  QTest::keyClick(form->FindBar->FindEdit, Qt::Key_Escape);
   EXPECT_TRUE(form->FindBar->isHidden());
 
   // Rows 2 to 4 and 35 (side 1) selected; side 0 rolls rows 2 to 4 only.
@@ -744,27 +757,27 @@ TEST_F(RollButtonsTest, FindSelectsMatchesAndSelectedRollsKeepToTheSelection) {
   selection->select(QItemSelection(model->index(1, 0), model->index(3, 4)), QItemSelectionModel::ClearAndSelect);
   selection->select(model->index(34, 6), QItemSelectionModel::Select);
   form->SelectedOnlyCB->click();
-  form->ExpMEdit->setText("7");
-  form->ExpPDEdit->setText("0");
-  form->ExpMDEdit->setText("0");
-  const auto before = column(kColExp);
+  form->Rolls->ExpMEdit->setText("7");
+  form->Rolls->ExpPDEdit->setText("0");
+  form->Rolls->ExpMDEdit->setText("0");
+  const auto before = column(GridColumn::kExp);
   const int historySteps = form->history()->stack()->count();
-  form->ExpRollBtn->click();
+  form->Rolls->ExpRollBtn->click();
   for (int r = 1; r <= 60; ++r)
-    EXPECT_EQ(grid().cell(kColExp, r), r >= 2 && r <= 4 ? "7" : before[static_cast<std::size_t>(r - 1)]) << r;
+    EXPECT_EQ(grid().cell(GridColumn::kExp, r), r >= 2 && r <= 4 ? "7" : before[static_cast<std::size_t>(r - 1)]) << r;
   // One step, which Undo takes back whole.
   EXPECT_EQ(form->history()->stack()->count(), historySteps + 1);
   EXPECT_EQ(form->Undo1->text(), "Undo Exp Roll");
   form->Undo1->trigger();
-  EXPECT_EQ(column(kColExp), before);
+  EXPECT_EQ(column(GridColumn::kExp), before);
   form->Redo1->trigger();
-  EXPECT_EQ(grid().cell(kColExp, 3), "7");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 3), "7");
 
   // Unchecked, the roll is the whole side's again.
   form->SelectedOnlyCB->click();
-  form->ExpMEdit->setText("8");
-  form->ExpRollBtn->click();
-  for (int r = 1; r <= 30; ++r) EXPECT_EQ(grid().cell(kColExp, r), "8") << r;
+  form->Rolls->ExpMEdit->setText("8");
+  form->Rolls->ExpRollBtn->click();
+  for (int r = 1; r <= 30; ++r) EXPECT_EQ(grid().cell(GridColumn::kExp, r), "8") << r;
   EXPECT_TRUE(shownErrors().empty());
 }
 
@@ -778,21 +791,53 @@ TEST_F(MainFormTest, SpreadWindowFollowsTheRollFields) {
   // 60 + 4d6 - 2d6 and 20 + 3d6 - 2d6, within 0..100.
   EXPECT_EQ(spread->SpreadLabels[0]->text(), "Mean 67.00\nMost likely 67\nMin 0: 0%\nMax 100: 0%");
   EXPECT_EQ(spread->SpreadLabels[4]->text(), "Mean 23.50\nMost likely 23\nMin 0: 0%\nMax 100: 0%");
-  form->MorPSEdit->setText("6x");
+  // Typing is gathered until the event loop runs: one computation a burst.
+  QSignalSpy refreshed(spread, &TSpreadForm::rowRefreshed);
+  form->Rolls->MorPSEdit->setText("6x");
+  EXPECT_EQ(refreshed.count(), 0);
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 1);
   EXPECT_FALSE(spread->SpreadCharts[1]->spread().spread);
   EXPECT_EQ(spread->SpreadCharts[1]->spread().text, "'6x' is not a valid integer value");
   EXPECT_EQ(spread->SpreadLabels[1]->text(), "");
-  form->MorPSEdit->setText("6");
-  form->MorMEdit->setText("97");
+  form->Rolls->MorPSEdit->setText("6");
+  form->Rolls->MorMEdit->clear();
+  QTest::keyClicks(form->Rolls->MorMEdit, "97");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 2);
   ASSERT_TRUE(spread->SpreadCharts[1]->spread().spread);
   EXPECT_TRUE(spread->SpreadLabels[1]->text().endsWith("Max 100: 85.54%")) << spread->SpreadLabels[1]->text().toStdString();
+  // 1d7 - 1d7 averages 0, whatever the rounding: never "-0.00".
+  form->Rolls->RalMEdit->setText("0");
+  form->Rolls->RalPDEdit->setText("1");
+  form->Rolls->RalPSEdit->setText("7");
+  form->Rolls->RalMDEdit->setText("1");
+  form->Rolls->RalMSEdit->setText("7");
+  form->Rolls->RalMinEdit->setText("-100");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 3);
+  EXPECT_TRUE(spread->SpreadLabels[2]->text().startsWith("Mean 0.00\n")) << spread->SpreadLabels[2]->text().toStdString();
+  RatingSpread belowZero;
+  belowZero.probability = {1.0};
+  belowZero.mean = -0.004;
+  EXPECT_TRUE(spreadFigures(belowZero, 0, 0).startsWith("Mean 0.00\n"));
+  belowZero.mean = -0.006;
+  EXPECT_TRUE(spreadFigures(belowZero, 0, 0).startsWith("Mean -0.01\n"));
+  // Hidden, the window computes nothing; shown again, every row at once.
+  spread->hide();
+  form->Rolls->ExpMEdit->setText("61");
+  QApplication::processEvents();
+  EXPECT_EQ(refreshed.count(), 3);
+  spread->show();
+  EXPECT_EQ(refreshed.count(), 3 + kRollRowCount);
+  EXPECT_TRUE(spread->SpreadLabels[0]->text().startsWith("Mean 68.00\n"));
   // A second press brings the same window forward.
   form->SpreadBtn->click();
   EXPECT_EQ(form->spreadForm(), spread);
 }
 
 TEST_F(MainFormTest, RollBeforeAnyLoadReportsTheEmptySideCell) {
-  form->ExpRollBtn->click();
+  form->Rolls->ExpRollBtn->click();
   EXPECT_EQ(shownErrors(), (std::vector<std::string>{"'' is not a valid integer value"}));
   for (int r = 1; r < 5; ++r)
     for (int c = 0; c < 10; ++c) EXPECT_EQ(grid().cell(c, r), "");
@@ -841,7 +886,8 @@ TEST_F(MainFormTest, LoadAndFormClickDismissTheTitlePicture) {
   form->LoadVN3Save1->trigger();
   EXPECT_FALSE(form->titleShown());
 
-  TForm1 other(prompts, programDir(), {});
+  auto otherApp = createMainWindow(prompts, programDir(), {});
+  TForm1& other = *otherApp->Form1;
   other.show();
   other.FormActivate();
   // A click on a label of the roll panel leaves the picture; one on the
@@ -860,12 +906,12 @@ TEST_F(MainFormTest, LoadAndFormClickDismissTheTitlePicture) {
 // Escape.
 TEST_F(MainFormTest, KeyboardOpensMenusAndDrivesTheHelpViewer) {
   form->show();
-  QApplication::setActiveWindow(form.get());
-  QTest::keyClick(form.get(), Qt::Key_F, Qt::AltModifier);
+  QApplication::setActiveWindow(form);
+  QTest::keyClick(form, Qt::Key_F, Qt::AltModifier);
   EXPECT_EQ(form->MainMenu1->activeAction(), form->Files1->menuAction());
   QTest::keyClick(form->MainMenu1, Qt::Key_Escape);
   QTest::keyClick(form->Files1, Qt::Key_Escape);
-  QTest::keyClick(form.get(), Qt::Key_H, Qt::AltModifier);
+  QTest::keyClick(form, Qt::Key_H, Qt::AltModifier);
   EXPECT_EQ(form->MainMenu1->activeAction(), form->Help2->menuAction());
 
   std::ifstream source(std::string(TEST_SOURCE_DIR) + "/tarnel/help/Tarnel.hlp", std::ios::binary);
@@ -891,13 +937,20 @@ TEST_F(MainFormTest, SelectingACellCopiesTheUnitsWeapons) {
   GameModel m = samplegen::makeGameModel(o);
   for (int k = 0; k < 4; ++k) m.setUnitByte(2, m.layout->weapons + k, 11 * (k + 1));
   load(form->LoadVN3Save1, write("w.dat", fileOf(m, GameFileKind::Vn3)));
-  int selected = 0;
-  QObject::connect(form.get(), &TForm1::selectedUnitChanged, [&] { ++selected; });
-  form->InfoStringGrid->setCurrentIndex(form->InfoStringGrid->model()->index(2, kColName));
+  // The view the windows are told through, counting what a selection tells.
+  struct CountingView : SessionView {
+    int selected = 0;
+    void unitSelected() override { ++selected; }
+  } view;
+  SessionView* windows = session().view;
+  session().setView(&view);
+  int& selected = view.selected;
+  form->InfoStringGrid->setCurrentIndex(form->InfoStringGrid->model()->index(2, indexOf(GridColumn::kName)));
   EXPECT_EQ(session().model.selectedRow, 3);
-  EXPECT_EQ(session().model.selectedCol, kColName);
+  EXPECT_EQ(session().model.selectedCol, indexOf(GridColumn::kName));
   EXPECT_EQ(session().model.selectedWeapons, (std::array<std::uint16_t, 4>{11, 22, 33, 44}));
   EXPECT_EQ(selected, 1);
+  session().setView(windows);
 }
 
 TEST_F(MainFormTest, AboutNamesTheVersion) {
@@ -942,10 +995,10 @@ TEST_F(MainFormTest, HelpOpensTheHelpFileAtItsContents) {
 TEST_F(MainFormTest, ExitClosesTheMainWindow) {
   form->show();
   int closed = 0;
-  QObject::connect(form.get(), &TForm1::mainWindowClosed, [&] { ++closed; });
+  QObject::connect(form, &TForm1::mainWindowClosed, [&] { ++closed; });
   // With no game loaded there is nothing to save: typing is no edit, and
   // Exit asks nothing.
-  typeCell(kColExp, 1, "12");
+  typeCell(GridColumn::kExp, 1, "12");
   EXPECT_FALSE(form->isWindowModified());
   form->ExitTarnel1->trigger();
   EXPECT_TRUE(prompts.questions.empty());
@@ -984,7 +1037,7 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   load(form->LoadVer11Save1, file);
   const GameModel original = designationGame(GameFileKind::V11);
   const int typed = (original.unitByte(1, kVn2Layout.experience) + 1) % 256;
-  typeCell(kColExp, 2, std::to_string(typed));  // not yet saved: exported and compared as typed
+  typeCell(GridColumn::kExp, 2, std::to_string(typed));  // not yet saved: exported and compared as typed
 
   // Written elsewhere than the game: the import dialog starts there.
   std::filesystem::create_directories(path("exports"));
@@ -1005,9 +1058,9 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   EXPECT_EQ(prompts.openSeen.back().title, "Import JSON File");
   EXPECT_EQ(prompts.openSeen.back().initialDir, path("exports"));
   EXPECT_EQ(prompts.lastText(), "2 fields changed.");
-  EXPECT_EQ(grid().cell(kColMor, 5), "12");
-  EXPECT_EQ(grid().cell(kColName, 5), "Renamed");
-  EXPECT_EQ(grid().cell(kColExp, 2), std::to_string(typed));
+  EXPECT_EQ(grid().cell(GridColumn::kMor, 5), "12");
+  EXPECT_EQ(grid().cell(GridColumn::kName, 5), "Renamed");
+  EXPECT_EQ(grid().cell(GridColumn::kExp, 2), std::to_string(typed));
   EXPECT_TRUE(session().modified());
 
   prompts.openAnswers.push_back(file);
@@ -1033,13 +1086,13 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   EXPECT_EQ(prompts.questions.back().text,
             "This document was exported from a game of 3 units; the open game is a VN2 version 1.1 game of " +
                 std::to_string(original.countUnits()) + " units. Apply it anyway?");
-  EXPECT_EQ(grid().cell(kColMor, 5), "12");
+  EXPECT_EQ(grid().cell(GridColumn::kMor, 5), "12");
 
   // The import is one step of the history.
   EXPECT_EQ(form->Undo1->text(), "Undo Import JSON File");
   form->Undo1->trigger();
-  EXPECT_EQ(grid().cell(kColMor, 5), std::to_string(original.unitByte(4, kVn2Layout.morale)));
-  EXPECT_EQ(grid().cell(kColName, 5), original.unitName(4));
+  EXPECT_EQ(grid().cell(GridColumn::kMor, 5), std::to_string(original.unitByte(4, kVn2Layout.morale)));
+  EXPECT_EQ(grid().cell(GridColumn::kName, 5), original.unitName(4));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@
 #include "gamefiles/game_encoders.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
 

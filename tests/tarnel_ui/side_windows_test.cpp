@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QThread>
 #include <QTimer>
@@ -18,8 +19,10 @@
 #include "game_sample.h"
 #include "gamefiles/dump_form.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_roll_panel.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
+#include "mainwindow/spread_form.h"
 #include "sidefiles/csv_units.h"
 #include "sidefiles/dice_stat_form.h"
 #include "support/scripted_prompts.h"
@@ -87,7 +90,7 @@ class SideWindows : public ::testing::Test {
     item->trigger();
     prompts.messages.clear();
   }
-  QString cell(int col, int r) { return form().InfoStringGrid->model()->index(r - 1, col).data().toString(); }
+  QString cell(GridColumn col, int r) { return form().InfoStringGrid->model()->index(r - 1, indexOf(col)).data().toString(); }
 };
 
 TEST_F(SideWindows, CountryDataIsLoadedChosenAndSet) {
@@ -112,13 +115,21 @@ TEST_F(SideWindows, CountryDataIsLoadedChosenAndSet) {
   ASSERT_EQ(w.DescriptionGrid->rowCount(), 2);
   EXPECT_EQ(texts(w.DescriptionGrid, 1), (QStringList{"2|0", "Germany 1944 Volksgrenadier|0"}));
   w.SetBtn->click();  // no data set chosen: nothing changes
-  EXPECT_EQ(form().ExpMEdit->text(), "60");
+  EXPECT_EQ(form().Rolls->ExpMEdit->text(), "60");
   w.DescriptionGrid->setCurrentCell(0, 1);
+  // Of the 35 fields Set writes, five of the Exp row change: the open spread
+  // window computes that row once.
+  form().SpreadBtn->click();
+  QSignalSpy refreshed(form().spreadForm(), &TSpreadForm::rowRefreshed);
   w.SetBtn->click();
+  QApplication::processEvents();
+  ASSERT_EQ(refreshed.count(), 1);
+  EXPECT_EQ(refreshed[0][0].value<RollRow>(), RollRow::Exp);
+  EXPECT_TRUE(form().spreadForm()->SpreadLabels[0]->text().startsWith("Mean 77.00\n"));
   QStringList exp;
-  for (QLineEdit* e : form().rollEdits(RollRow::Exp)) exp << e->text();
+  for (QLineEdit* e : form().Rolls->rollEdits(RollRow::Exp)) exp << e->text();
   EXPECT_EQ(exp, (QStringList{"70", "3", "6", "1", "6", "10", "90"}));
-  EXPECT_EQ(form().Sk2MEdit->text() + form().Sk2PDEdit->text(), "203");
+  EXPECT_EQ(form().Rolls->Sk2MEdit->text() + form().Rolls->Sk2PDEdit->text(), "203");
   EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -141,11 +152,11 @@ TEST_F(SideWindows, CsvFileSavedEditedAndPastedBack) {
   const std::size_t line = csv.find("\r\n", csv.find("\r\n") + 2) + 2;
   csv.replace(line, csv.find(',', line) - line, "Edited Tank");
   auto* model = form().InfoStringGrid->model();
-  model->setData(model->index(2, kColInf), QStringLiteral("99"), Qt::EditRole);
+  model->setData(model->index(2, indexOf(GridColumn::kInf)), QStringLiteral("99"), Qt::EditRole);
   prompts.openAnswers.push_back(write("edited.csv", csv));
   form().LoadCSVUnitFile1->trigger();
   EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_EQ(cell(kColName, 2) + cell(kColInf, 3), "Edited Tank99");
+  EXPECT_EQ(cell(GridColumn::kName, 2) + cell(GridColumn::kInf, 3), "Edited Tank99");
   EXPECT_TRUE(form().session().modified());
 }
 
@@ -173,7 +184,7 @@ TEST_F(SideWindows, DumpWindowListsWritesAndLoads) {
   prompts.openAnswers.push_back(write("edited.all", all));
   w.LoadBtn->click();
   EXPECT_TRUE(prompts.messages.empty());
-  EXPECT_TRUE(cell(kColName, 1).startsWith("Dumped"));
+  EXPECT_TRUE(cell(GridColumn::kName, 1).startsWith("Dumped"));
 }
 
 TEST_F(SideWindows, AVersion10FileGivesTheDumpMessageOncePerActivation) {

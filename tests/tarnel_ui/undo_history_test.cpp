@@ -4,17 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <random>
 
 #include "common/file_io.h"
+#include "editors/battle_summary.h"
 #include "editors/turns_form.h"
 #include "gamefiles/game_encoders.h"
+#include "mainwindow/json_commands.h"
 #include "mainwindow/qt_startup.h"
+#include "mainwindow/compare_form.h"
 #include "mainwindow/main_form.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "mainwindow/qt_roll_panel.h"
+#include "mainwindow/qt_find_bar.h"
+#include "mainwindow/qt_history.h"
+#include "ui/qt_text_table.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
 #include "support/undo_property.h"
@@ -71,6 +78,61 @@ TEST(UndoHistory, OldestStepsGoFirstBeyondTheMemoryLimitAndTheCleanPointWithThem
   EXPECT_TRUE(testing::UndoState(s) == states[5]);
 }
 
+// An import that gives side 0 another MOB number reads that side's file;
+// undo and redo give back the names and men each state was shown with, also
+// when the files changed on disk in between.
+TEST(UndoHistory, AnImportOfAnotherMobNumberTakesItsMobTablesIntoTheStep) {
+  testing::TestDir tmp{"tarnel_undo_mob"};
+  auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    ASSERT_TRUE(common::writeFileSafely((tmp.path() / name).string(), bytes));
+  };
+  std::vector<std::uint8_t> mob9 = samplegen::makeMobFile(9);
+  for (std::size_t t = 1; t < 250; ++t) mob9[13750 + t] = 200;  // men unlike every sample file's
+  put("MOB03", samplegen::makeMobFile(3));
+  put("MOB09", mob9);
+
+  testing::QuietPrompts prompts;
+  Session s(prompts);
+  samplegen::SampleOptions o;
+  o.kind = GameFileKind::V11;
+  o.unitsPerSide = 6;
+  static_cast<GameDocument&>(s.model) = samplegen::makeGameModel(o);
+  s.model.loaded = GameFileKind::V11;
+  s.model.selectLayout(GameFileKind::V11);
+  s.model.mobDir = tmp.path().string() + "/";
+  resetGrid(s);
+  afterLoad(s);
+  GameHistory history(s);
+  const MobTables loaded = s.mob;
+  ASSERT_TRUE(loaded.available[0]);
+  ASSERT_FALSE(loaded.available[1]);  // no MOB07
+  const std::string menLoaded = summarizeBattle(s, 0).menLine;
+
+  const std::string json = (tmp.path() / "mob.json").string();
+  ASSERT_TRUE(common::writeFileSafely(json, std::string_view(R"({"units": [{"index": 0, "weapons": [{"mob": 9}]}]})")));
+  prompts.openAnswer = json;
+  JsonDialogs dialogs;
+  runCommand(s, "Import JSON File", [&] { importJsonFile(s, dialogs); });
+  ASSERT_EQ(history.stack()->count(), 1);
+  ASSERT_EQ(s.model.sideMob[0], 9);
+  const MobTables imported = s.mob;
+  EXPECT_NE(imported.weaponName(0, 1), loaded.weaponName(0, 1));
+  EXPECT_EQ(imported.menOf(0, 1), 200);
+  const std::string menImported = summarizeBattle(s, 0).menLine;
+  EXPECT_NE(menImported, menLoaded);
+
+  // The files go: what was read stays with the steps.
+  std::filesystem::remove(tmp.path() / "MOB03");
+  std::filesystem::remove(tmp.path() / "MOB09");
+  history.stack()->undo();
+  EXPECT_EQ(s.model.sideMob[0], 3);
+  EXPECT_TRUE(s.mob == loaded);
+  EXPECT_EQ(summarizeBattle(s, 0).menLine, menLoaded);
+  history.stack()->redo();
+  EXPECT_TRUE(s.mob == imported);
+  EXPECT_EQ(summarizeBattle(s, 0).menLine, menImported);
+}
+
 // The program with a VN3 game loaded, the grid holding the keyboard focus.
 class UndoWindow : public ::testing::Test {
  protected:
@@ -116,9 +178,9 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   EXPECT_FALSE(f.Undo1->isEnabled());
 
   QAbstractItemModel* grid = f.InfoStringGrid->model();
-  const QString exp = grid->index(2, kColExp).data().toString();
-  grid->setData(grid->index(2, kColExp), "99");
-  grid->setData(grid->index(2, kColExp), "98");  // the same cell again: one step
+  const QString exp = grid->index(2, indexOf(GridColumn::kExp)).data().toString();
+  grid->setData(grid->index(2, indexOf(GridColumn::kExp)), "99");
+  grid->setData(grid->index(2, indexOf(GridColumn::kExp)), "98");  // the same cell again: one step
   f.RollAllBtn->click();
   TTurnsForm& turns = *windows->TurnsForm;
   f.EditGameData1->trigger();
@@ -138,10 +200,10 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
   EXPECT_EQ(f.Redo1->text(), "Redo Retain Game Data");
   key(Qt::Key_Z);
-  EXPECT_EQ(grid->index(2, kColExp).data().toString(), "98");
+  EXPECT_EQ(grid->index(2, indexOf(GridColumn::kExp)).data().toString(), "98");
   EXPECT_EQ(f.InfoStringGrid->currentIndex().row(), 0);  // the first unit the roll changed
   key(Qt::Key_Z);
-  EXPECT_EQ(grid->index(2, kColExp).data().toString(), exp);
+  EXPECT_EQ(grid->index(2, indexOf(GridColumn::kExp)).data().toString(), exp);
   EXPECT_EQ(f.InfoStringGrid->currentIndex().row(), 2);
   EXPECT_FALSE(f.Undo1->isEnabled());
   // Back at the state as loaded: nothing to save, and the file is the same.
@@ -169,11 +231,14 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   f.history()->stack()->setIndex(2);
 
   // Typing in a text field: Ctrl+Z is the field's own.
-  f.ExpMEdit->setFocus();
-  f.ExpMEdit->selectAll();
-  QTest::keyClicks(f.ExpMEdit, "75");
-  QTest::keyClick(f.ExpMEdit, Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(f.ExpMEdit->text(), "60");
+  f.Rolls->ExpMEdit->setFocus();
+  f.Rolls->ExpMEdit->selectAll();
+  QTest::keyClicks(f.Rolls->ExpMEdit, "75");
+  QTest::keyClick(f.Rolls->ExpMEdit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(f.Rolls->ExpMEdit->text(), "60");
+  EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
+  QTest::keyClick(f.Rolls->ExpMEdit, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(f.Rolls->ExpMEdit->text(), "75");
   EXPECT_EQ(f.Undo1->text(), "Undo Roll All");
 
   // A load empties the history.
@@ -183,6 +248,76 @@ TEST_F(UndoWindow, CtrlZTakesBackACellARollAndAGameDataRetainToTheFileAsLoaded) 
   f.LoadVN3Save1->trigger();
   EXPECT_EQ(f.history()->stack()->count(), 0);
   EXPECT_FALSE(f.isWindowModified());
+}
+
+// A cell typed into and left open: every command stores it first, as a step
+// of its own, the menu's Undo included, and a restored step leaves no editor
+// waiting to be typed over.
+TEST_F(UndoWindow, ACellLeftOpenIsStoredAsItsOwnStepBeforeEachCommand) {
+  TForm1& f = form();
+  QUndoStack& stack = *f.history()->stack();
+  QAbstractItemModel* grid = f.InfoStringGrid->model();
+  auto exp = [&](int row) { return grid->index(row, indexOf(GridColumn::kExp)).data().toString(); };
+  auto typeOpen = [&](int row, const char* text) {
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.InfoStringGrid->setFocus();
+    f.InfoStringGrid->setCurrentIndex(grid->index(row, indexOf(GridColumn::kExp)));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_TRUE(editor && f.InfoStringGrid->isAncestorOf(editor));
+    editor->selectAll();
+    QTest::keyClicks(editor, text);
+  };
+
+  // Right after the load: Ctrl+F stores the typing, and the game is modified.
+  typeOpen(0, "77");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(f.FindBar->isVisible());
+  EXPECT_EQ(stack.count(), 1);
+  EXPECT_EQ(f.Undo1->text(), "Undo Edit Cell");
+  EXPECT_EQ(exp(0), "77");
+  EXPECT_TRUE(f.isWindowModified());
+
+  // After another step the typing does not fold into it, nor into the export.
+  f.RollAllBtn->click();
+  typeOpen(1, "78");
+  prompts.saveAnswers.push_back(path("game.json"));
+  f.ExportJSONFile1->trigger();
+  EXPECT_EQ(stack.count(), 3);
+  EXPECT_EQ(f.Undo1->text(), "Undo Edit Cell");
+  EXPECT_EQ(exp(1), "78");
+
+  typeOpen(2, "79");
+  prompts.openAnswers.push_back(path("game.dat"));
+  f.CompareWithFile1->trigger();
+  EXPECT_EQ(stack.count(), 4);
+  ASSERT_NE(f.compareForm(), nullptr);
+  EXPECT_FALSE(f.compareForm()->DifferenceList->findItems("units[2].exp: 79 -> ", Qt::MatchStartsWith).isEmpty());
+
+  // Edit > Undo while typing: the typing is stored, then undone; nothing is
+  // pushed while the step is undone, so the redo step stays.
+  const QString exp3 = exp(3);
+  typeOpen(3, "80");
+  f.Undo1->trigger();
+  EXPECT_EQ(stack.count(), 5);
+  EXPECT_EQ(stack.index(), 4);
+  EXPECT_EQ(f.Redo1->text(), "Redo Edit Cell");
+  EXPECT_EQ(exp(3), exp3);
+  EXPECT_TRUE(f.isWindowModified());
+  // The restored unit's row is selected, with no cell editor open on it.
+  EXPECT_EQ(f.InfoStringGrid->currentIndex().row(), 3);
+  EXPECT_TRUE(f.InfoStringGrid->selectionModel()->isRowSelected(3, {}));
+  EXPECT_EQ(f.InfoStringGrid->indexWidget(f.InfoStringGrid->currentIndex()), nullptr);
+  f.Redo1->trigger();
+  EXPECT_EQ(exp(3), "80");
+  EXPECT_EQ(f.InfoStringGrid->indexWidget(f.InfoStringGrid->currentIndex()), nullptr);
+
+  // Undo all: the game as loaded, unmodified, saved byte for byte.
+  while (f.Undo1->isEnabled()) f.Undo1->trigger();
+  EXPECT_EQ(stack.count(), 5);
+  EXPECT_FALSE(f.isWindowModified());
+  EXPECT_TRUE(f.session().model.image() == loaded);
+  EXPECT_TRUE(saved("undone.dat") == file);
 }
 
 }  // namespace

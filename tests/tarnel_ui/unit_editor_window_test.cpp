@@ -20,7 +20,7 @@
 #include "gamefiles/game_encoders.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "common/file_io.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
@@ -63,7 +63,7 @@ class UnitEditorWindow : public ::testing::Test {
     // Unit 2's armour as Retain writes it (bytes 1 and 2 of a group equal to
     // byte 0, the second side groups equal to the first), so that only the
     // values edited below change its record.
-    const int a = original.layout->armour;
+    const UnitOffset a = original.layout->armour;
     for (int g = 0; g < 9; ++g)
       for (int k = 1; k < 3; ++k) original.setUnitByte(2, a + 4 * g + k, original.unitByte(2, a + 4 * g));
     for (int k = 0; k < 4; ++k) {
@@ -108,8 +108,8 @@ class UnitEditorWindow : public ::testing::Test {
   }
   QString weaponCell(int slot) { return ammo().WeaponsGrid->item(slot - 1, 0)->text(); }
   QLineEdit* edit(UnitField f) { return ammo().numberEdits[static_cast<std::size_t>(f)]; }
-  QString mainGridCell(int col, int row) {
-    return form().InfoStringGrid->model()->index(row - 1, col).data().toString();
+  QString mainGridCell(GridColumn col, int row) {
+    return form().InfoStringGrid->model()->index(row - 1, indexOf(col)).data().toString();
   }
   std::string weaponName(int side, int w) { return session().mob.weaponName(side, w); }
 };
@@ -181,7 +181,7 @@ TEST_F(UnitEditorWindow, EditChooseRetainSaveAndReload) {
   const int unit = 2;
   const GenerationLayout& L = kVn3Layout;
   EXPECT_EQ(f.NameEdit->text().toStdString(), original.unitName(unit));
-  EXPECT_EQ(f.LeaderEdit->text(), mainGridCell(kColLeader, 3));
+  EXPECT_EQ(f.LeaderEdit->text(), mainGridCell(GridColumn::kLeader, 3));
   EXPECT_EQ(edit(kSpeed)->text().toInt(), original.unitByte(unit, L.speed));
   EXPECT_EQ(edit(kKills)->text().toInt(), original.leaderWord(unit, LeaderField::kKills));
   EXPECT_EQ(f.RankCB->currentIndex(), original.leaderByte(unit, LeaderField::kRank) - 1);
@@ -224,8 +224,8 @@ TEST_F(UnitEditorWindow, EditChooseRetainSaveAndReload) {
   f.RetainBtn->click();
   EXPECT_TRUE(prompts.messages.empty()) << prompts.lastText();
   EXPECT_EQ(f.NameEdit->text(), "Edited Panzer C");
-  EXPECT_EQ(mainGridCell(kColName, 3), "Edited Panzer C");
-  EXPECT_EQ(mainGridCell(kColLeader, 3), "Novak/Ada");
+  EXPECT_EQ(mainGridCell(GridColumn::kName, 3), "Edited Panzer C");
+  EXPECT_EQ(mainGridCell(GridColumn::kLeader, 3), "Novak/Ada");
 
   prompts.saveAnswers.push_back((dir / "saved.dat").string());
   form().SaveVN3SaveScn1->trigger();
@@ -236,7 +236,7 @@ TEST_F(UnitEditorWindow, EditChooseRetainSaveAndReload) {
   GameModel expected = original;
   const std::string name("Edited Panzer C\0", 16), leader("Novak\0Ada\0\0\0\0\0\0\0", 16);
   for (int k = 0; k < 16; ++k) {
-    expected.setUnitByte(unit, k, name[static_cast<std::size_t>(k)]);
+    expected.setUnitByte(unit, UnitOffset{k}, name[static_cast<std::size_t>(k)]);
     expected.setByteAt(expected.leaderOffset(unit) + k, leader[static_cast<std::size_t>(k)]);
   }
   expected.setLeaderByte(unit, LeaderField::kKills, 44);
@@ -257,10 +257,10 @@ TEST_F(UnitEditorWindow, FollowsTheGridWhileVisible) {
   load("game.dat");
   selectUnit(2);
   openEditor();
-  EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(kColName, 2));
+  EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(GridColumn::kName, 2));
   ammo().NameEdit->setText("not kept");
   selectUnit(kUnitsPerSide + 3, 5);  // a side 1 unit
-  EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(kColName, kUnitsPerSide + 3));
+  EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(GridColumn::kName, kUnitsPerSide + 3));
   EXPECT_EQ(ammo().editor().currentSide, 1);
   const int w = original.unitByte(kUnitsPerSide + 2, kVn3Layout.weapons);
   EXPECT_EQ(weaponCell(1).toStdString(), weaponName(1, w));
@@ -273,9 +273,9 @@ TEST_F(UnitEditorWindow, FollowsTheGridWhileVisible) {
   // Hidden, it does not follow; shown again, it refills.
   ammo().hide();
   selectUnit(4);
-  EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(kColName, kUnitsPerSide + 3));
+  EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(GridColumn::kName, kUnitsPerSide + 3));
   openEditor();
-  EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(kColName, 4));
+  EXPECT_EQ(ammo().NameEdit->text(), mainGridCell(GridColumn::kName, 4));
 
   // The command-line load leaves it open; a menu load closes it.
   ASSERT_TRUE(startupLoad(session(), (dir / "game.dat").string()));
@@ -299,7 +299,7 @@ TEST_F(UnitEditorWindow, RefusalsAndErrorsShowAndTheRestIsStored) {
             "The names must be of the form xxx/yyyyy where\nthe total of x's and y's cannot exceed "
             "14. \nDon't forget the /.\nLeaders names not saved!");
   EXPECT_EQ(session().model.leaderWord(unit, LeaderField::kKills), 7);
-  EXPECT_EQ(mainGridCell(kColLeader, 5).toStdString(), leaderText(original, unit));
+  EXPECT_EQ(mainGridCell(GridColumn::kLeader, 5).toStdString(), leaderText(original, unit));
 
   edit(kSize)->setText("big");
   ammo().RetainBtn->click();
@@ -326,7 +326,7 @@ TEST_F(UnitEditorWindow, CopyAndPasteThroughTheButtons) {
   EXPECT_EQ(edit(kKills)->text(), kills);
   ammo().RetainBtn->click();
   EXPECT_EQ(session().model.unitName(6), session().model.unitName(1));
-  EXPECT_EQ(mainGridCell(kColName, 7), copiedName);
+  EXPECT_EQ(mainGridCell(GridColumn::kName, 7), copiedName);
 }
 
 TEST_F(UnitEditorWindow, TakingTheFocusOpensNoWeaponsWindow) {

@@ -92,7 +92,7 @@ GameModel makeGameModel(const SampleOptions& o) {
     const int formation = (side == 0 ? 0 : 100) + inSide / 4;
     std::string name = std::string(kUnitNames[static_cast<std::size_t>(roll(0, 11))]);
     name = name.substr(0, 12) + " " + std::to_string(inSide % 100);
-    putText(m, m.unitOffset(i) + L.name, name.substr(0, 15));
+    putText(m, m.fieldOffset(i, L.name), name.substr(0, 15));
     m.setUnitByte(i, L.classNo, roll(1, 30));
     m.setUnitWord(i, L.imageNo, roll(100, 900));
     m.setUnitByte(i, L.formation, formation);

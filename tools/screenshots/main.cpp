@@ -22,6 +22,8 @@
 #include <QPainter>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTableWidget>
 #include <algorithm>
 #include <deque>
@@ -43,10 +45,13 @@
 #include "mainwindow/compare_form.h"
 #include "mainwindow/file_form.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_file_commands.h"
+#include "mainwindow/qt_roll_panel.h"
+#include "mainwindow/qt_find_bar.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "mainwindow/qt_prompts.h"
 #include "mainwindow/qt_startup.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "mainwindow/spread_form.h"
 #include "sidefiles/dice_stat_form.h"
 
@@ -248,8 +253,8 @@ class Stage {
   // The find bar with a text typed and "Next" pressed `times` times.
   QWidget* find(const char* text, int times) {
     main()->Find1->trigger();
-    main()->FindEdit->setText(QString::fromLatin1(text));
-    for (int k = 0; k < times; ++k) main()->FindNextBtn->click();
+    main()->FindBar->FindEdit->setText(QString::fromLatin1(text));
+    for (int k = 0; k < times; ++k) main()->FindBar->FindNextBtn->click();
     settle();
     return main();
   }
@@ -263,7 +268,7 @@ class Stage {
                                                      QItemSelectionModel::ClearAndSelect);
     main()->SelectedOnlyCB->setChecked(true);
     main()->session().dice.seed(4242);  // the same picture on every run
-    main()->ExpRollBtn->click();
+    main()->Rolls->ExpRollBtn->click();
     settle();
     return main();
   }
@@ -271,10 +276,10 @@ class Stage {
   // "Rating Spread" over the initial formulas, with Mor raised so that it
   // often reaches Max and Sk1 thrown with many dice.
   QWidget* spread() {
-    main()->MorMEdit->setText(QStringLiteral("90"));
-    main()->Sk1PDEdit->setText(QStringLiteral("40"));
-    main()->Sk1MEdit->setText(QStringLiteral("-30"));
-    main()->Sk1PSEdit->setText(QStringLiteral("4"));
+    main()->Rolls->MorMEdit->setText(QStringLiteral("90"));
+    main()->Rolls->Sk1PDEdit->setText(QStringLiteral("40"));
+    main()->Rolls->Sk1MEdit->setText(QStringLiteral("-30"));
+    main()->Rolls->Sk1PSEdit->setText(QStringLiteral("4"));
     main()->SpreadBtnClick();
     settle();
     return main()->spreadForm();
@@ -318,6 +323,39 @@ class Stage {
     painter.drawPixmap(f->Edit1->pos() - f->mapToGlobal(QPoint(0, 0)), f->Edit1->grab());
     painter.end();
     f->Edit1->hide();
+    composite_ = std::make_unique<QLabel>();
+    composite_->setPixmap(shot);
+    composite_->resize(shot.size());
+    return composite_.get();
+  }
+
+  // The Files menu open after three samples were opened: Recent Files names
+  // them, the status line tells the last open.
+  QWidget* filesMenu() {
+    tarnel::TForm1* f = main();
+    f->fileCommands()->recent().clear();
+    for (const char* sample : {"v10_border.dat", "v11_ridge.dat", "vn3_crossing.dat"}) {
+      prompts.answers.push_back(std::string("samples/") + sample);
+      f->fileCommands()->Open1->trigger();
+    }
+    settle();
+    f->MainMenu1->setActiveAction(f->Files1->menuAction());
+    settle();
+    if (!f->Files1->isVisible()) return nullptr;
+    f->Files1->setActiveAction(f->fileCommands()->RecentFiles1->menuAction());
+    f->fileCommands()->RecentFiles1->popup(f->Files1->pos() +
+                                           QPoint(f->Files1->width() - 4,
+                                                  f->Files1->actionGeometry(f->fileCommands()->RecentFiles1->menuAction()).top()));
+    settle();
+    QPixmap shot = f->grab();
+    QPainter painter(&shot);
+    const QPoint origin = f->mapToGlobal(QPoint(0, 0));
+    painter.drawPixmap(f->Files1->pos() - origin, f->Files1->grab());
+    QMenu* recent = f->fileCommands()->RecentFiles1;
+    if (recent->isVisible()) painter.drawPixmap(recent->pos() - origin, recent->grab());
+    painter.end();
+    recent->hide();
+    f->Files1->hide();
     composite_ = std::make_unique<QLabel>();
     composite_->setPixmap(shot);
     composite_->resize(shot.size());
@@ -379,6 +417,7 @@ const std::vector<Shot> kShots = {
     {"selected_roll", [](Stage& s) { return s.load("vn3_crossing.dat"), s.selectedRoll(3, 7); }},
     {"rating_spread", [](Stage& s) { return s.spread(); }},
     {"edit_menu", [](Stage& s) { return s.load("vn3_crossing.dat"), s.editMenu(); }},
+    {"files_menu", [](Stage& s) { return s.filesMenu(); }},
     {"orvik_main", [](Stage& s) { return s.orvikLoaded("varno_stand_in.exe", 2); }},
 };
 
@@ -386,6 +425,9 @@ const std::vector<Shot> kShots = {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The shots' recent files and MOB folder are their own, never the user's.
+  QTemporaryDir settingsDir;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
   if (argc < 3) {
     std::cerr << "usage: screenshots PROGRAM_DIR OUT_DIR [NAME...]\n";
     return 2;

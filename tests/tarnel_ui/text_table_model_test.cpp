@@ -3,18 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/qt_prompts.h"
-#include "mainwindow/qt_unit_grid.h"
+#include "ui/qt_text_table.h"
 #include "model/session.h"
 
 namespace tarnel {
 namespace {
 
-TEST(UnitGridModel, HeadingRowIsTheHeaderAndCellsConvertAtTheEdge) {
+TEST(TextTableModel, HeadingRowIsTheHeaderAndCellsConvertAtTheEdge) {
   TextTable table(3, 3, 32);
   table.setCell(0, 0, "Side");
   table.setCell(1, 0, " Unit");
   table.setCell(2, 1, "Kl\xE9" "ber");  // Windows-1252 bytes in the table
-  UnitGridModel model(table);
+  TextTableModel model(table);
   EXPECT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.columnCount(), 3);
   EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), " Unit");
@@ -27,15 +27,15 @@ TEST(UnitGridModel, HeadingRowIsTheHeaderAndCellsConvertAtTheEdge) {
   EXPECT_FALSE(model.setData(model.index(1, 1), QStringLiteral("x"), Qt::DisplayRole));
 }
 
-TEST(UnitGridModel, FollowsTheTableAndLetsGoOfIt) {
+TEST(TextTableModel, FollowsTheTableAndLetsGoOfIt) {
   TextTable table(2, 5, 32);
   int changedRow = -1, headers = 0, resets = 0;
   {
-    UnitGridModel model(table);
+    TextTableModel model(table);
     QObject::connect(&model, &QAbstractItemModel::dataChanged,
                      [&](const QModelIndex& at) { changedRow = at.row(); });
     QObject::connect(&model, &QAbstractItemModel::headerDataChanged, [&] { ++headers; });
-    QObject::connect(&model, &UnitGridModel::gridReset, [&] { ++resets; });
+    QObject::connect(&model, &TextTableModel::gridReset, [&] { ++resets; });
     table.setCell(1, 3, "7");
     EXPECT_EQ(changedRow, 2);
     table.setCell(0, 0, "Side");
@@ -51,16 +51,16 @@ TEST(UnitGridModel, FollowsTheTableAndLetsGoOfIt) {
   EXPECT_EQ(table.cell(1, 1), "after");
 }
 
-TEST(UnitGridView, TakesTheTablesColumnWidths) {
-  TextTable table(kGridColumns, 5, 32);
-  table.setColWidth(kColName, 130);
-  UnitGridModel model(table);
-  UnitGridView view;
+TEST(TextTableView, TakesTheTablesColumnWidths) {
+  UnitGridTable table;
+  table.setColWidth(GridColumn::kName, 130);
+  TextTableModel model(table);
+  TextTableView view;
   view.setGridModel(&model);
-  EXPECT_EQ(view.columnWidth(kColSide), 32);
-  EXPECT_EQ(view.columnWidth(kColName), 130);
-  table.setColWidth(kColLeader, 90);
-  EXPECT_EQ(view.columnWidth(kColLeader), 90);
+  EXPECT_EQ(view.columnWidth(indexOf(GridColumn::kSide)), 32);
+  EXPECT_EQ(view.columnWidth(indexOf(GridColumn::kName)), 130);
+  table.setColWidth(GridColumn::kLeader, 90);
+  EXPECT_EQ(view.columnWidth(indexOf(GridColumn::kLeader)), 90);
 }
 
 TEST(QtPrompts, FiltersBecomeTheDialogsNameFilters) {
