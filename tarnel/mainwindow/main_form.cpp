@@ -26,6 +26,7 @@
 #include "mainwindow/qt_roll_panel.h"
 #include "mainwindow/qt_settings.h"
 #include "mainwindow/qt_title_picture.h"
+#include "mainwindow/script_form.h"
 #include "mainwindow/spread_form.h"
 #include "mainwindow/unit_grid.h"
 #include "sidefiles/comment_files.h"
@@ -198,6 +199,7 @@ void TForm1::buildToolsMenu() {
   DumpFile1 = action(Tools1, "Dump File", &TForm1::DumpFile1Click);
   Tools1->addSeparator();
   CompareWithFile1 = action(Tools1, "Compare With File", &TForm1::CompareWithFile1Click);
+  RunScript1 = action(Tools1, "Run Script", &TForm1::RunScript1Click);
   for (QAction* a : {Ammo1, EditGameData1, Position1, ViewBattleSummary1, DumpFile1, EditCommentFile1,
                      LoadCountryData1, SelectCountryData1})
     a->setVisible(false);
@@ -338,14 +340,22 @@ void TForm1::ImportJSONFile1Click() { importJsonFile(session_, jsonDialogs_); }
 void TForm1::CompareWithFile1Click() {
   const auto comparison = compareWithFile(session_, compareDialog_);
   if (!comparison) return;
-  if (!compareForm_) {
-    compareForm_ = new TCompareForm(this);
-    common::keepBesideOwner(compareForm_);
-    connect(compareForm_, &TCompareForm::unitChosen, this,
-            [this](int unit) { runHandler([this, unit] { selectUnit(unit); }); });
-  }
+  if (!compareForm_) compareForm_ = besideMainWindow(new TCompareForm(session_, this));
   compareForm_->showComparison(*comparison);
   raiseWindow(compareForm_);
+}
+
+void TForm1::RunScript1Click() {
+  if (!scriptForm_) scriptForm_ = besideMainWindow(new TScriptForm(session_, this));
+  raiseWindow(scriptForm_);
+}
+
+template <class Window>
+Window* TForm1::besideMainWindow(Window* window) {
+  common::keepBesideOwner(window);
+  // A unit double-clicked there is selected in the grid, which it leaves in view.
+  connect(window, &Window::unitChosen, this, [this](int unit) { runHandler([this, unit] { selectUnit(unit); }); });
+  return window;
 }
 
 void TForm1::selectUnit(int unit) {

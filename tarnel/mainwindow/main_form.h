@@ -26,6 +26,7 @@ class GameHistory;
 class HelpViewer;
 class RollPanel;
 class TCompareForm;
+class TScriptForm;
 class TSpreadForm;
 class TitlePicture;
 class UnitFindBar;
@@ -80,6 +81,7 @@ class TForm1 : public QMainWindow {
   QAction* ViewBattleSummary1;
   QAction* DumpFile1;
   QAction* CompareWithFile1;
+  QAction* RunScript1;  // opens "Script"
   QMenu* Help2;
   QAction* About1;
   QAction* Help1;
@@ -137,6 +139,7 @@ class TForm1 : public QMainWindow {
   void ExportJSONFile1Click();
   void ImportJSONFile1Click();
   void CompareWithFile1Click();
+  void RunScript1Click();
   void About1Click();
   void Help1Click();
   void ExpBtnClick();
@@ -169,6 +172,8 @@ class TForm1 : public QMainWindow {
   void selectUnit(int unit);
   // The window "Compare With File" fills, once it has been opened.
   TCompareForm* compareForm() const { return compareForm_; }
+  // The window "Run Script" opens, once it has been opened.
+  TScriptForm* scriptForm() const { return scriptForm_; }
 
   // Title picture state.
   bool titleShown() const;
@@ -205,6 +210,9 @@ class TForm1 : public QMainWindow {
   void roll(RollRow row);
   void showToolWindow(ToolWindow which);
   static void raiseWindow(QWidget* window);
+  // A window of the main window's own placed beside it, its units chosen in the grid.
+  template <class Window>
+  Window* besideMainWindow(Window* window);
   QAction* action(QMenu* menu, const char* caption, void (TForm1::*handler)(), const char* label = "");
 
   Session& session_;
@@ -217,6 +225,7 @@ class TForm1 : public QMainWindow {
   JsonDialogs jsonDialogs_;
   FileDialogState compareDialog_;
   TCompareForm* compareForm_ = nullptr;
+  TScriptForm* scriptForm_ = nullptr;
   FileCommands* files_ = nullptr;
   TSpreadForm* spreadForm_ = nullptr;
 };

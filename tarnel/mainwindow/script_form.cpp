@@ -184,7 +184,6 @@ void TScriptForm::SaveBtnClick() {
 }
 
 void TScriptForm::RunBtnClick() {
-  emit aboutToRun();
   const QByteArray text = ScriptEdit->toPlainText().toUtf8();
   const ScriptOutcome out = runScriptCommand(session_, std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
                                              path_.empty() ? "Script" : baseName(path_));

@@ -53,8 +53,6 @@ class TScriptForm : public QWidget {
 
  signals:
   void unitChosen(int unit);
-  // Before a run: the main window takes what is typed in its grid.
-  void aboutToRun();
 
  private:
   Session& session_;

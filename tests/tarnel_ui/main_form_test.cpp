@@ -1071,9 +1071,11 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   EXPECT_TRUE(compare->isVisible());
   QStringList lines;
   for (int k = 0; k < compare->DifferenceList->count(); ++k) lines << compare->DifferenceList->item(k)->text();
-  EXPECT_EQ(lines, (QStringList{"units[1].exp: " + QString::number(typed) + " -> " + QString::number(original.unitByte(1, kVn2Layout.experience)),
-                                "units[4].name: \"Renamed\" -> \"" + QString::fromStdString(original.unitName(4)) + "\"",
-                                "units[4].mor: 12 -> " + QString::number(original.unitByte(4, kVn2Layout.morale))}));
+  // Each unit's line names the unit (as the open game calls it) beside its index.
+  const QString unit1 = "units[1] " + QString::fromStdString(session().model.unitName(1)) + ": ";
+  EXPECT_EQ(lines, (QStringList{unit1 + "exp " + QString::number(typed) + " -> " + QString::number(original.unitByte(1, kVn2Layout.experience)),
+                                "units[4] Renamed: name \"Renamed\" -> \"" + QString::fromStdString(original.unitName(4)) + "\"",
+                                "units[4] Renamed: mor 12 -> " + QString::number(original.unitByte(4, kVn2Layout.morale))}));
   emit compare->DifferenceList->itemDoubleClicked(compare->DifferenceList->item(2));
   EXPECT_EQ(session().model.selectedRow, 5);
   EXPECT_EQ(form->InfoStringGrid->currentIndex().row(), 4);

@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QLineEdit>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QAction>
 #include <QTest>
 #include <random>
 
@@ -21,6 +24,7 @@
 #include "mainwindow/qt_roll_panel.h"
 #include "mainwindow/qt_find_bar.h"
 #include "mainwindow/qt_history.h"
+#include "mainwindow/script_form.h"
 #include "ui/qt_text_table.h"
 #include "support/scripted_prompts.h"
 #include "support/test_dir.h"
@@ -292,7 +296,9 @@ TEST_F(UndoWindow, ACellLeftOpenIsStoredAsItsOwnStepBeforeEachCommand) {
   f.CompareWithFile1->trigger();
   EXPECT_EQ(stack.count(), 4);
   ASSERT_NE(f.compareForm(), nullptr);
-  EXPECT_FALSE(f.compareForm()->DifferenceList->findItems("units[2].exp: 79 -> ", Qt::MatchStartsWith).isEmpty());
+  EXPECT_FALSE(f.compareForm()
+                   ->DifferenceList->findItems(QStringLiteral("^units\\[2\\] .*: exp 79 -> "), Qt::MatchRegularExpression)
+                   .isEmpty());
 
   // Edit > Undo while typing: the typing is stored, then undone; nothing is
   // pushed while the step is undone, so the redo step stays.
@@ -318,6 +324,78 @@ TEST_F(UndoWindow, ACellLeftOpenIsStoredAsItsOwnStepBeforeEachCommand) {
   EXPECT_FALSE(f.isWindowModified());
   EXPECT_TRUE(f.session().model.image() == loaded);
   EXPECT_TRUE(saved("undone.dat") == file);
+}
+
+// A sample script run from the Script window is one step; two lines taken
+// from a compared file are another, and the window compares again.
+TEST_F(UndoWindow, RunScriptAndTakeFromFileAreOneStepEach) {
+  TForm1& f = form();
+  QUndoStack& stack = *f.history()->stack();
+  const UnitGridTable& grid = f.session().grid;
+  auto exp = [&](int unit) { return grid.cell(GridColumn::kExp, unit + 1); };
+  std::vector<std::string> before;
+  for (int u = 0; u < 24; ++u) before.push_back(exp(u));
+
+  f.RunScript1->trigger();
+  TScriptForm* script = f.scriptForm();
+  ASSERT_NE(script, nullptr);
+  EXPECT_TRUE(script->isVisible());
+  ASSERT_TRUE(script->loadScript(std::string(TEST_SOURCE_DIR) + "/samples/scripts/core_experience.lua"));
+  script->RunBtn->click();
+  EXPECT_TRUE(script->OutputMemo->toPlainText().contains(QStringLiteral("gained experience"))) << script->OutputMemo->toPlainText().toStdString();
+  EXPECT_EQ(stack.count(), 1);
+  EXPECT_EQ(f.Undo1->text(), "Undo Run Script");
+  int raised = 0;
+  for (int u = 0; u < 24; ++u) {
+    const bool core = grid.cell(GridColumn::kSide, u + 1) == grid.cell(GridColumn::kSide, 1);
+    if (exp(u) != before[static_cast<std::size_t>(u)]) ++raised;
+    if (!core) {
+      EXPECT_EQ(exp(u), before[static_cast<std::size_t>(u)]) << u;
+    }
+  }
+  EXPECT_GT(raised, 0);
+  // An error leaves the game and the history as they were.
+  script->ScriptEdit->setPlainText(QStringLiteral("game.units[1].exp = 1\nerror('stop')"));
+  script->RunBtn->click();
+  EXPECT_TRUE(script->OutputMemo->toPlainText().contains(QStringLiteral("stop"))) << script->OutputMemo->toPlainText().toStdString();
+  EXPECT_EQ(stack.count(), 1);
+  f.Undo1->trigger();
+  for (int u = 0; u < 24; ++u) EXPECT_EQ(exp(u), before[static_cast<std::size_t>(u)]) << u;
+
+  // B holds other ratings for units 0 and 1: two of its lines are taken.
+  GameModel other = f.session().model;
+  for (int u = 0; u < 2; ++u) other.setUnitByte(u, other.layout->experience, 3 + u);
+  other.setUnitByte(5, other.layout->morale, 4);
+  ASSERT_TRUE(writeGameFile(path("other.dat"), other, GameFileKind::Vn3));
+  prompts.openAnswers.push_back(path("other.dat"));
+  f.CompareWithFile1->trigger();
+  TCompareForm* compare = f.compareForm();
+  ASSERT_NE(compare, nullptr);
+  QListWidget* list = compare->DifferenceList;
+  ASSERT_EQ(list->count(), 3);
+  EXPECT_FALSE(compare->TakeBtn->isEnabled());
+  for (int r = 0; r < 2; ++r) list->item(r)->setCheckState(Qt::Checked);
+  EXPECT_TRUE(compare->TakeBtn->isEnabled());
+  compare->TakeBtn->click();
+  EXPECT_EQ(exp(0), "3");
+  EXPECT_EQ(exp(1), "4");
+  EXPECT_EQ(f.Undo1->text(), "Undo Take From File");
+  ASSERT_EQ(list->count(), 1);  // compared again: the morale line is left
+  EXPECT_TRUE(list->item(0)->text().startsWith(QStringLiteral("units[5] "))) << list->item(0)->text().toStdString();
+  EXPECT_TRUE(compare->FileLbl->text().contains(QStringLiteral("Took 2 fields from B.")));
+  // Check All on a unit's line, then Escape closes the window.
+  list->setCurrentRow(0);
+  compare->CheckAll1->trigger();
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Checked);
+  compare->CheckNone1->trigger();
+  EXPECT_EQ(list->item(0)->checkState(), Qt::Unchecked);
+  compare->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(compare));
+  QTest::keyClick(list, Qt::Key_Escape);
+  EXPECT_FALSE(compare->isVisible());
+  f.Undo1->trigger();
+  EXPECT_EQ(exp(0), before[0]);
+  EXPECT_EQ(exp(1), before[1]);
 }
 
 }  // namespace
