@@ -103,7 +103,8 @@ windows-check: windows build
 windows-core-check: build
 	@tools/install-deps.sh windows
 	cmake -S . -B $(WIN_CORE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNEL_CORE_ONLY=ON \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64.cmake
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/tools/windows/mingw-w64.cmake \
+	  -DTARNEL_LUA_PREFIX=$$(tools/windows/build-lua.sh | tail -n 1)
 	cmake --build $(WIN_CORE_BUILD) -j$(JOBS)
 	BUILD_WIN=$(WIN_CORE_BUILD) tools/windows/check.sh $(BUILD)
 

@@ -1022,7 +1022,7 @@ TEST_F(MainFormTest, StartUpCreatesTheTenWindowsInOrderAndFillsTheToolsMenu) {
   EXPECT_EQ(captions(windows->Form1->Tools1),
             (QStringList{"Edit Unit Data", "Edit Game Data", "Position Editor", "-", "Load Country Data",
                          "Select Country Data", "-", "Edit Comment File", "-", "View Battle Summary", "-",
-                         "Dump File", "-", "Compare With File"}));
+                         "Dump File", "-", "Compare With File", "Run Script"}));
   EXPECT_EQ(windows->Form1->windowTitle(), "Varno Editor[*]");
   EXPECT_EQ(windows->Form1->session().model.programDir, programDir());
   EXPECT_EQ(windows->Form1->session().model.mobDir, programDir() + "/");

@@ -15,6 +15,7 @@ mingw=x86_64-w64-mingw32
 
 tools/install-deps.sh windows
 JOBS=$jobs TARNEL_CACHE=$cache tools/windows/build-qt.sh
+lua=$(TARNEL_CACHE=$cache tools/windows/build-lua.sh | tail -n 1)
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt=$cache/qt6-win64-${version%%+*}
 
@@ -24,7 +25,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 "$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/tools/windows/mingw-w64.cmake" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  -DTARNEL_GTEST_SOURCE=/usr/src/googletest --no-warn-unused-cli "${launcher[@]}" >/dev/null
+  -DTARNEL_GTEST_SOURCE=/usr/src/googletest -DTARNEL_LUA_PREFIX="$lua" --no-warn-unused-cli "${launcher[@]}" >/dev/null
 nice cmake --build "$build" -j"$jobs"
 
 app_version=$(sed -n 's/^project(TarnelOrvik VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
