@@ -43,6 +43,7 @@
 #include "gamefiles/game_json.h"
 #include "main_form.h"  // Orvik's
 #include "mainwindow/compare_form.h"
+#include "mainwindow/script_form.h"
 #include "mainwindow/file_form.h"
 #include "mainwindow/main_form.h"
 #include "mainwindow/qt_file_commands.h"
@@ -250,6 +251,27 @@ class Stage {
     return w;
   }
 
+  // Compare's lines with two of a unit's lines checked for Take Checked.
+  QWidget* compareChecked(const std::string& sample) {
+    auto* w = static_cast<tarnel::TCompareForm*>(compare(sample));
+    if (!w || w->DifferenceList->count() < 4) return nullptr;
+    for (int r = 2; r < 4; ++r) w->DifferenceList->item(r)->setCheckState(Qt::Checked);
+    w->DifferenceList->setCurrentRow(3);
+    settle();
+    return w;
+  }
+
+  // The Script window after a run of a sample script with findings.
+  QWidget* script(const char* file) {
+    main()->RunScript1->trigger();
+    tarnel::TScriptForm* w = main()->scriptForm();
+    if (!w || !w->loadScript(std::string("samples/scripts/") + file)) return nullptr;
+    w->RunBtn->click();
+    w->activateWindow();
+    settle();
+    return w;
+  }
+
   // The find bar with a text typed and "Next" pressed `times` times.
   QWidget* find(const char* text, int times) {
     main()->Find1->trigger();
@@ -412,12 +434,13 @@ const std::vector<Shot> kShots = {
     {"save_changes", [](Stage& s) { return s.load("vn3_crossing.dat"), s.saveChangesQuestion(); }},
     {"csv_paste_warning", [](Stage& s) { return s.load("vn3_crossing.dat"), s.csvPasteWarning(); }},
     {"tarnel_help", [](Stage& s) { return s.help(); }},
-    {"compare_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.compare("vn3_crossing.dat"); }},
+    {"compare_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.compareChecked("vn3_crossing.dat"); }},
     {"find_bar", [](Stage& s) { return s.load("vn3_crossing.dat"), s.find("recon team 4", 2); }},
     {"selected_roll", [](Stage& s) { return s.load("vn3_crossing.dat"), s.selectedRoll(3, 7); }},
     {"rating_spread", [](Stage& s) { return s.spread(); }},
     {"edit_menu", [](Stage& s) { return s.load("vn3_crossing.dat"), s.editMenu(); }},
     {"files_menu", [](Stage& s) { return s.filesMenu(); }},
+    {"script_window", [](Stage& s) { return s.load("vn3_crossing.dat"), s.script("check_map_bounds.lua"); }},
     {"orvik_main", [](Stage& s) { return s.orvikLoaded("varno_stand_in.exe", 2); }},
 };
 
