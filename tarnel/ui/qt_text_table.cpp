@@ -133,10 +133,15 @@ std::vector<bool> TextTableView::selectedGridRows() const {
 
 void TextTableView::commitEditor() {
   if (model_ && model_->writing()) return;
+  // The editor with the focus, or else the current cell's: while the window
+  // is inactive no widget has the focus, yet the typed text must be stored.
   QWidget* editor = QApplication::focusWidget();
-  if (!editor || !viewport()->isAncestorOf(editor)) return;
-  while (editor->parentWidget() != viewport()) editor = editor->parentWidget();
-  commitData(editor);
+  if (editor && viewport()->isAncestorOf(editor)) {
+    while (editor->parentWidget() != viewport()) editor = editor->parentWidget();
+  } else {
+    editor = indexWidget(currentIndex());
+  }
+  if (editor) commitData(editor);
 }
 
 }  // namespace tarnel
