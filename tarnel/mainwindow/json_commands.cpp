@@ -1,5 +1,7 @@
 #include "mainwindow/json_commands.h"
 
+#include <nlohmann/json.hpp>
+
 #include "common/file_io.h"
 #include "gamefiles/game_json.h"
 #include "gamefiles/game_files.h"
@@ -25,6 +27,29 @@ std::string withExtension(const std::string& path, const std::string& ext) {
   const auto dot = path.rfind('.');
   const bool hasDot = dot != std::string::npos && (slash == std::string::npos || dot > slash);
   return (hasDot ? path.substr(0, dot) : path) + ext;
+}
+
+// The named fields an export holds: its values under "game" and "units",
+// a unit's "index" not counted.
+std::size_t exportedFields(const std::string& text) {
+  const auto count = [](const auto& self, const nlohmann::json& v) -> std::size_t {
+    if (!v.is_structured()) return 1;
+    std::size_t n = 0;
+    for (const auto& item : v) n += self(self, item);
+    return n;
+  };
+  const nlohmann::json doc = nlohmann::json::parse(text);
+  std::size_t n = doc.contains("game") ? count(count, doc["game"]) : 0;
+  if (doc.contains("units"))
+    for (const auto& unit : doc["units"]) n += count(count, unit) - (unit.contains("index") ? 1 : 0);
+  return n;
+}
+
+// 6412 as "6,412".
+std::string withThousands(std::size_t n) {
+  std::string digits = std::to_string(n);
+  for (auto k = static_cast<std::ptrdiff_t>(digits.size()) - 3; k > 0; k -= 3) digits.insert(static_cast<std::size_t>(k), ",");
+  return digits;
 }
 
 // The last part of a path, as messages name a file.
@@ -53,13 +78,15 @@ void exportJsonFile(Session& s, JsonDialogs& dialogs) {
   readRatingsBack(s.grid, s.model, CellReading::kStrict);
   if (!s.prompts.saveDialog(d)) return;
   s.prompts.setBusy(true);
-  const bool written = common::writeFileSafely(d.fileName, exportGameJson(s.model));
+  const std::string text = exportGameJson(s.model);
+  const bool written = common::writeFileSafely(d.fileName, text);
   s.prompts.setBusy(false);
   if (!written) {
     s.prompts.message("Could not write " + d.fileName, "Error", MessageIcon::Error);
     return;
   }
   dialogs.lastFile = d.fileName;
+  s.view->statusReport("Exported " + withThousands(exportedFields(text)) + " fields to " + fileNameOf(d.fileName));
 }
 
 bool importJsonFile(Session& s, JsonDialogs& dialogs) {

@@ -1,6 +1,7 @@
 // The main window driven as a user would: menu items, buttons and grid cells
 // of the real TForm1, with scripted dialogs answering.
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_file_commands.h"
 #include "mainwindow/qt_title_picture.h"
 #include "mainwindow/qt_roll_panel.h"
 #include "mainwindow/qt_find_bar.h"
@@ -20,6 +21,8 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -1050,6 +1053,10 @@ TEST_F(MainFormTest, JsonFilesAndCompareWithFile) {
   EXPECT_TRUE(prompts.saveSeen[0].overwritePrompt);
   EXPECT_NE(session().SaveDialog1.title, "Export JSON File");  // the shared dialog is not used
   const auto text = readAll(json);
+  // The status line counts the named values, thousands grouped.
+  const QString status = form->fileCommands()->StatusLbl->text();
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^Exported \\d{1,3}(,\\d{3})* fields to game\\.json$")).match(status).hasMatch())
+      << status.toStdString();
   EXPECT_NE(std::string(text.begin(), text.end()).find("\"exp\": " + std::to_string(typed)), std::string::npos);
 
   ASSERT_TRUE(writeFileSafely(path("edit.json"), std::string_view(R"({"units": [{"index": 4, "mor": 12, "name": "Renamed"}]})")));
