@@ -60,7 +60,7 @@ $mingw-strip --strip-unneeded "$stage"/*.exe "$stage"/*.dll "$stage"/platforms/*
 # The help file and the MOB files beside the programs, as in a game
 # installation; the samples in their own folder, with theirs.
 cp tarnel/help/Tarnel.hlp samples/MOB03 samples/MOB07 samples/KOB03 samples/KOB07 "$stage/"
-cp samples/* "$stage/samples/"
+cp -r samples/* "$stage/samples/"
 sed "s/@VERSION@/$app_version/g" tools/windows/README.txt | sed 's/$/\r/' >"$stage/README.txt"
 # The help once more under a name a web browser opens (the Start menu's
 # Tarnel Help).
