@@ -66,8 +66,8 @@ done
 echo "== command-line companions: Windows and Linux give the same bytes"
 # Both run in copies of the samples folder with the same relative names.
 mkdir -p "$work/lin" "$work/win"
-cp "$repo"/samples/* "$work/lin/"
-cp "$repo"/samples/* "$work/win/"
+cp -r "$repo"/samples/* "$work/lin/"
+cp -r "$repo"/samples/* "$work/win/"
 # run SIDE NAME ARGS...: runs a companion in the side's folder, keeping its
 # standard output in NAME.out and its exit status in NAME.status.
 run() {
