@@ -216,6 +216,7 @@ void TForm1::wireFindBar() {
 
 void TForm1::FormCreate(const std::string& programDir, const std::vector<std::string>& args) {
   session_.setProgramDir(programDir);
+  files_->restoreRecentFiles();
   startMobDir(session_, rememberedMobDir(programDir));
   if (!args.empty() && !args.front().empty()) startupLoad(session_, args.front());
 }

@@ -28,7 +28,7 @@ std::vector<std::string> droppedFiles(const QMimeData* data) {
 }  // namespace
 
 FileCommands::FileCommands(TForm1& form, Session& session)
-    : QObject(&form), FileWorkflow(session, rememberedRecentFiles(session.model.programDir)), form_(form), session_(session) {
+    : QObject(&form), FileWorkflow(session), form_(form), session_(session) {
   StatusLbl = new QLabel(&form);
   StatusLbl->setObjectName(QStringLiteral("StatusLbl"));
   form.statusBar()->addWidget(StatusLbl, 1);
@@ -99,6 +99,11 @@ void FileCommands::changed() {
   // Rebuilt once the triggering item's own signal has run to its end.
   QMetaObject::invokeMethod(this, &FileCommands::fillRecentMenu, Qt::QueuedConnection);
   rememberRecentFiles(session_.model.programDir, recent().paths());
+}
+
+void FileCommands::restoreRecentFiles() {
+  recent() = RecentFiles(rememberedRecentFiles(session_.model.programDir));
+  fillRecentMenu();
 }
 
 void FileCommands::showStatus(const std::string& line) { StatusLbl->setText(uiText(line)); }

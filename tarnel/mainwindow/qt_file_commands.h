@@ -34,6 +34,9 @@ class FileCommands : public QObject, public FileWorkflow {
   QAction* ClearRecentFiles1 = nullptr;
   QLabel* StatusLbl = nullptr;
 
+  // The recent list as the settings beside the program keep it, once the
+  // program's folder is known (it decides where the settings are).
+  void restoreRecentFiles();
   // The status line shows `line` until the next report.
   void showStatus(const std::string& line);
   // The recent list or the save target changed: the menu follows and the

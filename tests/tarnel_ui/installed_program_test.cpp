@@ -12,6 +12,7 @@
 #include "common/file_io.h"
 #include "game_sample.h"
 #include "mainwindow/main_form.h"
+#include "mainwindow/qt_file_commands.h"
 #include "mainwindow/qt_startup.h"
 #include "mainwindow/qt_help_viewer.h"
 #include "support/scripted_prompts.h"
@@ -133,8 +134,12 @@ TEST_F(InstalledProgram, PortableCopyKeepsItsSettingsInPortableIniAlone) {
   QSettings file(QString::fromStdString(ini), QSettings::IniFormat);
   EXPECT_EQ(file.value(QStringLiteral("mobDirectory")).toString().toStdString(), samples.string() + "/");
 
+  // The recent list comes from the same file.
+  file.setValue(QStringLiteral("recentFiles"), QStringList{QStringLiteral("/games/a.dat")});
+  file.sync();
   auto nextApp = createMainWindow(prompts, portable.string(), {});
   EXPECT_EQ(nextApp->Form1->session().model.mobDir, samples.string() + "/");
+  EXPECT_EQ(nextApp->Form1->fileCommands()->recent().paths(), std::vector<std::string>{"/games/a.dat"});
   // Without the file the same directory is an ordinary copy again.
   fs::remove(ini);
   auto ordinaryApp = createMainWindow(prompts, portable.string(), {});
