@@ -64,7 +64,7 @@ TCompareForm::TCompareForm(Session& session, QWidget* parent) : QWidget(parent, 
   resize(620, 420);
 }
 
-void TCompareForm::showComparison(const Comparison& c) {
+void TCompareForm::showComparison(const Comparison& c, const QString& note) {
   comparison_ = c;
   const int count = static_cast<int>(c.lines.size());
   QString summary = count == 0 ? QStringLiteral("The games are equal.")
@@ -72,8 +72,7 @@ void TCompareForm::showComparison(const Comparison& c) {
                                                 "check lines to take them from B.")
                                      .arg(count)
                                      .arg(count == 1 ? "" : "s");
-  if (!takenNote_.isEmpty()) summary = takenNote_ + QLatin1Char(' ') + summary;
-  takenNote_.clear();
+  if (!note.isEmpty()) summary = note + QLatin1Char(' ') + summary;
   FileLbl->setText(QStringLiteral("A: the open game   B: %1\n%2").arg(QString::fromStdString(c.otherPath), summary));
   const QSignalBlocker quiet(DifferenceList);
   DifferenceList->clear();
@@ -123,9 +122,9 @@ void TCompareForm::TakeBtnClick() {
       lines.push_back(item->data(kLineRole).toULongLong());
   if (lines.empty()) return;
   const int taken = takeFromFile(session_, comparison_, lines);
-  takenNote_ = taken == 0 ? QStringLiteral("No checked field could be taken.")
-                          : QStringLiteral("Took %1 field%2 from B.").arg(taken).arg(taken == 1 ? "" : "s");
-  showComparison(compareAgain(session_, comparison_));
+  showComparison(compareAgain(session_, comparison_),
+                 taken == 0 ? QStringLiteral("No checked field could be taken.")
+                            : QStringLiteral("Took %1 field%2 from B.").arg(taken).arg(taken == 1 ? "" : "s"));
 }
 
 }  // namespace tarnel

@@ -29,7 +29,8 @@ class TCompareForm : public QWidget {
   QAction* CheckAll1;   // every line of the current line's unit (or of the game)
   QAction* CheckNone1;
 
-  void showComparison(const Comparison& comparison);
+  // `note`, when given, leads the summary line (what the last take did).
+  void showComparison(const Comparison& comparison, const QString& note = {});
   void TakeBtnClick();
   // The lines of the current line's unit checked or cleared.
   void checkUnitLines(bool checked);
@@ -45,7 +46,6 @@ class TCompareForm : public QWidget {
 
   Session& session_;
   Comparison comparison_;
-  QString takenNote_;
 };
 
 }  // namespace tarnel
